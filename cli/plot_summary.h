@@ -1,0 +1,32 @@
+// Reads the head-load / head-movement table (and the applied-load results)
+// back from a plot data file, block by block as the word stream gives them.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvan {
+
+struct SummaryRow {
+  double headLoad = 0, headMovement = 0, tipMovement = 0, tipLoad = 0;
+};
+
+struct AppliedLoadRow {
+  bool converged = false;
+  SummaryRow values;
+};
+
+struct PlotSummary {
+  int unitSystem = 0;
+  int increments = 0;
+  std::vector<SummaryRow> tipMovementRows;
+  std::vector<AppliedLoadRow> appliedLoadRows;  // empty when block 5 is absent
+};
+
+// Nothing when the file ends before the summary (a stopped run) or holds a
+// word that is not a number where one is expected.
+std::optional<PlotSummary> ReadPlotSummary(const std::filesystem::path& plotFile);
+
+}  // namespace korvan

@@ -1,0 +1,57 @@
+// The line-layout notation of the report and plot files: a layout such as
+//   2X, I5, I11, E16.4
+// turns values into fixed-column text. Fields: nX, "text", 'c'*n (also
+// written 'c'×n), A, Aw, Iw, Iw.m, Fw.d, Ew.d, PEw.d, n(...) groups and
+// slashes (also directly before or after a quoted text). A value that does
+// not fit its field fills it with asterisks; rounding is to nearest. When
+// values remain at the end of the layout it is used again from its start on
+// a new line. Output stops at the first data field that has no value left.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "data_model.h"
+
+namespace korvan {
+
+class FieldValue {
+ public:
+  enum class Kind { Integer, Real, Text };
+
+  FieldValue(int v) : kind_(Kind::Integer), integer_(v) {}
+  FieldValue(Real v) : kind_(Kind::Real), real_(v) {}
+  // The engine's reals are 32-bit: a double is narrowed before formatting.
+  FieldValue(double v) : kind_(Kind::Real), real_(static_cast<Real>(v)) {}
+  FieldValue(std::string_view v) : kind_(Kind::Text), text_(v) {}
+  FieldValue(const char* v) : kind_(Kind::Text), text_(v) {}
+  FieldValue(const std::string& v) : kind_(Kind::Text), text_(v) {}
+
+  Kind kind() const { return kind_; }
+  Int integer() const { return integer_; }
+  Real real() const { return real_; }
+  std::string_view text() const { return text_; }
+
+ private:
+  Kind kind_;
+  Int integer_ = 0;
+  Real real_ = 0;
+  std::string_view text_;
+};
+
+// Appends the lines that `layout` makes of `values` to `out`, each line
+// ended by '\n'. An empty layout with no values gives one empty line.
+void AppendLayout(std::string& out, std::string_view layout, std::span<const FieldValue> values);
+
+inline std::string FormatLayout(std::string_view layout, std::span<const FieldValue> values = {}) {
+  std::string out;
+  AppendLayout(out, layout, values);
+  return out;
+}
+
+// A free-format line: one blank before each value, integers in the fewest
+// digits, reals in a general form that any word reader reads back.
+void AppendFree(std::string& out, std::span<const FieldValue> values);
+
+}  // namespace korvan

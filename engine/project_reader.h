@@ -1,0 +1,34 @@
+// Reading the project data file record by record, echoing each block into the
+// report as it is read. Every function throws DataFileError on data that does
+// not meet the record layout or the engine's capacities.
+#pragma once
+
+#include "run_context.h"
+
+namespace korvan {
+
+// Records 1 to 3 and report section 1; sets the unit labels.
+void ReadTitleAndControl(RunContext& ctx);
+// Record 4, when METHODTZ = 2 (read only; echoed later).
+void ReadUserTzCurves(RunContext& ctx);
+// Record 5, when METHODQW = 2 (read only; echoed later).
+void ReadUserQwCurve(RunContext& ctx);
+// Record 6, when either curve set is generated, with report section 2.
+void ReadSoilLayers(RunContext& ctx);
+// Records 7 and 8 with report section 3.
+void ReadPileRecords(RunContext& ctx);
+// Records 9 and 10: sorts the user tip movements or builds the default
+// series, and echoes the movements and the head loads (report section 5).
+void ReadLoadingRecords(RunContext& ctx);
+// Record 11 with its echo.
+void ReadSettlementRecord(RunContext& ctx);
+// Record 12 with its echo.
+void ReadTzModificationRecord(RunContext& ctx);
+// Record 13 with its echo.
+void ReadQwModificationRecord(RunContext& ctx);
+
+// Sorts the user tip movements ascending, or builds the 9 or 18 default
+// movements from the signs of the head loads (in metres for SI).
+void BuildTipMovements(InputData& in);
+
+}  // namespace korvan

@@ -1,0 +1,145 @@
+#include "record_reader.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace korvan {
+
+namespace {
+
+bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\f' || c == '\v'; }
+
+std::string Quoted(std::string_view word) {
+  constexpr std::size_t kShown = 24;
+  std::string text(word.substr(0, kShown));
+  for (char& c : text) {
+    if (!std::isprint(static_cast<unsigned char>(c))) c = '?';
+  }
+  if (word.size() > kShown) text += "...";
+  return "\"" + text + "\"";
+}
+
+}  // namespace
+
+bool RecordReader::Open(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::ostringstream text;
+  text << file.rdbuf();
+  OpenText(text.str());
+  return true;
+}
+
+void RecordReader::OpenText(std::string text) {
+  lines_.clear();
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines_.push_back(std::move(line));
+    start = end + 1;
+  }
+  nextLine_ = 0;
+  rest_ = {};
+  inRecord_ = false;
+  valueLine_ = 0;
+}
+
+std::string RecordReader::ReadTitle() {
+  recordName_ = "TITLE";
+  if (nextLine_ >= lines_.size()) Fail("the file is empty");
+  valueLine_ = static_cast<int>(nextLine_) + 1;
+  std::string title = lines_[nextLine_++].substr(0, 72);
+  title.resize(72, ' ');
+  inRecord_ = false;
+  return title;
+}
+
+void RecordReader::BeginRecord(std::string_view name) {
+  recordName_ = name;
+  inRecord_ = false;
+  rest_ = {};
+}
+
+std::string_view RecordReader::NextWord() {
+  for (;;) {
+    if (!inRecord_ || rest_.empty()) {
+      // A record's first value, or one that runs on: take the next line.
+      if (inRecord_) {
+        std::size_t skip = 0;
+        while (skip < rest_.size() && IsSeparator(rest_[skip])) ++skip;
+        rest_.remove_prefix(skip);
+      }
+      if (!inRecord_ || rest_.empty()) {
+        if (nextLine_ >= lines_.size()) {
+          valueLine_ = static_cast<int>(lines_.size());
+          Fail("the file ends before the record is complete");
+        }
+        valueLine_ = static_cast<int>(nextLine_) + 1;
+        rest_ = lines_[nextLine_++];
+        inRecord_ = true;
+      }
+    }
+    std::size_t skip = 0;
+    while (skip < rest_.size() && IsSeparator(rest_[skip])) ++skip;
+    rest_.remove_prefix(skip);
+    if (rest_.empty()) continue;
+    std::size_t length = 0;
+    while (length < rest_.size() && !IsSeparator(rest_[length])) ++length;
+    std::string_view word = rest_.substr(0, length);
+    rest_.remove_prefix(length);
+    return word;
+  }
+}
+
+Int RecordReader::ReadInt() {
+  std::string_view word = NextWord();
+  std::string_view digits = word;
+  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+  Int value = 0;
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (digits.empty() || error == std::errc::result_out_of_range) {
+    Fail(Quoted(word) + " is not an integer in range");
+  }
+  if (error != std::errc() || end != digits.data() + digits.size()) {
+    Fail(Quoted(word) + " is not an integer (integers have no decimal point or exponent)");
+  }
+  return value;
+}
+
+Real RecordReader::ReadReal() {
+  std::string_view word = NextWord();
+  std::string_view number = word;
+  if (!number.empty() && number.front() == '+') number.remove_prefix(1);
+  // Only ordinary decimal and exponent forms: no "inf", "nan" or hex.
+  std::string_view body = number;
+  if (!body.empty() && body.front() == '-') body.remove_prefix(1);
+  bool plain = !body.empty() && (std::isdigit(static_cast<unsigned char>(body.front())) ||
+                                 (body.front() == '.' && body.size() > 1 &&
+                                  std::isdigit(static_cast<unsigned char>(body[1]))));
+  if (body.size() > 1 && (body[1] == 'x' || body[1] == 'X')) plain = false;
+  Real value = 0;
+  if (plain) {
+    auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                        std::chars_format::general);
+    if (error == std::errc::result_out_of_range) {
+      Fail(Quoted(word) + " is out of the range of the engine's reals");
+    }
+    plain = error == std::errc() && end == number.data() + number.size() && std::isfinite(value);
+  }
+  if (!plain) Fail(Quoted(word) + " is not a number");
+  return value;
+}
+
+void RecordReader::Fail(std::string_view what) const {
+  std::ostringstream message;
+  message << "RECORD " << recordName_ << ", LINE " << valueLine_ << ": " << what;
+  throw DataFileError(message.str());
+}
+
+}  // namespace korvan

@@ -1,0 +1,52 @@
+// The free-format record reader of the project data file. Every record starts
+// on the next unread line; its values are separated by blanks or commas and
+// may run on over following lines; what is left on the last line used is
+// ignored. Anything the layout does not allow throws DataFileError naming the
+// record and the line.
+#pragma once
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data_model.h"
+
+namespace korvan {
+
+class DataFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class RecordReader {
+ public:
+  // Reads the whole file into memory. False when it cannot be opened.
+  bool Open(const std::string& path);
+  // Uses the given text as the file (tests, fuzzing).
+  void OpenText(std::string text);
+
+  // Line 1: the first 72 characters, padded with blanks.
+  std::string ReadTitle();
+  // Starts a record on a fresh line; `name` is used in error messages.
+  void BeginRecord(std::string_view name);
+  Int ReadInt();
+  Real ReadReal();
+
+  // 1-based number of the line the last value came from (0 before any).
+  int LineNumber() const { return valueLine_; }
+
+ private:
+  std::string_view NextWord();
+  [[noreturn]] void Fail(std::string_view what) const;
+
+  std::vector<std::string> lines_;
+  std::size_t nextLine_ = 0;  // index of the next unread line
+  std::string_view rest_;     // unread part of the current line
+  bool inRecord_ = false;
+  int valueLine_ = 0;
+  std::string recordName_;
+};
+
+}  // namespace korvan

@@ -1,0 +1,67 @@
+// Everything one run of the engine owns: the run description, the open
+// channels, the input data, the results and the result code. A fresh context
+// is created for every call of the entry point, so every run starts from
+// zeroed state and two runs in one process write identical files.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "channel.h"
+#include "data_model.h"
+#include "record_reader.h"
+
+namespace korvan {
+
+// Result codes of a run.
+enum ResultCode : Int {
+  kRunCompleted = 0,
+  kNotRun = 1,                  // mode other than 4; nothing touched
+  kRunDescriptionError = 2,     // names.dat missing, short or unreadable
+  kProjectDataError = 3,        // the project data file is missing or malformed
+  kUnitWeightProfileShort = 4,  // unit-weight profile above a tip-curve depth
+  kStrengthProfileShort = 5,    // strength profile above the tip depth
+  kSideFrictionProfileShort = 6,
+  kTipResistanceProfileShort = 7,
+  kStrengthTypeProfileShort = 8,
+  kOutputFileError = 9,  // the report or plot file cannot be created
+};
+
+struct RunDescription {
+  std::string VERSION;       // 12 characters, blank padded
+  std::string ORGANISATION;  // at most 256 characters
+  std::string LOCATION;      // at most 256 characters
+  Int IDNUMBER = 0;
+  std::string DATAPATH, REPORTPATH, PLOTPATH, NOTESPATH;  // at most 255 characters each
+};
+
+struct UnitLabels {
+  std::string_view LengthLabel = "IN.";
+  std::string_view MovementLabel = "IN.";
+  std::string_view ForceLabel = "LBS";
+  std::string_view StressLabel = "PSI";
+  std::string_view AreaLabel = "SQ IN";
+};
+
+struct RunContext {
+  RunDescription names;
+  OutputChannel console;  // channel 0
+  OutputChannel report;   // channel 8
+  OutputChannel plot;     // channel 4
+  RecordReader data;      // channel 7
+  InputData in;
+  Results res;
+  UnitLabels labels;
+  Int result = kRunCompleted;
+
+  bool Failed() const { return result > 0; }
+};
+
+// Sets the five unit labels from in.NUNIT (1 English, anything else SI).
+void SetUnitLabels(RunContext& ctx);
+
+// The 24-character report name of a soil type 1..6 (blanks for any other).
+std::string_view SoilTypeName(Int ksoil);
+
+}  // namespace korvan

@@ -1,0 +1,15 @@
+# The engine library exports IKORVAN and nothing else.
+execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols
+                RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
+set(exported "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" name "${line}")
+  list(APPEND exported "${name}")
+endforeach()
+if(NOT exported STREQUAL "IKORVAN")
+  message(FATAL_ERROR "exported symbols: ${exported}")
+endif()

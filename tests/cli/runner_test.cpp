@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "dynlib.h"
+#include "engine_runner.h"
+#include "messages.h"
+
+namespace korvan {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(RunDescriptionText, EightLinesWithDerivedPaths) {
+  UserIdentification user{"Acme Foundations", "  Austin ", " TX ", 1234};
+  EXPECT_EQ(RunDescriptionText("/jobs/pier 3/north.kv4d", user),
+            "2021.4.3\nAcme Foundations\nAustin, TX\n1234\n/jobs/pier 3/north.kv4d\n"
+            "/jobs/pier 3/north.kv4o\n/jobs/pier 3/north.kv4p\n/jobs/pier 3/north.kv4r\n");
+}
+
+TEST(DynamicLibrary, EngineExportsOnlyWhatItShould) {
+  platform::TDynamicLibrary library(std::string(KORVAN_BIN_DIR) + "/KORVAN2021_DLL.so", true);
+  ASSERT_TRUE(library.GetIsOpen());
+  using EntryPoint = std::int32_t (*)(std::int32_t, std::int32_t);
+  auto entry = reinterpret_cast<EntryPoint>(library.FindProcedure("IKORVAN"));
+  ASSERT_NE(entry, nullptr);
+
+  // Any mode but 4 returns 1 at once and touches no file.
+  const fs::path folder = fs::temp_directory_path() / "korvan_mode3";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const fs::path saved = fs::current_path();
+  fs::current_path(folder);
+  EXPECT_EQ(entry(3, 3), 1);
+  EXPECT_TRUE(fs::is_empty(folder));
+  fs::current_path(saved);
+  fs::remove_all(folder);
+
+  std::vector<std::string> messages;
+  auto previous = platform::SetMessageHandler(
+      [&](const std::string& text) { messages.push_back(text); });
+  EXPECT_EQ(library.FindProcedure("RunAnalysis"), nullptr);
+  platform::SetMessageHandler(previous);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("Error Getting Function, error code = ", 0), 0u);
+}
+
+TEST(DynamicLibrary, MissingLibraryShowsMessageAndStaysClosed) {
+  std::vector<std::string> messages;
+  auto previous = platform::SetMessageHandler(
+      [&](const std::string& text) { messages.push_back(text); });
+  platform::TDynamicLibrary library("/nonexistent/KORVAN2021_DLL.so", true);
+  platform::SetMessageHandler(previous);
+  EXPECT_FALSE(library.GetIsOpen());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("Error Loading Library, error code = ", 0), 0u);
+  EXPECT_THROW(library.FindProcedure("IKORVAN"), platform::EDLLNotOpenError);
+}
+
+TEST(DynamicLibrary, FileThatIsNoLibraryRaisesInitError) {
+  const fs::path fake = fs::temp_directory_path() / "korvan_not_a_library.so";
+  std::ofstream(fake) << "not an ELF file";
+  platform::TDynamicLibrary library;
+  EXPECT_THROW(library.OpenFile(fake.string()), platform::EInitError);
+  EXPECT_FALSE(library.GetIsOpen());
+  fs::remove(fake);
+}
+
+}  // namespace
+}  // namespace korvan

@@ -1,0 +1,48 @@
+#include "test_support.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "run.h"
+
+namespace korvan::testing {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  std::string line;
+  while (std::getline(stream, line)) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> ProjectRun::ReportLines() const { return SplitLines(report); }
+std::vector<std::string> ProjectRun::PlotLines() const { return SplitLines(plot); }
+
+ProjectRun RunProject(const std::string& projectText) {
+  namespace fs = std::filesystem;
+  static int counter = 0;
+  const fs::path folder = fs::temp_directory_path() /
+                          ("korvan_test_" + std::to_string(::getpid()) + "_" +
+                           std::to_string(counter++));
+  fs::create_directories(folder);
+  const std::string report = (folder / "run.kv4o").string();
+  const std::string plot = (folder / "run.kv4p").string();
+  ProjectRun run;
+  run.result = RunProjectText(projectText, report, plot);
+  run.report = ReadFile(report);
+  run.plot = ReadFile(plot);
+  fs::remove_all(folder);
+  return run;
+}
+
+}  // namespace korvan::testing
