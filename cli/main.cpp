@@ -98,8 +98,7 @@ int main(int argc, char** argv) {
   } else {
     std::printf("\nThe engine stopped the run with result code %d; see the report.\n", run.result);
   }
-  std::printf("\nReport:    %s\nPlot data: %s\nRun notes: %s\n",
-              withExtension(".kv4o").c_str(), withExtension(".kv4p").c_str(),
-              withExtension(".kv4r").c_str());
+  std::printf("\nReport:    %s\nPlot data: %s\nRun notes: %s\n", withExtension(".kv4o").c_str(),
+              withExtension(".kv4p").c_str(), withExtension(".kv4r").c_str());
   return run.result;
 }

@@ -7,6 +7,8 @@ void AppendLayout(std::string& out, std::string_view, std::span<const FieldValue
   out += '\n';
 }
 
-void AppendFree(std::string& out, std::span<const FieldValue>) { out += '\n'; }
+void AppendFree(std::string& out, std::span<const FieldValue>) {
+  out += '\n';
+}
 
 }  // namespace korvan

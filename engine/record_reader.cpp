@@ -10,7 +10,9 @@ namespace korvan {
 
 namespace {
 
-bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\f' || c == '\v'; }
+bool IsSeparator(char c) {
+  return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\f' || c == '\v';
+}
 
 std::string Quoted(std::string_view word) {
   constexpr std::size_t kShown = 24;

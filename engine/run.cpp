@@ -22,7 +22,9 @@ void WriteBanner(RunContext& ctx) {
   ctx.console.Write(R"(5X, "Load vs settlement of an axially loaded pile")");
 }
 
-void ReportFileErrors(RunContext& ctx) { ctx.console.Write(R"(2X, "FILE ERRORS!")"); }
+void ReportFileErrors(RunContext& ctx) {
+  ctx.console.Write(R"(2X, "FILE ERRORS!")");
+}
 
 // Creates the run-notes file when it is missing; an existing one keeps its
 // content.

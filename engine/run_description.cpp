@@ -14,7 +14,9 @@ bool NextLine(std::ifstream& file, std::string& line) {
   return true;
 }
 
-std::string Cut(const std::string& line, std::size_t length) { return line.substr(0, length); }
+std::string Cut(const std::string& line, std::size_t length) {
+  return line.substr(0, length);
+}
 
 std::string CutPath(const std::string& line) {
   std::string path = Cut(line, 255);

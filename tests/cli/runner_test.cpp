@@ -38,8 +38,8 @@ TEST(DynamicLibrary, EngineExportsOnlyWhatItShould) {
   fs::remove_all(folder);
 
   std::vector<std::string> messages;
-  auto previous = platform::SetMessageHandler(
-      [&](const std::string& text) { messages.push_back(text); });
+  auto previous =
+      platform::SetMessageHandler([&](const std::string& text) { messages.push_back(text); });
   EXPECT_EQ(library.FindProcedure("RunAnalysis"), nullptr);
   platform::SetMessageHandler(previous);
   ASSERT_EQ(messages.size(), 1u);
@@ -48,8 +48,8 @@ TEST(DynamicLibrary, EngineExportsOnlyWhatItShould) {
 
 TEST(DynamicLibrary, MissingLibraryShowsMessageAndStaysClosed) {
   std::vector<std::string> messages;
-  auto previous = platform::SetMessageHandler(
-      [&](const std::string& text) { messages.push_back(text); });
+  auto previous =
+      platform::SetMessageHandler([&](const std::string& text) { messages.push_back(text); });
   platform::TDynamicLibrary library("/nonexistent/KORVAN2021_DLL.so", true);
   platform::SetMessageHandler(previous);
   EXPECT_FALSE(library.GetIsOpen());

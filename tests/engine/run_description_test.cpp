@@ -1,3 +1,5 @@
+#include "run_description.h"
+
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -5,7 +7,6 @@
 #include <fstream>
 
 #include "report_heading.h"
-#include "run_description.h"
 #include "test_support.h"
 
 namespace korvan {
@@ -35,8 +36,8 @@ class RunDescriptionFile : public ::testing::Test {
  protected:
   void SetUp() override {
     path_ = std::filesystem::temp_directory_path() /
-            ("names_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat");
+            ("names_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat");
   }
   void TearDown() override { std::filesystem::remove(path_); }
   void Write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
@@ -44,8 +45,9 @@ class RunDescriptionFile : public ::testing::Test {
 };
 
 TEST_F(RunDescriptionFile, ReadsAllEightLines) {
-  Write("2021.4.3-extended-version\nAcme Foundations\nAustin, TX\n  42 trailing words\n"
-        "/jobs/a.kv4d\n/jobs/a.kv4o\n/jobs/a.kv4p  \n/jobs/a.kv4r\r\n");
+  Write(
+      "2021.4.3-extended-version\nAcme Foundations\nAustin, TX\n  42 trailing words\n"
+      "/jobs/a.kv4d\n/jobs/a.kv4o\n/jobs/a.kv4p  \n/jobs/a.kv4r\r\n");
   RunDescription names;
   ASSERT_TRUE(ReadRunDescription(path_.string(), names));
   EXPECT_EQ(names.VERSION, "2021.4.3-ext");

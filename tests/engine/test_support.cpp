@@ -1,10 +1,10 @@
 #include "test_support.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "run.h"
 
@@ -25,15 +25,18 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-std::vector<std::string> ProjectRun::ReportLines() const { return SplitLines(report); }
-std::vector<std::string> ProjectRun::PlotLines() const { return SplitLines(plot); }
+std::vector<std::string> ProjectRun::ReportLines() const {
+  return SplitLines(report);
+}
+std::vector<std::string> ProjectRun::PlotLines() const {
+  return SplitLines(plot);
+}
 
 ProjectRun RunProject(const std::string& projectText) {
   namespace fs = std::filesystem;
   static int counter = 0;
-  const fs::path folder = fs::temp_directory_path() /
-                          ("korvan_test_" + std::to_string(::getpid()) + "_" +
-                           std::to_string(counter++));
+  const fs::path folder = fs::temp_directory_path() / ("korvan_test_" + std::to_string(::getpid()) +
+                                                       "_" + std::to_string(counter++));
   fs::create_directories(folder);
   const std::string report = (folder / "run.kv4o").string();
   const std::string plot = (folder / "run.kv4p").string();
