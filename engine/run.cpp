@@ -42,7 +42,7 @@ std::tm LocalTimeNow() {
 
 // Steps 6 to 13: the project data, the curves and the solutions. Returns
 // early when a profile lookup has set a result code.
-void ReadAndSolve(RunContext& ctx) {
+void ReadAndSolve(RunContext& ctx, RunScope scope) {
   InputData& in = ctx.in;
   ReadTitleAndControl(ctx);
   if (in.METHODTZ == 2) ReadUserTzCurves(ctx);
@@ -63,15 +63,16 @@ void ReadAndSolve(RunContext& ctx) {
   ReadQwModificationRecord(ctx);
   ApplyQwModification(ctx);
 
+  if (scope == RunScope::ReadAndCurvesOnly) return;
   SolveAllTipMovements(ctx);
   if (in.NLOAD > 0) SolveAllHeadLoads(ctx);
 }
 
 // Step 5 on, with the channels open.
-void RunOpenedProject(RunContext& ctx) {
+void RunOpenedProject(RunContext& ctx, RunScope scope) {
   ctx.console.Write(R"(///9X, "COMPUTATION IS PROCEEDING.......")");
   try {
-    ReadAndSolve(ctx);
+    ReadAndSolve(ctx, scope);
   } catch (const DataFileError& error) {
     ReportFileErrors(ctx);
     ctx.report.Write(R"(//5X, "**** ERROR IN THE PROJECT DATA FILE ****"/5X, A)", {error.what()});
@@ -116,20 +117,20 @@ void Run(RunContext& ctx) {
     return;
   }
 
-  RunOpenedProject(ctx);
+  RunOpenedProject(ctx, RunScope::Complete);
 }
 
 }  // namespace
 
 Int RunProjectText(std::string projectText, const std::string& reportPath,
-                   const std::string& plotPath) {
+                   const std::string& plotPath, RunScope scope) {
   try {
     auto ctx = std::make_unique<RunContext>();
     ctx->data.OpenText(std::move(projectText));
     ctx->report.OpenForWriting(reportPath);
     ctx->plot.OpenForWriting(plotPath);
     try {
-      RunOpenedProject(*ctx);
+      RunOpenedProject(*ctx, scope);
     } catch (const std::exception& error) {
       ctx->report.Write(R"(//5X, "**** ERROR: THE RUN STOPPED ****"/5X, A)", {error.what()});
       ctx->result = kProjectDataError;
