@@ -1,0 +1,249 @@
+#include "field_format.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "layout_program.h"
+
+namespace korvan {
+
+namespace {
+
+// Room for the widest field and its digits (a double has at most 309 digits
+// before the point).
+constexpr std::size_t kBufferSize = 2 * kMaxFieldWidth + 400;
+
+void AppendAsterisks(std::string& out, int width) {
+  out.append(static_cast<std::size_t>(width), '*');
+}
+
+void AppendRightAligned(std::string& out, std::string_view text, int width) {
+  const auto w = static_cast<std::size_t>(width);
+  if (text.size() > w) {
+    AppendAsterisks(out, width);
+    return;
+  }
+  out.append(w - text.size(), ' ');
+  out.append(text);
+}
+
+// The value of a numeric field as a double, which holds every 32-bit real
+// and integer exactly. False for texts, infinities and NaN.
+bool NumericValue(const FieldValue& value, double& x) {
+  switch (value.kind()) {
+    case FieldValue::Kind::Integer:
+      x = value.integer();
+      return true;
+    case FieldValue::Kind::Real:
+      x = value.real();
+      return std::isfinite(x);
+    case FieldValue::Kind::Text:
+      break;
+  }
+  return false;
+}
+
+// Every binary fraction ends in a decimal 5. Gives the number of decimals
+// before that last 5 (negative: a 5 left of the point, as in 25), so that
+// rounding to exactly that many decimals is a halfway case. False when the
+// value's last decimal digit is not 5.
+bool DecimalsBeforeLastFive(double x, int& decimals) {
+  int exponent = 0;
+  const double fraction = std::frexp(std::fabs(x), &exponent);
+  std::uint64_t mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  if (mantissa == 0) return false;
+  exponent -= 53;
+  const int zeros = std::countr_zero(mantissa);
+  mantissa >>= zeros;
+  exponent += zeros;
+  // x = mantissa * 2^exponent with an odd mantissa; x * 2 * 10^s is an odd
+  // integer only for s = -(exponent + 1), and for negative s only when 5^-s
+  // divides the mantissa.
+  decimals = -(exponent + 1);
+  for (int s = decimals; s < 0; ++s) {
+    if (mantissa % 5 != 0) return false;
+    mantissa /= 5;
+  }
+  return true;
+}
+
+// Moves a value that lies exactly halfway at the rounding position a tiny
+// step away from zero, so that the correctly rounding conversion below
+// rounds it away from zero on every platform.
+double AwayFromZeroOnTie(double x) {
+  return std::nextafter(x, x < 0 ? -std::numeric_limits<double>::infinity()
+                                 : std::numeric_limits<double>::infinity());
+}
+
+// 10^n, exact up to 10^22; infinite beyond the range of double.
+double PowerOfTen(int n) {
+  static constexpr std::array<double, 23> kExact = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (n < static_cast<int>(kExact.size())) return kExact[static_cast<std::size_t>(n)];
+  return std::pow(10.0, n);
+}
+
+}  // namespace
+
+void AppendTextField(std::string& out, const FieldValue& value, int width) {
+  std::string number;
+  std::string_view text;
+  if (value.kind() == FieldValue::Kind::Text) {
+    text = value.text();
+  } else {
+    AppendFreeWord(number, value);
+    text = number;
+  }
+  if (width == 0) {
+    const std::size_t end = text.find_last_not_of(' ');
+    out.append(text.substr(0, end == std::string_view::npos ? 0 : end + 1));
+    return;
+  }
+  const auto w = static_cast<std::size_t>(width);
+  if (text.size() >= w) {
+    out.append(text.substr(0, w));
+  } else {
+    out.append(text);
+    out.append(w - text.size(), ' ');
+  }
+}
+
+void AppendIntegerField(std::string& out, const FieldValue& value, int width, int minDigits) {
+  std::int64_t n = 0;
+  if (value.kind() == FieldValue::Kind::Integer) {
+    n = value.integer();
+  } else {
+    double x = 0;
+    // Far beyond any field width, and safely inside the 64-bit range.
+    if (!NumericValue(value, x) || std::fabs(x) >= 1e18) {
+      AppendAsterisks(out, width);
+      return;
+    }
+    n = std::llround(x);
+  }
+  std::array<char, 24> digits{};
+  const std::uint64_t magnitude =
+      n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+  const auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude);
+  const auto count = static_cast<int>(end - digits.data());
+  const int zeros = std::max(0, minDigits - count);
+  const int length = (n < 0 ? 1 : 0) + zeros + count;
+  if (length > width) {
+    AppendAsterisks(out, width);
+    return;
+  }
+  out.append(static_cast<std::size_t>(width - length), ' ');
+  if (n < 0) out += '-';
+  out.append(static_cast<std::size_t>(zeros), '0');
+  out.append(digits.data(), static_cast<std::size_t>(count));
+}
+
+void AppendFixedField(std::string& out, const FieldValue& value, int width, int decimals) {
+  double x = 0;
+  // A value of 10^width or more cannot fit whatever its sign and decimals.
+  if (!NumericValue(value, x) || std::fabs(x) >= PowerOfTen(width)) {
+    AppendAsterisks(out, width);
+    return;
+  }
+  int lastFive = 0;
+  if (DecimalsBeforeLastFive(x, lastFive) && lastFive == decimals) x = AwayFromZeroOnTie(x);
+  std::array<char, kBufferSize> buffer;
+  auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size() - 1, x,
+                                 std::chars_format::fixed, decimals);
+  if (ec != std::errc()) {
+    AppendAsterisks(out, width);
+    return;
+  }
+  if (decimals == 0) *end++ = '.';  // F4.0 of 2.5 gives "  3."
+  std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos) {
+    text.remove_prefix(1);  // rounds to zero: no minus sign
+  }
+  AppendRightAligned(out, text, width);
+}
+
+void AppendExponentField(std::string& out, const FieldValue& value, int width, int decimals,
+                         bool scaled) {
+  double x = 0;
+  if (!NumericValue(value, x)) {
+    AppendAsterisks(out, width);
+    return;
+  }
+  if (x == 0) x = 0;  // drops the sign of -0
+  const int significant = scaled ? decimals + 1 : std::max(decimals, 1);
+  int lastFive = 0;
+  if (x != 0 && DecimalsBeforeLastFive(x, lastFive)) {
+    // Halfway values end in 5 and so are never exact powers of ten: the
+    // logarithm gives their decimal exponent safely.
+    const int exponent10 = static_cast<int>(std::floor(std::log10(std::fabs(x))));
+    if (lastFive == significant - 1 - exponent10) x = AwayFromZeroOnTie(x);
+  }
+  std::array<char, kBufferSize> buffer;
+  const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
+                                       std::chars_format::scientific, significant - 1);
+  if (ec != std::errc()) {
+    AppendAsterisks(out, width);
+    return;
+  }
+  // buffer holds [-]d[.ddd]e(+|-)xx[x]
+  const std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+  const bool negative = text.front() == '-';
+  const std::size_t e = text.find('e');
+  const std::string_view mantissa = text.substr(negative ? 1 : 0, e - (negative ? 1 : 0));
+  int exponent = 0;
+  std::from_chars(text.data() + e + 2, text.data() + text.size(), exponent);
+  if (text[e + 1] == '-') exponent = -exponent;
+  if (!scaled && x != 0) exponent += 1;
+  const int magnitude = std::abs(exponent);
+  if (magnitude > 99) {
+    AppendAsterisks(out, width);
+    return;
+  }
+  // d.ddd or 0.dddd, then E, the exponent's sign and two digits.
+  const auto length =
+      static_cast<std::size_t>((negative ? 1 : 0) + significant + (scaled ? 1 : 2) + 4);
+  if (length > static_cast<std::size_t>(width)) {
+    AppendAsterisks(out, width);
+    return;
+  }
+  out.append(static_cast<std::size_t>(width) - length, ' ');
+  if (negative) out += '-';
+  const std::string_view moreDigits = mantissa.size() > 2 ? mantissa.substr(2) : "";
+  if (scaled) {
+    out += mantissa.front();
+    out += '.';
+  } else {
+    out += "0.";
+    out += mantissa.front();
+  }
+  out.append(moreDigits);
+  out += 'E';
+  out += exponent < 0 ? '-' : '+';
+  out += static_cast<char>('0' + magnitude / 10);
+  out += static_cast<char>('0' + magnitude % 10);
+}
+
+void AppendFreeWord(std::string& out, const FieldValue& value) {
+  std::array<char, 64> buffer{};
+  char* const first = buffer.data();
+  char* const last = buffer.data() + buffer.size();
+  switch (value.kind()) {
+    case FieldValue::Kind::Integer:
+      out.append(first, std::to_chars(first, last, value.integer()).ptr);
+      return;
+    case FieldValue::Kind::Real:
+      out.append(first, std::to_chars(first, last, value.real()).ptr);
+      return;
+    case FieldValue::Kind::Text:
+      out.append(value.text());
+      return;
+  }
+}
+
+}  // namespace korvan
