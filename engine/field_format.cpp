@@ -50,14 +50,20 @@ bool NumericValue(const FieldValue& value, double& x) {
 
 // Every binary fraction ends in a decimal 5. Gives the number of decimals
 // before that last 5 (negative: a 5 left of the point, as in 25), so that
-// rounding to exactly that many decimals is a halfway case. False when the
-// value's last decimal digit is not 5.
-bool DecimalsBeforeLastFive(double x, int& decimals) {
-  int exponent = 0;
-  const double fraction = std::frexp(std::fabs(x), &exponent);
-  std::uint64_t mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+// rounding to exactly that many decimals is a halfway case, and the binary
+// exponent of the value (floor of log2). False when the value's last decimal
+// digit is not 5.
+bool DecimalsBeforeLastFive(double x, int& decimals, int& binaryExponent) {
+  const auto bits = std::bit_cast<std::uint64_t>(x);
+  const auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  int exponent = -1074;
+  if (biased != 0) {
+    mantissa |= std::uint64_t{1} << 52;
+    exponent = biased - 1075;
+  }
   if (mantissa == 0) return false;
-  exponent -= 53;
+  binaryExponent = exponent + std::bit_width(mantissa) - 1;
   const int zeros = std::countr_zero(mantissa);
   mantissa >>= zeros;
   exponent += zeros;
@@ -70,6 +76,21 @@ bool DecimalsBeforeLastFive(double x, int& decimals) {
     mantissa /= 5;
   }
   return true;
+}
+
+// True when rounding x to `significant` digits is exactly halfway.
+bool IsHalfwayAtSignificantDigits(double x, int significant) {
+  int lastFive = 0;
+  int binaryExponent = 0;
+  if (x == 0 || !DecimalsBeforeLastFive(x, lastFive, binaryExponent)) return false;
+  // The decimal exponent a halfway case needs; compared first with the
+  // estimate from the binary exponent, which rules out nearly every value.
+  const int needed = significant - 1 - lastFive;
+  const int estimate = static_cast<int>(std::floor(binaryExponent * 0.30102999566398120));
+  if (needed < estimate - 1 || needed > estimate + 1) return false;
+  // Halfway values end in 5 and so are never exact powers of ten: the
+  // logarithm gives their decimal exponent safely.
+  return needed == static_cast<int>(std::floor(std::log10(std::fabs(x))));
 }
 
 // Moves a value that lies exactly halfway at the rounding position a tiny
@@ -152,7 +173,10 @@ void AppendFixedField(std::string& out, const FieldValue& value, int width, int 
     return;
   }
   int lastFive = 0;
-  if (DecimalsBeforeLastFive(x, lastFive) && lastFive == decimals) x = AwayFromZeroOnTie(x);
+  int binaryExponent = 0;
+  if (DecimalsBeforeLastFive(x, lastFive, binaryExponent) && lastFive == decimals) {
+    x = AwayFromZeroOnTie(x);
+  }
   std::array<char, kBufferSize> buffer;
   auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size() - 1, x,
                                  std::chars_format::fixed, decimals);
@@ -177,13 +201,7 @@ void AppendExponentField(std::string& out, const FieldValue& value, int width, i
   }
   if (x == 0) x = 0;  // drops the sign of -0
   const int significant = scaled ? decimals + 1 : std::max(decimals, 1);
-  int lastFive = 0;
-  if (x != 0 && DecimalsBeforeLastFive(x, lastFive)) {
-    // Halfway values end in 5 and so are never exact powers of ten: the
-    // logarithm gives their decimal exponent safely.
-    const int exponent10 = static_cast<int>(std::floor(std::log10(std::fabs(x))));
-    if (lastFive == significant - 1 - exponent10) x = AwayFromZeroOnTie(x);
-  }
+  if (IsHalfwayAtSignificantDigits(x, significant)) x = AwayFromZeroOnTie(x);
   std::array<char, kBufferSize> buffer;
   const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
                                        std::chars_format::scientific, significant - 1);

@@ -76,8 +76,10 @@ class LayoutParser {
         return Append(items, AddLiteral(std::string(static_cast<std::size_t>(repeat), ' ')), 1);
       case '(': {
         ++pos_;
+        if (++depth_ > kMaxGroupDepth) return Fail("groups are nested too deep");
         std::vector<LayoutItem> group;
         if (!ParseList(true, group)) return false;
+        --depth_;
         for (int i = 0; i < repeat; ++i) {
           if (!AppendAll(items, group)) return false;
         }
@@ -124,6 +126,9 @@ class LayoutParser {
     } else if (text_.substr(pos_).starts_with(kTimesSign)) {
       pos_ += kTimesSign.size();
       if (!ReadNumber(times, kMaxFieldWidth)) return false;
+    }
+    if (literal.size() * static_cast<std::size_t>(times) > kMaxLiteralBytes) {
+      return Fail("the layout is too long");
     }
     std::string repeated;
     repeated.reserve(literal.size() * static_cast<std::size_t>(times));
@@ -253,6 +258,7 @@ class LayoutParser {
 
   std::string_view text_;
   std::size_t pos_ = 0;
+  int depth_ = 0;
   std::string pool_;
   std::string error_;
 };

@@ -44,6 +44,7 @@ struct CompiledLayout {
 // Limits that keep a mistyped layout from asking for absurd output.
 inline constexpr int kMaxFieldWidth = 1000;
 inline constexpr int kMaxRepeat = 1000;
+inline constexpr int kMaxGroupDepth = 32;
 inline constexpr std::size_t kMaxCompiledItems = 1 << 16;
 inline constexpr std::size_t kMaxLiteralBytes = 1 << 20;
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "layout_program.h"
+
 namespace korvan {
 namespace {
 
@@ -317,6 +319,23 @@ TEST(Layout, MalformedLayoutsWriteTheirTextAndValues) {
                              "\xC3\x97",
                              "\xC3"}) {
     EXPECT_EQ(FormatLayout(layout, values), std::string(layout) + " 7 1.5 t\n") << layout;
+  }
+}
+
+// Layouts that would expand to absurd lines or nest absurdly deep are refused
+// before they expand.
+TEST(Layout, OversizedLayoutsAreRefused) {
+  const auto nested = [](int depth) {
+    return std::string(static_cast<std::size_t>(depth), '(') + "'ab', I1" +
+           std::string(static_cast<std::size_t>(depth), ')');
+  };
+  EXPECT_EQ(FormatLayout(nested(kMaxGroupDepth), std::vector<FieldValue>{1}), "ab1\n");
+  const std::string longLiteral = "'" + std::string(5000, 'x') + "'*1000";
+  const std::string manyGroups = "1000(1000(1000(1000(\"x\"))))";
+  for (const std::string& layout :
+       {longLiteral, manyGroups, nested(kMaxGroupDepth + 1), nested(100000)}) {
+    const std::string out = FormatLayout(layout, std::vector<FieldValue>{1});
+    EXPECT_EQ(out, layout + " 1\n") << layout.substr(0, 40);
   }
 }
 
