@@ -6,6 +6,17 @@
 // not fit its field fills it with asterisks; rounding is to nearest. When
 // values remain at the end of the layout it is used again from its start on
 // a new line. Output stops at the first data field that has no value left.
+//
+// Reals are rounded from their exact 32-bit value, halves away from zero
+// (F6.1 of 0.25 gives 0.3) on every platform, and a value that rounds to zero
+// carries no minus sign. Integers in real fields are written exactly, reals in
+// integer fields are rounded to the nearest integer, and NaN, infinities and
+// texts in numeric fields give asterisks (details in field_format.h). A
+// layout that does not follow the notation is a writer's fault: its line holds
+// the layout text followed by the values in free format.
+//
+// Each distinct layout text is compiled once per thread and then looked up by
+// its text.
 #pragma once
 
 #include <span>

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -128,6 +132,54 @@ TEST(Layout, RoundsToNearestAndHalvesAwayFromZero) {
       // 0.45 becomes 0.449999988...
       {"F6.1", {0.45}, "   0.4\n"},
   });
+}
+
+// Away from exact halfway cases, PE and F agree with the C library's correctly
+// rounded %E and %f on 32-bit reals from the whole range.
+TEST(Layout, AgreesWithCorrectlyRoundedConversionOffHalfwayCases) {
+  std::mt19937 random(20240305);
+  int compared = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const auto real = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
+    if (!std::isfinite(real)) continue;
+    const double exact = real;
+    const int decimals = static_cast<int>(random() % 8);
+    char digits[128];
+    // The exact decimal expansion shows whether rounding is halfway.
+    std::snprintf(digits, sizeof digits, "%.60E", exact);
+    const std::string expansion = std::string(digits).substr(0, std::string(digits).find('E'));
+    const std::size_t cut = expansion.find('.') + 1 + static_cast<std::size_t>(decimals);
+    const bool halfway =
+        expansion[cut] == '5' && expansion.find_first_not_of('0', cut + 1) == std::string::npos;
+    if (halfway) continue;
+    std::snprintf(digits, sizeof digits, "%#20.*E", decimals, exact);
+    const std::string layout = "PE20." + std::to_string(decimals);
+    EXPECT_EQ(FormatLayout(layout, std::vector<FieldValue>{real}), std::string(digits) + "\n")
+        << exact;
+    ++compared;
+  }
+  EXPECT_GT(compared, 15000);
+  for (int i = 0; i < 20000; ++i) {
+    const float real = std::ldexp(static_cast<float>(random() % 2000000) - 1000000.0f,
+                                  static_cast<int>(random() % 40) - 30);
+    const int decimals = static_cast<int>(random() % 6);
+    char digits[128];
+    std::snprintf(digits, sizeof digits, "%.60f", static_cast<double>(real));
+    const std::string expansion = digits;
+    const std::size_t cut = expansion.find('.') + 1 + static_cast<std::size_t>(decimals);
+    if (expansion[cut] == '5' && expansion.find_first_not_of('0', cut + 1) == std::string::npos) {
+      continue;
+    }
+    std::snprintf(digits, sizeof digits, "%.*f", decimals, static_cast<double>(real));
+    std::string expected = digits;
+    if (expected.find_first_not_of("-0.") == std::string::npos && expected[0] == '-') {
+      expected.erase(0, 1);  // no minus sign on zero
+    }
+    if (decimals == 0) expected += '.';
+    expected = std::string(expected.size() < 30 ? 30 - expected.size() : 0, ' ') + expected;
+    const std::string layout = "F30." + std::to_string(decimals);
+    EXPECT_EQ(FormatLayout(layout, std::vector<FieldValue>{real}), expected + "\n") << real;
+  }
 }
 
 // A value that rounds to zero is written without its minus sign.
