@@ -1,6 +1,7 @@
 #include "layout.h"
 
 #include <functional>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 
@@ -19,12 +20,20 @@ struct TextHash {
 };
 
 // Every distinct layout is compiled once. The writers use a few dozen fixed
-// layouts; the limit only guards against layouts built at run time.
-const CompiledLayout& CompiledFor(std::string_view layout) {
+// layouts; the limit only guards against layouts built at run time, which
+// beyond it are compiled on every use. Entries are never removed, so a
+// pointer to one stays valid. The cache is a plain static (a thread_local
+// with a destructor would keep the library from being unloaded) under a lock.
+const CompiledLayout& CompiledFor(std::string_view layout, CompiledLayout& uncached) {
   constexpr std::size_t kMaxCachedLayouts = 4096;
-  thread_local std::unordered_map<std::string, CompiledLayout, TextHash, std::equal_to<>> cache;
+  static std::mutex mutex;
+  static std::unordered_map<std::string, CompiledLayout, TextHash, std::equal_to<>> cache;
+  const std::lock_guard<std::mutex> lock(mutex);
   if (auto found = cache.find(layout); found != cache.end()) return found->second;
-  if (cache.size() >= kMaxCachedLayouts) cache.clear();
+  if (cache.size() >= kMaxCachedLayouts) {
+    uncached = CompileLayout(layout);
+    return uncached;
+  }
   return cache.emplace(std::string(layout), CompileLayout(layout)).first->second;
 }
 
@@ -67,7 +76,8 @@ void AppendMalformed(std::string& out, std::string_view layout,
 }  // namespace
 
 void AppendLayout(std::string& out, std::string_view layout, std::span<const FieldValue> values) {
-  const CompiledLayout& compiled = CompiledFor(layout);
+  CompiledLayout uncached;
+  const CompiledLayout& compiled = CompiledFor(layout, uncached);
   if (compiled.malformed) {
     AppendMalformed(out, layout, values);
     return;

@@ -400,6 +400,17 @@ TEST(Layout, SameBufferWithNewTextIsCompiledAnew) {
   EXPECT_EQ(FormatLayout("I3", std::vector<FieldValue>{5}), "  5\n");
 }
 
+// Thousands of distinct layouts built at run time stay correct beyond the
+// number of layouts kept compiled.
+TEST(Layout, ManyDistinctLayouts) {
+  for (int i = 0; i < 5000; ++i) {
+    const std::string layout = "'" + std::to_string(i) + "', I2";
+    ASSERT_EQ(FormatLayout(layout, std::vector<FieldValue>{i % 10}),
+              std::to_string(i) + " " + std::to_string(i % 10) + "\n");
+  }
+  EXPECT_EQ(FormatLayout("'#', I2", std::vector<FieldValue>{3}), "# 3\n");
+}
+
 TEST(Layout, AppendsToExistingText) {
   std::string out = "kept\n";
   const std::vector<FieldValue> values = {1};
