@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <limits>
 #include <random>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "layout_program.h"
@@ -388,6 +390,26 @@ TEST(Layout, OversizedLayoutsAreRefused) {
        {longLiteral, manyGroups, nested(kMaxGroupDepth + 1), nested(100000)}) {
     const std::string out = FormatLayout(layout, std::vector<FieldValue>{1});
     EXPECT_EQ(out, layout + " 1\n") << layout.substr(0, 40);
+  }
+}
+
+// Random layout texts built from the notation's own characters never crash
+// and always end their output with a line end.
+TEST(Layout, RandomLayoutTextsNeverCrash) {
+  static constexpr std::string_view kPieces[] = {
+      "1", "2", "9", "0", "12", "X", "A",        "I", "F", "E",  "PE",   "P",   ".", ",",
+      "/", "(", ")", "'", "\"", "*", "\xC3\x97", " ", "x", "i5", "E9.2", "'='", "3("};
+  const float inf = std::numeric_limits<float>::infinity();
+  const std::vector<FieldValue> values = {1, -2.5f, "text", inf, 0.0f, -7, 1e-30f, "  "};
+  std::mt19937 random(1234);
+  for (int i = 0; i < 20000; ++i) {
+    std::string layout;
+    const int pieces = static_cast<int>(random() % 12);
+    for (int p = 0; p < pieces; ++p) layout += kPieces[random() % std::size(kPieces)];
+    const std::size_t count = random() % (values.size() + 1);
+    const std::string out = FormatLayout(layout, std::span<const FieldValue>(values.data(), count));
+    ASSERT_FALSE(out.empty()) << layout;
+    ASSERT_EQ(out.back(), '\n') << layout;
   }
 }
 
