@@ -7,6 +7,8 @@
 // values remain at the end of the layout it is used again from its start on
 // a new line. Output stops at the first data field that has no value left.
 //
+// nX always writes its blanks, also at the end of a line.
+//
 // Reals are rounded from their exact 32-bit value, halves away from zero
 // (F6.1 of 0.25 gives 0.3) on every platform, and a value that rounds to zero
 // carries no minus sign. Integers in real fields are written exactly, reals in
