@@ -53,12 +53,16 @@ void RecordReader::OpenText(std::string text) {
 }
 
 std::string RecordReader::ReadTitle() {
-  recordName_ = "TITLE";
-  if (nextLine_ >= lines_.size()) Fail("the file is empty");
+  recordName_ = "1 (TITLE)";
+  if (nextLine_ >= lines_.size()) {
+    valueLine_ = 1;
+    Fail("the file is empty");
+  }
   valueLine_ = static_cast<int>(nextLine_) + 1;
   std::string title = lines_[nextLine_++].substr(0, 72);
   title.resize(72, ' ');
   inRecord_ = false;
+  rest_ = {};
   return title;
 }
 
@@ -68,47 +72,51 @@ void RecordReader::BeginRecord(std::string_view name) {
   rest_ = {};
 }
 
+void RecordReader::EndRecord() {
+  if (!inRecord_) TakeNextLine();
+  inRecord_ = false;
+  rest_ = {};
+}
+
+void RecordReader::TakeNextLine() {
+  if (nextLine_ >= lines_.size()) {
+    valueLine_ = static_cast<int>(lines_.size());
+    Fail("the file ends before the record is complete");
+  }
+  valueLine_ = static_cast<int>(nextLine_) + 1;
+  rest_ = lines_[nextLine_++];
+  inRecord_ = true;
+}
+
 std::string_view RecordReader::NextWord() {
+  // A record's first value starts on a fresh line; a record that needs more
+  // values than its line holds runs on over the following lines.
+  if (!inRecord_) TakeNextLine();
   for (;;) {
-    if (!inRecord_ || rest_.empty()) {
-      // A record's first value, or one that runs on: take the next line.
-      if (inRecord_) {
-        std::size_t skip = 0;
-        while (skip < rest_.size() && IsSeparator(rest_[skip])) ++skip;
-        rest_.remove_prefix(skip);
-      }
-      if (!inRecord_ || rest_.empty()) {
-        if (nextLine_ >= lines_.size()) {
-          valueLine_ = static_cast<int>(lines_.size());
-          Fail("the file ends before the record is complete");
-        }
-        valueLine_ = static_cast<int>(nextLine_) + 1;
-        rest_ = lines_[nextLine_++];
-        inRecord_ = true;
-      }
-    }
     std::size_t skip = 0;
     while (skip < rest_.size() && IsSeparator(rest_[skip])) ++skip;
     rest_.remove_prefix(skip);
-    if (rest_.empty()) continue;
-    std::size_t length = 0;
-    while (length < rest_.size() && !IsSeparator(rest_[length])) ++length;
-    std::string_view word = rest_.substr(0, length);
-    rest_.remove_prefix(length);
-    return word;
+    if (!rest_.empty()) break;
+    TakeNextLine();
   }
+  std::size_t length = 0;
+  while (length < rest_.size() && !IsSeparator(rest_[length])) ++length;
+  std::string_view word = rest_.substr(0, length);
+  rest_.remove_prefix(length);
+  return word;
 }
 
 Int RecordReader::ReadInt() {
   std::string_view word = NextWord();
   std::string_view digits = word;
+  // One optional sign, then digits only.
   if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+  const bool signedTwice = word.size() > digits.size() && !digits.empty() && digits.front() == '-';
   Int value = 0;
   auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (digits.empty() || error == std::errc::result_out_of_range) {
-    Fail(Quoted(word) + " is not an integer in range");
-  }
-  if (error != std::errc() || end != digits.data() + digits.size()) {
+  if (error == std::errc::result_out_of_range) Fail(Quoted(word) + " is not an integer in range");
+  if (digits.empty() || signedTwice || error != std::errc() ||
+      end != digits.data() + digits.size()) {
     Fail(Quoted(word) + " is not an integer (integers have no decimal point or exponent)");
   }
   return value;
@@ -117,10 +125,11 @@ Int RecordReader::ReadInt() {
 Real RecordReader::ReadReal() {
   std::string_view word = NextWord();
   std::string_view number = word;
-  if (!number.empty() && number.front() == '+') number.remove_prefix(1);
+  const bool plus = !number.empty() && number.front() == '+';
+  if (plus) number.remove_prefix(1);
   // Only ordinary decimal and exponent forms: no "inf", "nan" or hex.
   std::string_view body = number;
-  if (!body.empty() && body.front() == '-') body.remove_prefix(1);
+  if (!plus && !body.empty() && body.front() == '-') body.remove_prefix(1);
   bool plain = !body.empty() && (std::isdigit(static_cast<unsigned char>(body.front())) ||
                                  (body.front() == '.' && body.size() > 1 &&
                                   std::isdigit(static_cast<unsigned char>(body[1]))));

@@ -33,13 +33,20 @@ class RecordReader {
   void BeginRecord(std::string_view name);
   Int ReadInt();
   Real ReadReal();
+  // Ends the current record. A record of which no value was read (a list of
+  // pairs with a count of 0) still uses up one line.
+  void EndRecord();
 
   // 1-based number of the line the last value came from (0 before any).
   int LineNumber() const { return valueLine_; }
 
+  // Throws DataFileError "RECORD <name>, LINE <n>: <what>" for the current
+  // record and the line of the last value read.
+  [[noreturn]] void Fail(std::string_view what) const;
+
  private:
   std::string_view NextWord();
-  [[noreturn]] void Fail(std::string_view what) const;
+  void TakeNextLine();
 
   std::vector<std::string> lines_;
   std::size_t nextLine_ = 0;  // index of the next unread line
