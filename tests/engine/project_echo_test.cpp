@@ -176,7 +176,7 @@ TEST(ProjectEcho, SiFormsOfHeadingsAndLabels) {
   ASSERT_EQ(reading.error, "");
   const std::vector<std::string> lines = TrimmedLines(reading.report);
   const std::vector<std::string> expectedHeadings = {
-      B(29) + "                    M.          M.",
+      B(30) + "                    M.          M.",
       B(10) + "     M        kN/M**3",
       B(7) + "  M.       kN/M**2                   DEG.                  kN/M**2     kN/M**2",
       B(7) + "  M.         M.",
