@@ -94,7 +94,14 @@ std::string_view RecordReader::NextWord() {
   if (!inRecord_) TakeNextLine();
   for (;;) {
     std::size_t skip = 0;
-    while (skip < rest_.size() && IsSeparator(rest_[skip])) ++skip;
+    int commas = 0;
+    while (skip < rest_.size() && IsSeparator(rest_[skip])) {
+      if (rest_[skip] == ',') ++commas;
+      ++skip;
+    }
+    // Two commas in a row would stand for an omitted value; taking the next
+    // value in its place would silently shift the record.
+    if (commas > 1) Fail("an empty value between two commas is not accepted");
     rest_.remove_prefix(skip);
     if (!rest_.empty()) break;
     TakeNextLine();

@@ -76,11 +76,27 @@ TEST(RecordReader, IntegersHaveNoDecimalPointOrExponent) {
 
 TEST(RecordReader, ValuesAreSeparatedByBlanksTabsOrCommas) {
   RecordReader reader;
-  reader.OpenText("1,2 ,  3\t4 , ,5\n");
+  reader.OpenText("1,2 ,  3\t4 ,\n,5\n");
   reader.BeginRecord("R");
   std::vector<Int> values;
   for (int i = 0; i < 5; ++i) values.push_back(reader.ReadInt());
   EXPECT_EQ(values, (std::vector<Int>{1, 2, 3, 4, 5}));
+}
+
+TEST(RecordReader, EmptyValueBetweenCommasIsRejected) {
+  for (const char* line : {"1,,2", "1, ,2", "1 ,\t, 2", ",,1", "1 2,,"}) {
+    RecordReader reader;
+    reader.OpenText(std::string("t\n") + line + "\n");
+    reader.ReadTitle();
+    reader.BeginRecord("7 (AEPILE XAE PAIRS)");
+    const std::string message = FailureOf([&] {
+      for (int i = 0; i < 3; ++i) reader.ReadReal();
+    });
+    EXPECT_EQ(message,
+              "RECORD 7 (AEPILE XAE PAIRS), LINE 2: an empty value between two commas is not "
+              "accepted")
+        << line;
+  }
 }
 
 TEST(RecordReader, RecordRunsOnOverLinesAndLeftoversAreIgnored) {
