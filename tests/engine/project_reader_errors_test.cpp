@@ -81,6 +81,8 @@ const std::vector<BadInput>& BadInputs() {
        "RECORD 7 (NAE), LINE 8: NAE = -1 is outside 0..50"},
       {"Nae51", [](ProjectParts& p) { p.ae = "51"; },
        "RECORD 7 (NAE), LINE 8: NAE = 51 is outside 0..50"},
+      {"NaeZeroAfterItsEmptyPairLine", [](ProjectParts& p) { p.ae = "0\nthe empty pair list"; },
+       "RECORD 7 (AEPILE XAE PAIRS), LINE 9: NAE = 0: the AE table needs at least 2 points"},
       {"NaeOne", [](ProjectParts& p) { p.ae = "1\n4.0E+08 0.0"; },
        "RECORD 7 (AEPILE XAE PAIRS), LINE 9: NAE = 1: the AE table needs at least 2 points"},
       {"AeZero", [](ProjectParts& p) { p.ae = "2\n4.0E+08 0.0\n0 480.0"; },
