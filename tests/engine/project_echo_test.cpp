@@ -141,27 +141,47 @@ TEST(ProjectEcho, NegativeHeadLoadPrintsAsSixBlanksAndItsValue) {
 }
 
 TEST(ProjectEcho, PeakMovementTableOnlyWithAnApiLayer) {
-  struct LayerCase {
-    const char* secondType;
-    long zpeakHeadings;
-    long rowsWithFourValues;  // strength rows; the ZPEAK rows hold three values
-  };
-  for (const LayerCase& c : {LayerCase{"6", 1, 4}, LayerCase{"5", 1, 4}, LayerCase{"2", 0, 4}}) {
+  // Two layers of types 1 and 6 (or 5, or 2); the peak table follows the
+  // strength table, between it and the closing lines of the layer echo.
+  const std::vector<std::string> peakTable = Trimmed({
+      "",
+      "",
+      B(7) + "XSTR       ZPEAK     tres/tmax",
+      B(7) + " IN.        IN.      ",
+      B(3) + " 0.000E+00   0.000E+00   0.000E+00",
+      B(3) + " 3.000E+02   0.000E+00   0.000E+00",
+      B(3) + " 3.000E+02   1.000E-01   9.000E-01",
+      B(3) + " 6.000E+02   2.000E-01   8.000E-01",
+  });
+  const std::vector<std::string> closing = {"", ""};
+  for (const char* secondType : {"6", "5", "2"}) {
+    const bool api = secondType[0] != '2';
     ProjectParts parts;
-    parts.soil = std::string("2\n1 1 0.0 300.0\n2 ") + c.secondType +
+    parts.soil = std::string("2\n1 1 0.0 300.0\n2 ") + secondType +
                  " 300.0 600.0\n"
                  "0.0625 10 0 0.01 0 0.0 0.0 8 90\n0.0625 12 0 0.01 0 0.0 0.0 9 100\n"
                  "0.07 0 35 0.01 0 0.1 0.9 1 2\n0.07 0 36 0.01 0 0.2 0.8 3 4";
     const testing::Reading reading = ReadProject(parts.Text());
-    ASSERT_EQ(reading.error, "") << c.secondType;
+    ASSERT_EQ(reading.error, "") << secondType;
     const std::vector<std::string> lines = TrimmedLines(reading.report);
-    EXPECT_EQ(Count(lines, "XSTR       ZPEAK     tres/tmax"), c.zpeakHeadings) << c.secondType;
-    EXPECT_EQ(Count(lines, "LAYER"), 1);
     // Two layer lines, four unit-weight rows, four strength rows.
     EXPECT_EQ(Count(lines, "Driven Pile in "), 2);
-    EXPECT_EQ(Count(lines, " 7.000E-02"), 2);
-    const std::string thirdZpeakRow = B(3) + " 3.000E+02   1.000E-01   9.000E-01";
-    EXPECT_EQ(Count(lines, thirdZpeakRow), c.zpeakHeadings) << c.secondType;
+    EXPECT_EQ(Count(lines, B(10) + " 3.000E+02   7.000E-02"), 1);
+    EXPECT_EQ(Count(lines, B(10) + " 6.000E+02   7.000E-02"), 1);
+    EXPECT_EQ(Count(lines, B(3) + " 6.000E+02   0.000E+00   1.000E-02   3.600E+01"), 1);
+
+    const auto strengthEnd =
+        std::find(lines.begin(), lines.end(),
+                  B(3) +
+                      " 6.000E+02   0.000E+00   1.000E-02   3.600E+01   0.000E+00   "
+                      "3.000E+00   4.000E+00");
+    ASSERT_NE(strengthEnd, lines.end()) << secondType;
+    const std::vector<std::string> expectedTail =
+        api ? Concat({peakTable, closing}) : Trimmed(closing);
+    const std::vector<std::string> tail(strengthEnd + 1,
+                                        strengthEnd + 1 + static_cast<long>(expectedTail.size()));
+    EXPECT_EQ(tail, expectedTail) << secondType;
+    EXPECT_EQ(Count(lines, "ZPEAK"), api ? 1 : 0) << secondType;
   }
 }
 

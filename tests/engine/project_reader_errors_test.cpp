@@ -65,6 +65,8 @@ const std::vector<BadInput>& BadInputs() {
        "RECORD 6 (NLAYER), LINE 4: NLAYER = 0 is outside 1..30"},
       {"Nlayer31", [](ProjectParts& p) { p.soil = "31"; },
        "RECORD 6 (NLAYER), LINE 4: NLAYER = 31 is outside 1..30"},
+      {"NtzNegative", [](ProjectParts& p) { p = UserCurveParts(), p.userTz = "-1"; },
+       "RECORD 4 (NTZ), LINE 4: NTZ = -1 is outside 1..200"},
       {"NtzZero", [](ProjectParts& p) { p = UserCurveParts(), p.userTz = "0"; },
        "RECORD 4 (NTZ), LINE 4: NTZ = 0 is outside 1..200"},
       {"Ntz201", [](ProjectParts& p) { p = UserCurveParts(), p.userTz = "201"; },
