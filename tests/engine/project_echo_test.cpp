@@ -86,6 +86,16 @@ TEST(ProjectEcho, EnglishExampleEchoesTitleLayersAndPile) {
             Trimmed(Concat({kTitleSection, kEnglishLayerSection, kEnglishPileSection})));
 }
 
+TEST(ProjectEcho, WholeRunReportOpensWithTheEcho) {
+  const testing::ProjectRun run = testing::RunProject(ProjectParts{}.Text());
+  const std::vector<std::string> expected =
+      Trimmed(Concat({kTitleSection, kEnglishLayerSection, kEnglishPileSection}));
+  std::vector<std::string> lines = TrimmedLines(run.report);
+  ASSERT_GE(lines.size(), expected.size()) << run.report;
+  lines.resize(expected.size());
+  EXPECT_EQ(lines, expected);
+}
+
 TEST(ProjectEcho, LoadingAndModificationBlocks) {
   ProjectParts parts;
   parts.tipMovements = "3\n0.5 0.1 0.3";
