@@ -16,6 +16,10 @@ MessageHandler SetMessageHandler(MessageHandler handler) {
   return std::exchange(CurrentHandler(), std::move(handler));
 }
 
+bool HasMessageHandler() {
+  return static_cast<bool>(CurrentHandler());
+}
+
 void ShowMessage(const std::string& text) {
   if (CurrentHandler()) {
     CurrentHandler()(text);

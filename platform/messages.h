@@ -12,6 +12,7 @@ using MessageHandler = std::function<void(const std::string& text)>;
 
 // Installs `handler` and returns the one it replaces.
 MessageHandler SetMessageHandler(MessageHandler handler);
+bool HasMessageHandler();
 void ShowMessage(const std::string& text);
 
 }  // namespace korvan::platform
