@@ -80,10 +80,11 @@ QString FormatGeneral(long double value, int precision, QChar separator) {
   if (value == 0) return QStringLiteral("0");
   if (precision < 1) precision = 1;
 
-  // Round to `precision` significant digits: d.ddd…e±x.
+  // The shortest decimal form that reads back as `value`, rounded half away
+  // from zero to `precision` significant digits.
   char buffer[128];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                          std::chars_format::scientific, precision - 1);
+  const auto [end, error] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
   if (error != std::errc()) return QStringLiteral("NAN");
   const std::string scientific(buffer, end);
   const size_t ePos = scientific.find('e');
@@ -92,7 +93,22 @@ QString FormatGeneral(long double value, int precision, QChar separator) {
   for (size_t k = negative ? 1 : 0; k < ePos; ++k) {
     if (scientific[k] != '.') digits += scientific[k];
   }
-  const int exponent = std::atoi(scientific.c_str() + ePos + 1);
+  int exponent = std::atoi(scientific.c_str() + ePos + 1);
+  if (digits.size() > static_cast<size_t>(precision)) {
+    const bool roundUp = digits[static_cast<size_t>(precision)] >= '5';
+    digits.resize(static_cast<size_t>(precision));
+    if (roundUp) {
+      size_t k = digits.size();
+      while (k > 0 && digits[k - 1] == '9') digits[--k] = '0';
+      if (k == 0) {
+        digits.insert(digits.begin(), '1');
+        digits.pop_back();
+        ++exponent;
+      } else {
+        ++digits[k - 1];
+      }
+    }
+  }
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
   QString result = negative ? QStringLiteral("-") : QString();
