@@ -54,7 +54,9 @@ TEST_P(TextToFloatTest, AcceptsOnlyWholeDecimalNumbers) {
   const auto& c = GetParam();
   const auto value = TextToFloat(QString::fromLatin1(c.text), QLatin1Char(c.separator));
   ASSERT_EQ(value.has_value(), c.converts) << c.text;
-  if (c.converts) EXPECT_EQ(*value, c.value) << c.text;
+  if (c.converts) {
+    EXPECT_EQ(*value, c.value) << c.text;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
