@@ -4,7 +4,10 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <numbers>
+#include <optional>
+#include <vector>
 
 #include "NumberFormat.h"
 
@@ -147,6 +150,21 @@ long double Apply(QChar op, const QString& left, const QString& right) {
   }
 }
 
+std::optional<long double> Constant(QStringView lower) {
+  if (lower == QLatin1String("pi")) return std::numbers::pi_v<long double>;
+  if (lower == QLatin1String("-pi")) return -std::numbers::pi_v<long double>;
+  if (lower == QLatin1String("e")) return std::numbers::e_v<long double>;
+  if (lower == QLatin1String("-e")) return -std::numbers::e_v<long double>;
+  return std::nullopt;
+}
+
+const TNamedFunction* LeadingFunction(QStringView lower) {
+  for (const auto& function : kFunctions) {
+    if (lower.startsWith(QLatin1String(function.Name))) return &function;
+  }
+  return nullptr;
+}
+
 // An expression without parentheses.
 long double EvaluatePlain(const QString& text) {
   QStringList operands;
@@ -208,23 +226,46 @@ long double EvaluateEntry(const QString& text) {
 }
 
 long double EvaluateOperand(const QString& operand) {
+  // Functions and factorials wrap the rest of the operand. They are peeled
+  // off in a loop and applied innermost first, so that a long pasted chain
+  // can exhaust neither the stack nor the time.
+  std::vector<TFunction> wrappers;  // nullptr stands for the factorial
   QString text = operand;
-  text.replace(QLatin1String("--"), QString());
-  const QString lower = text.toLower();
-  if (lower == QLatin1String("pi")) return std::numbers::pi_v<long double>;
-  if (lower == QLatin1String("-pi")) return -std::numbers::pi_v<long double>;
-  if (lower == QLatin1String("e")) return std::numbers::e_v<long double>;
-  if (lower == QLatin1String("-e")) return -std::numbers::e_v<long double>;
-  for (const auto& function : kFunctions) {
-    const QLatin1String name(function.Name);
-    if (lower.startsWith(name))
-      return Checked(function.Apply(EvaluateOperand(text.mid(name.size()))));
+  text.replace(QLatin1String("--"), QString());  // leaves no "--" behind
+  const QString lowerText = text.toLower();
+  qsizetype first = 0;
+  qsizetype last = text.size();
+  long double value = 0;
+  for (;;) {
+    const QStringView lower = QStringView(lowerText).mid(first, last - first);
+    if (const auto constant = Constant(lower)) {
+      value = *constant;
+      break;
+    }
+    if (const TNamedFunction* function = LeadingFunction(lower)) {
+      wrappers.push_back(function->Apply);
+      first += static_cast<qsizetype>(std::strlen(function->Name));
+      continue;
+    }
+    if (lower.endsWith(QLatin1Char('!'))) {
+      wrappers.push_back(nullptr);
+      --last;
+      continue;
+    }
+    const QString rest = text.mid(first, last - first);
+    if (rest.startsWith(QLatin1Char('$'))) {
+      value = Hexadecimal(rest.mid(1));
+      break;
+    }
+    const auto number = TextToFloat(rest);
+    if (!number) Fail("invalid character(s) in expression");
+    value = *number;
+    break;
   }
-  if (text.endsWith(QLatin1Char('!'))) return Factorial(EvaluateOperand(text.chopped(1)));
-  if (text.startsWith(QLatin1Char('$'))) return Hexadecimal(text.mid(1));
-  const auto value = TextToFloat(text);
-  if (!value) Fail("invalid character(s) in expression");
-  return *value;
+  for (auto wrapper = wrappers.rbegin(); wrapper != wrappers.rend(); ++wrapper) {
+    value = *wrapper != nullptr ? Checked((*wrapper)(value)) : Factorial(value);
+  }
+  return value;
 }
 
 }  // namespace korvan

@@ -64,6 +64,17 @@ TEST(EvaluateEntry, FunctionNamesApplyToTheRestOfTheOperand) {
   EXPECT_NEAR(static_cast<double>(EvaluateEntry("sqrt16!")), std::sqrt(20922789888000.0), 1e-3);
   EXPECT_NEAR(static_cast<double>(EvaluateEntry("sin-1")), std::sin(-1.0), 1e-15);
   EXPECT_NEAR(static_cast<double>(EvaluateEntry("2*sin(-1)")), 2 * std::sin(-1.0), 1e-15);
+  EXPECT_EQ(EvaluateEntry("3!!"), 720.0L);
+  EXPECT_EQ(EvaluateEntry("abs-3!"), 6.0L);
+  EXPECT_EQ(EvaluateEntry("$-1F"), -31.0L);  // the "-" after "$" is a sign
+}
+
+TEST(EvaluateEntry, LongFunctionChainsDoNotExhaustTheStack) {
+  QString text;
+  for (int i = 0; i < 200000; ++i) text += QStringLiteral("abs");
+  EXPECT_EQ(EvaluateEntry(text + QStringLiteral("$2")), 2.0L);
+  EXPECT_EQ(EvaluateEntry(QStringLiteral("(") + text + QStringLiteral("2)!!")), 2.0L);
+  EXPECT_THROW(EvaluateEntry(text), EAssignError);
 }
 
 struct ErrorCase {
