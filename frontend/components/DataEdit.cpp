@@ -158,6 +158,7 @@ void TDataEdit::DoExit() {
   }
   if (!fOK) ShowCheckMessage(message);
   fChecking = false;
+  emit Exit(fOK);
 }
 
 void TDataEdit::ShowCheckMessage(const QString& message) {

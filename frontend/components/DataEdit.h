@@ -44,6 +44,11 @@ class TDataEdit : public QLineEdit {
   bool CloseQuery();
   void Evaluate();
 
+ signals:
+  // Emitted after every exit check, once its message (if any) is closed, so
+  // that handlers see the checked and rewritten text.
+  void Exit(bool ok);
+
  protected:
   void focusOutEvent(QFocusEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

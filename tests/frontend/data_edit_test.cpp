@@ -226,6 +226,22 @@ TEST(DataEdit, LeavingTheFieldRunsTheCheckButSwitchingWindowsDoesNot) {
   EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Entry must be an integer."});
 }
 
+TEST(DataEdit, ReportsEveryCheckAfterItsMessage) {
+  TDataEdit edit;
+  MakeIncrementsField(edit);
+  TMessageCapture messages;
+  std::vector<std::pair<bool, QString>> exits;
+  QObject::connect(&edit, &TDataEdit::Exit, [&](bool ok) { exits.emplace_back(ok, edit.text()); });
+  edit.setText("4*5");
+  edit.Evaluate();
+  edit.setText("1000");
+  Type(edit, Qt::Key_Return);
+  ASSERT_EQ(exits.size(), 2u);
+  EXPECT_EQ(exits[0], std::make_pair(true, QStringLiteral("20")));
+  EXPECT_EQ(exits[1], std::make_pair(false, QStringLiteral("500")));
+  EXPECT_EQ(messages.Messages().size(), 1u);
+}
+
 TEST(DataEdit, AFailedCheckTakesTheFocusBack) {
   QWidget form;
   auto* edit = new TDataEdit(&form);
