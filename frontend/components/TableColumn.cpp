@@ -1,0 +1,250 @@
+#include "ColumnTypes.h"
+#include "TableErrors.h"
+#include "ValueStream.h"
+
+namespace korvan {
+
+namespace {
+
+// Marks the current layout of a table column in the "Col" stream: a list of
+// template identifiers. Older streams hold another string and one number.
+const QString kTableLayoutMark = QStringLiteral("FLEXCOLUMN2");
+
+}  // namespace
+
+TTableColumn::TTableColumn(TGridTable& table) : TColumn(table), fTemplates(table.Family().Tables) {}
+
+TTableColumn::~TTableColumn() {
+  fControls.clear();
+  fObjects.clear();
+}
+
+void TTableColumn::InsertStorage(int position, int count) {
+  for (int i = 0; i < count; ++i) fObjects.emplace(fObjects.begin() + position);
+}
+
+void TTableColumn::AfterInsert(int position, int count) {
+  for (int row = position; row < position + count; ++row) UpdateDataValue(row);
+  Renumber(position);
+}
+
+void TTableColumn::DeleteStorage(int index) {
+  fObjects.erase(fObjects.begin() + index);
+  Renumber(index);
+}
+
+void TTableColumn::Renumber(int from) {
+  for (int row = from; row < static_cast<int>(fObjects.size()); ++row) {
+    QObject* object = fObjects[static_cast<size_t>(row)].get();
+    if (auto* table = dynamic_cast<TGridTable*>(object)) {
+      table->SetID(row + 1);
+    } else if (object && OnSetRow) {
+      OnSetRow(object, row);
+    }
+  }
+}
+
+// A template that contains (a copy of) the table being filled would nest
+// copies without end; such a row holds nothing instead.
+bool TTableColumn::WouldRecurse(const TGridTable& source) const {
+  for (const TGridTable* table = &Table(); table; table = table->OwnerTable()) {
+    if (table == &source || table->Source() == &source) return true;
+  }
+  return false;
+}
+
+void TTableColumn::UpdateDataValue(int row) {
+  if (row < 0 || row >= static_cast<int>(fObjects.size())) {
+    throw EListError(QStringLiteral("Index out of bounds"));
+  }
+  int choice = 1;
+  if (Table().ColCount() > 0) {
+    const auto* first = dynamic_cast<const TEnumColumn*>(&Table().GetColumn(0));
+    if (first && row < first->Count()) choice = first->GetIntValue(row);
+  }
+  TGridTable* source =
+      choice >= 1 && choice <= fTemplates.Count() ? fTemplates.Elements(choice - 1) : nullptr;
+  if (source && WouldRecurse(*source)) source = nullptr;
+
+  std::unique_ptr<QObject>& slot = fObjects[static_cast<size_t>(row)];
+  if (source) {
+    std::unique_ptr<TGridTable> fresh(TGridTable::CreateCopy(&Table(), row + 1, *source));
+    if (const auto* previous = dynamic_cast<const TGridTable*>(slot.get())) {
+      CarryOver(*previous, *fresh);
+    }
+    slot = std::move(fresh);
+  } else {
+    slot.reset();
+    if (OnInitRow && (!HasInitRow || HasInitRow())) {
+      std::unique_ptr<QObject> object(OnInitRow(row));
+      if (object && OnSetRow) OnSetRow(object.get(), row);
+      slot = std::move(object);
+    }
+  }
+  for (const auto& control : fControls) {
+    if (control->Tag() == row) control->SetCaption(ButtonCaption(row));
+  }
+}
+
+void TTableColumn::CarryOver(const TGridTable&, TGridTable&) const {}
+
+QString TTableColumn::ButtonCaption(int row) const {
+  CheckRow(row);
+  QObject* object = fObjects[static_cast<size_t>(row)].get();
+  QString caption;
+  if (const auto* table = dynamic_cast<const TGridTable*>(object)) {
+    caption = table->Caption();
+  } else if (OnGetButtonCaption) {
+    caption = OnGetButtonCaption(row, object);
+  }
+  return QString::number(row + 1) + QStringLiteral(": ") + caption;
+}
+
+TGridTable* TTableColumn::GetDataValue(int row) const {
+  return dynamic_cast<TGridTable*>(GetObjValue(row));
+}
+
+QObject* TTableColumn::GetObjValue(int row) const {
+  CheckRow(row);
+  return fObjects[static_cast<size_t>(row)].get();
+}
+
+bool TTableColumn::Changed() const {
+  for (const auto& object : fObjects) {
+    if (const auto* table = dynamic_cast<const TGridTable*>(object.get())) {
+      if (table->Changed()) return true;
+    } else if (object && OnGetChanged && OnGetChanged(object.get())) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void TTableColumn::ResetChanged() {
+  for (const auto& object : fObjects) {
+    if (auto* table = dynamic_cast<TGridTable*>(object.get())) {
+      table->ResetChanged();
+    } else if (object && OnResetChanged) {
+      OnResetChanged(object.get());
+    }
+  }
+}
+
+void TTableColumn::HideData() {
+  for (const auto& object : fObjects) {
+    if (auto* table = dynamic_cast<TGridTable*>(object.get())) {
+      table->Hide();
+    } else if (object && OnHide) {
+      OnHide(object.get());
+    }
+  }
+}
+
+void TTableColumn::SetUnits(int units) {
+  for (const auto& object : fObjects) {
+    if (auto* table = dynamic_cast<TGridTable*>(object.get())) {
+      table->SetUnits(units);
+    } else if (object && OnSetUnits) {
+      OnSetUnits(object.get(), units);
+    }
+  }
+}
+
+int TTableColumn::DisplayWidth(const TTextMeasure& measure) const {
+  return std::max(TColumn::DisplayWidth(measure), measure.PixelsPerInch * 2);
+}
+
+TCellControl* TTableColumn::GetControl(int index) const {
+  if (index < 0 || index >= static_cast<int>(fControls.size())) {
+    throw EListError(QStringLiteral("Index out of bounds"));
+  }
+  return fControls[static_cast<size_t>(index)].get();
+}
+
+void TTableColumn::AllocateControls(TControlHost* parent, int topRow, int count) {
+  if (!parent) throw ETableError(QStringLiteral("null parent"));
+  if (fControlsParent && parent != fControlsParent && !fControls.empty()) {
+    throw ETableError(QStringLiteral("Attempt to change parent with controls already allocated"));
+  }
+  if (topRow < 0 || topRow >= Count()) throw ETableError(QStringLiteral("ATopRow %1").arg(topRow));
+  if (count < 1 || topRow + count > Count()) {
+    throw ETableError(QStringLiteral("ACount %1").arg(count));
+  }
+  fControlsParent = parent;
+  while (static_cast<int>(fControls.size()) > count) fControls.pop_back();
+  while (static_cast<int>(fControls.size()) < count)
+    fControls.push_back(parent->CreateButton(*this));
+  for (int i = 0; i < count; ++i) {
+    TCellControl& control = *fControls[static_cast<size_t>(i)];
+    control.SetTag(topRow + i);
+    control.SetCaption(ButtonCaption(topRow + i));
+  }
+}
+
+void TTableColumn::ReleaseControls() {
+  fControls.clear();
+  fControlsParent = nullptr;
+}
+
+// A sub-table opens modally under a modal editor, so the user cannot leave
+// the outer window with the inner one open.
+void TTableColumn::ButtonClick(int row) {
+  QObject* object = GetObjValue(row);
+  if (auto* table = dynamic_cast<TGridTable*>(object)) {
+    if (Table().IsModal()) {
+      table->ShowModal();
+    } else {
+      table->Show();
+    }
+  } else if (OnButtonClick) {
+    OnButtonClick(row, object);
+  }
+}
+
+void TTableColumn::WriteKindPart(TValueWriter& writer) const {
+  writer.WriteString(kTableLayoutMark);
+  writer.WriteListStart();
+  for (int i = 0; i < fTemplates.Count(); ++i) {
+    const TIntWrapper& item = fTemplates.Item(i);
+    if (item.ByIdentifier) {
+      writer.WriteInteger(item.Value);
+    } else {
+      const TGridTable* table = fTemplates.Elements(i);
+      writer.WriteInteger(table ? table->Identifier() : -1);
+    }
+  }
+  writer.WriteListEnd();
+}
+
+void TTableColumn::ReadKindPart(TValueReader& reader) {
+  fTemplates.Resize(0);
+  if (reader.ReadString() == kTableLayoutMark) {
+    reader.ReadListStart();
+    while (!reader.EndOfList()) fTemplates.AddByIdent(reader.ReadInteger());
+    reader.ReadListEnd();
+    return;
+  }
+  // Older layout: one number, a registry position, or one template per
+  // choice of column 0 by identifiers 1, 2, ...
+  const int position = reader.ReadInteger();
+  const TGridTable& table = Table();
+  const auto* first =
+      table.ColCount() > 0 ? dynamic_cast<const TEnumColumn*>(&table.GetColumn(0)) : nullptr;
+  if (!first) {
+    fTemplates.Add(position);
+    return;
+  }
+  for (int choice = 1; choice <= first->GetEnumCount(); ++choice) {
+    if (table.HardwiredButton()) {
+      fTemplates.Add(position);
+    } else {
+      fTemplates.AddByIdent(choice);
+    }
+  }
+}
+
+void TTableColumn::CopyDefinition(const TColumn& source) {
+  fTemplates = static_cast<const TTableColumn&>(source).fTemplates;
+}
+
+}  // namespace korvan
