@@ -35,9 +35,11 @@ TFloatColumn* TFloatColumn::Top() const {
 
 // A new top starts at the bottom of the layer above it; a new bottom at the
 // top of the layer below it.
+// A column that has no place in its table yet is being created and holds
+// plain defaults.
 void TFloatColumn::InsertStorage(int position, int count) {
   TFloatColumn* bottom = nullptr;
-  if (fTopDepth) {
+  if (fTopDepth && Table().IndexOf(this) >= 0) {
     bottom = Bottom();
     if (!bottom) {
       throw ETableError(

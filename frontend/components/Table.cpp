@@ -249,14 +249,10 @@ int TGridTable::IndexOf(const TColumn* column) const {
 
 TColumn& TGridTable::PlaceColumn(int index, std::unique_ptr<TColumn> column) {
   if (index < 0 || index > ColCount()) throw EListError(kIndexOutOfBounds);
+  HookColumn(*column);
   TColumn& placed = *column;
   fColumns.insert(fColumns.begin() + index, std::move(column));
-  try {
-    HookColumn(placed);
-  } catch (...) {
-    fColumns.erase(fColumns.begin() + IndexOf(&placed));
-    throw;
-  }
+  if (fForm) AllocateColumnControls(placed);
   SyncTemplates();
   return placed;
 }
@@ -281,16 +277,12 @@ TColumn& TGridTable::ReplaceColumn(int index, const TColumnClass& newClass) {
   fresh->SetHeading(old.Heading());
   fresh->SetVisible(old.Visible());
   fresh->SetSameGroup(old.SameGroup());
+  HookColumn(*fresh);
   TColumn& placed = *fresh;
   std::unique_ptr<TColumn> previous = std::move(fColumns[static_cast<size_t>(index)]);
   fColumns[static_cast<size_t>(index)] = std::move(fresh);
-  try {
-    HookColumn(placed);
-  } catch (...) {
-    fColumns[static_cast<size_t>(index)] = std::move(previous);
-    throw;
-  }
   previous.reset();
+  if (fForm) AllocateColumnControls(placed);
   SyncTemplates();
   return placed;
 }
@@ -334,8 +326,8 @@ void TGridTable::HookColumn(TColumn& column) {
     enumColumn->fOnNamesChange = [this](TEnumColumn& changed) { EnumNamesChanged(changed); };
   }
   if (auto* tableColumn = dynamic_cast<TTableColumn*>(&column)) BindObjectHooks(*tableColumn);
+  // Filled before it takes its place, so the new rows hold plain defaults.
   if (column.Count() < fRowCount) column.InsertRows(column.Count(), fRowCount - column.Count());
-  if (fForm) AllocateColumnControls(column);
 }
 
 // Cell controls for the rows the open editor shows.
