@@ -4,14 +4,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "EntryEvaluator.h"
 #include "NumberFormat.h"
 #include "TableErrors.h"
 #include "Units.h"
 #include "ValueStream.h"
 
 namespace korvan {
-
-long double EvaluateEntry(const QString& text);  // entry expressions
 
 namespace {
 

@@ -1,14 +1,13 @@
 #include <cmath>
 
 #include "ColumnTypes.h"
+#include "EntryEvaluator.h"
 #include "NumberFormat.h"
 #include "TableErrors.h"
 #include "Units.h"
 #include "ValueStream.h"
 
 namespace korvan {
-
-long double EvaluateEntry(const QString& text);  // entry expressions
 
 namespace {
 

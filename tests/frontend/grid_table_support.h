@@ -12,11 +12,7 @@
 #include "ColumnTypes.h"
 #include "ColumnTypesChart.h"
 #include "Exceptions.h"
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) {
-  *out << '"' << text.toStdString() << '"';
-}
+#include "qstring_printer.h"
 
 namespace korvan::testing {
 
