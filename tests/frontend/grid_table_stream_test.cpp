@@ -99,11 +99,12 @@ TYPED_TEST_SUITE(ColumnStreamTest, Families);
 TYPED_TEST(ColumnStreamTest, EveryColumnKindRoundTrips) {
   typename TypeParam::Table source;
   BuildEveryKind<TypeParam>(source);
-  if (auto* chart = dynamic_cast<TGridTableChart*>(&source)) {
-    chart->SetVisibleChart(true);
-    chart->SetXcolumn(2);
-    chart->SetYcolumn(3);
-    chart->SetY2column(-1);
+  constexpr bool kChart = std::is_same_v<typename TypeParam::Table, TGridTableChart>;
+  if constexpr (kChart) {
+    source.SetVisibleChart(true);
+    source.SetXcolumn(2);
+    source.SetYcolumn(3);
+    source.SetY2column(-1);
   }
   TValueWriter writer;
   source.WriteColumns(writer);
@@ -145,12 +146,12 @@ TYPED_TEST(ColumnStreamTest, EveryColumnKindRoundTrips) {
   EXPECT_EQ(note.Default(), "n/a");
   EXPECT_EQ(note.MinWidth(), 1.5L);
   EXPECT_EQ(note.GetStringValue(1), "n/a");
-  if (auto* chart = dynamic_cast<TGridTableChart*>(&target)) {
-    EXPECT_TRUE(chart->VisibleChart());
-    EXPECT_FALSE(chart->RowsOption());
-    EXPECT_EQ(chart->Xcolumn(), 2);
-    EXPECT_EQ(chart->Ycolumn(), 3);
-    EXPECT_EQ(chart->Y2column(), -1);
+  if constexpr (kChart) {
+    EXPECT_TRUE(target.VisibleChart());
+    EXPECT_FALSE(target.RowsOption());
+    EXPECT_EQ(target.Xcolumn(), 2);
+    EXPECT_EQ(target.Ycolumn(), 3);
+    EXPECT_EQ(target.Y2column(), -1);
   }
 
   TValueWriter again;
@@ -179,7 +180,7 @@ TYPED_TEST(ColumnStreamTest, SixChoicesGiveSixTemplateElementsWhateverTheStreamL
     writer.WriteListStart();
     for (int i = 0; i < listed; ++i) writer.WriteInteger(910 + i);
     writer.WriteListEnd();
-    if (std::is_same_v<typename TypeParam::Table, TGridTableChart>) {
+    if constexpr (std::is_same_v<typename TypeParam::Table, TGridTableChart>) {
       writer.WriteBoolean(false);
       writer.WriteBoolean(false);
       for (int i = 0; i < 4; ++i) writer.WriteInteger(0);
@@ -190,7 +191,9 @@ TYPED_TEST(ColumnStreamTest, SixChoicesGiveSixTemplateElementsWhateverTheStreamL
     const auto& data = dynamic_cast<const TTableColumn&>(table.GetColumn(1));
     ASSERT_EQ(data.Templates().Count(), 6) << listed;
     EXPECT_EQ(data.Templates().TableIndices(5), -1) << listed;
-    if (listed >= 2) EXPECT_EQ(data.Templates().Item(1).Value, 911) << listed;
+    if (listed >= 2) {
+      EXPECT_EQ(data.Templates().Item(1).Value, 911) << listed;
+    }
   }
 }
 
