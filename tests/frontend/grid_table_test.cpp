@@ -592,3 +592,125 @@ TEST(GridTableEditor, ControlsNeedAParent) {
 
 }  // namespace
 }  // namespace korvan
+
+namespace korvan {
+namespace {
+
+using testing::Add;
+using testing::MessageOf;
+
+// ---------------------------------------------------------------- columns
+
+struct WidthCase {
+  const char* name;
+  const TColumnClass& (*columnClass)();
+  int headingPixels;  // width the window measures for the widest heading
+  int expected;       // at 96 pixels per inch
+};
+
+class DisplayWidthTest : public ::testing::TestWithParam<WidthCase> {};
+
+TEST_P(DisplayWidthTest, WidestHeadingOrTheKindsMinimum) {
+  const WidthCase& c = GetParam();
+  TGridTable table;
+  TColumn& column = table.AddColumn(c.columnClass());
+  column.SetHeading({"a", "b"});
+  if (auto* text = dynamic_cast<TStringColumn*>(&column)) text->SetMinWidth(1.25L);
+  TTextMeasure measure;
+  measure.PixelsPerInch = 96;
+  measure.TextWidth = [&](const QString& line) {
+    EXPECT_TRUE(line.endsWith("  ")) << line.toStdString();
+    return line.startsWith("b") ? c.headingPixels : 1;
+  };
+  EXPECT_EQ(column.DisplayWidth(measure), c.expected);
+}
+
+const TColumnClass& Enums() {
+  return TEnumColumn::Class();
+}
+const TColumnClass& Ints() {
+  return TIntColumn::Class();
+}
+const TColumnClass& Floats() {
+  return TFloatColumn::Class();
+}
+const TColumnClass& Tables() {
+  return TTableColumn::Class();
+}
+const TColumnClass& Strings() {
+  return TStringColumn::Class();
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, DisplayWidthTest,
+                         ::testing::Values(WidthCase{"IntMinimum", Ints, 10, 48},
+                                           WidthCase{"IntHeading", Ints, 60, 60},
+                                           WidthCase{"FloatMinimum", Floats, 10, 48},
+                                           WidthCase{"EnumMinimum", Enums, 100, 144},
+                                           WidthCase{"EnumHeading", Enums, 150, 150},
+                                           WidthCase{"TableMinimum", Tables, 150, 192},
+                                           WidthCase{"StringMinimum", Strings, 100, 120},
+                                           WidthCase{"StringHeading", Strings, 121, 121}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(GridTableColumns, ReplacedColumnKeepsHeadingsVisibilityAndGrouping) {
+  TGridTable table;
+  auto& old = Add<TFloatColumn>(table, TFloatColumn::Class());
+  old.SetHeading({"Depth"});
+  old.SetVisible(false);
+  old.SetSameGroup(true);
+  Add<TIntColumn>(table, TIntColumn::Class());
+  table.SetRowCount(3);
+  TColumn& fresh = table.ReplaceColumn(0, TStringColumn::Class());
+  EXPECT_EQ(&table.GetColumn(0), &fresh);
+  EXPECT_EQ(fresh.Heading(), QStringList{"Depth"});
+  EXPECT_FALSE(fresh.Visible());
+  EXPECT_TRUE(fresh.SameGroup());
+  EXPECT_EQ(fresh.Count(), 3);
+  EXPECT_EQ(table.VisibleColCount(), 1);
+  EXPECT_EQ(&table.VisibleColumn(0), &table.GetColumn(1));
+  EXPECT_EQ(table.VisibleIndexOf(&fresh), -1);
+  EXPECT_EQ(MessageOf([&] { table.VisibleColumn(1); }), "Index out of bounds");
+  table.DeleteColumn(0);
+  EXPECT_EQ(table.ColCount(), 1);
+  EXPECT_EQ(MessageOf([&] { table.DeleteColumn(1); }), "Index out of bounds");
+}
+
+TEST(GridTableCopies, CopyTakesTheDefinitionButNoValues) {
+  TGridTableChart source;
+  source.SetCaption("t-z curve");
+  source.SetComments("note");
+  source.SetTopLeft("Location");
+  source.SetMinRows(3);
+  source.SetMaxRows(100);
+  source.SetVisibleChart(true);
+  source.SetXcolumn(1);
+  source.SetInvertedYAxis(true);
+  source.SetGetDataFromFile(true);
+  auto& load = Add<TFloatColumn>(source, TFloatColumnChart::Class());
+  load.SetUnitsString("F/L^2");
+  load.SetDefault(1.5L);
+  source.SetRowCount(5);
+  load.SetFloatValue(0, 99);
+
+  TGridTableChart owner;
+  std::unique_ptr<TGridTable> copy(TGridTable::CreateCopy(&owner, 4, source));
+  auto* chart = dynamic_cast<TGridTableChart*>(copy.get());
+  ASSERT_NE(chart, nullptr);
+  EXPECT_EQ(copy->Caption(), "t-z curve");
+  EXPECT_EQ(copy->Comments(), "note");
+  EXPECT_EQ(copy->TopLeft(), "Location");
+  EXPECT_EQ(copy->MaxRows(), 100);
+  EXPECT_EQ(copy->RowCount(), 3);
+  EXPECT_EQ(copy->ID(), 4);
+  EXPECT_EQ(copy->IDPath(), " 4");
+  EXPECT_EQ(copy->GetFloatValue(0, 0), 1.5L);
+  EXPECT_EQ(&copy->GetColumn(0).ClassType(), &TFloatColumnChart::Class());
+  EXPECT_TRUE(chart->VisibleChart());
+  EXPECT_EQ(chart->Xcolumn(), 1);
+  EXPECT_TRUE(chart->InvertedYAxis());
+  EXPECT_TRUE(chart->GetDataFromFile());
+  EXPECT_NE(copy->Identifier(), source.Identifier());
+}
+
+}  // namespace
+}  // namespace korvan
