@@ -114,6 +114,7 @@ class TFloatColumn : public TColumn {
   QString GetDisplayHeadings(int line) const override;
   int DisplayWidth(const TTextMeasure& measure) const override;
   void SetUnits(int units) override;
+  void CheckInsert() const override;
 
   long double Default() const { return fDefault; }
   void SetDefault(long double value) { fDefault = value; }

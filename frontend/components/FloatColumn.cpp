@@ -34,16 +34,20 @@ TFloatColumn* TFloatColumn::Top() const {
 
 // A new top starts at the bottom of the layer above it; a new bottom at the
 // top of the layer below it.
+void TFloatColumn::CheckInsert() const {
+  if (fTopDepth && Table().IndexOf(this) >= 0 && !Bottom()) {
+    throw ETableError(
+        QStringLiteral("If column if a topdepth then the next column must be a float column"));
+  }
+}
+
 // A column that has no place in its table yet is being created and holds
 // plain defaults.
 void TFloatColumn::InsertStorage(int position, int count) {
   TFloatColumn* bottom = nullptr;
   if (fTopDepth && Table().IndexOf(this) >= 0) {
+    CheckInsert();
     bottom = Bottom();
-    if (!bottom) {
-      throw ETableError(
-          QStringLiteral("If column if a topdepth then the next column must be a float column"));
-    }
   }
   const TFloatColumn* top = Top();
   for (int i = 0; i < count; ++i) {

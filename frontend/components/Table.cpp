@@ -249,9 +249,14 @@ void TGridTable::MajorChange() {
 
 // ---------------------------------------------------------------- rows
 
+void TGridTable::CheckInsert() const {
+  for (const auto& column : fColumns) column->CheckInsert();
+}
+
 void TGridTable::SetRowCount(int count) {
   count = std::max(0, count);
   if (count % fRowGroup != 0) count += fRowGroup - count % fRowGroup;  // whole groups only
+  if (count > fRowCount) CheckInsert();
   for (const auto& column : fColumns) {
     while (column->Count() > count) column->DeleteRow(column->Count() - 1);
     if (column->Count() < count) column->InsertRows(column->Count(), count - column->Count());
@@ -268,12 +273,14 @@ void TGridTable::SetMinRows(int rows) {
 }
 
 void TGridTable::AddRowGroup() {
+  CheckInsert();
   for (const auto& column : fColumns) column->InsertRows(column->Count(), fRowGroup);
   fRowCount += fRowGroup;
 }
 
 void TGridTable::InsertRowGroup(int row) {
   if (row < 0 || row > fRowCount) throw EListError(kIndexOutOfBounds);
+  CheckInsert();
   const int first = row / fRowGroup * fRowGroup;
   for (const auto& column : fColumns)
     column->InsertRows(std::min(first, column->Count()), fRowGroup);

@@ -58,6 +58,8 @@ class TColumn {
   // Rows.
   int Count() const { return static_cast<int>(fData.size()); }
   void InsertRows(int position, int count);
+  // Raises the error InsertRows would raise for this column's definition.
+  virtual void CheckInsert() const {}
   void DeleteRow(int index);
   TData* GetData(int row) const;
   int RowOf(const TData* data) const;
@@ -284,6 +286,8 @@ class TGridTable : public QObject {
   void BindObjectHooks(TTableColumn& column);
   TColumn& CheckedColumn(int col) const;
   void CloseForm();
+  // Every column can take new rows; checked before any column changes.
+  void CheckInsert() const;
   void OpenForm(bool modal);
 
   TTableFamily* fFamily;

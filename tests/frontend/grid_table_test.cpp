@@ -472,10 +472,16 @@ TEST(GridTableTopDepth, TopAndBottomOfAdjacentLayersMoveTogether) {
 
 TEST(GridTableTopDepth, TopNeedsAFloatColumnAfterIt) {
   TGridTable table;
+  Add<TIntColumn>(table, TIntColumn::Class());
   Add<TFloatColumn>(table, TFloatColumn::Class()).SetTopDepth(true);
   Add<TStringColumn>(table, TStringColumn::Class());
-  EXPECT_EQ(MessageOf([&] { table.SetRowCount(1); }),
-            "If column if a topdepth then the next column must be a float column");
+  const QString message = "If column if a topdepth then the next column must be a float column";
+  EXPECT_EQ(MessageOf([&] { table.SetRowCount(1); }), message);
+  EXPECT_EQ(MessageOf([&] { table.AddRowGroup(); }), message);
+  EXPECT_EQ(MessageOf([&] { table.InsertRowGroup(0); }), message);
+  // The refused insertion left every column as it was.
+  EXPECT_EQ(table.RowCount(), 0);
+  for (int col = 0; col < table.ColCount(); ++col) EXPECT_EQ(table.GetColumn(col).Count(), 0);
 }
 
 // ---------------------------------------------------------------- change tracking
