@@ -559,6 +559,27 @@ TEST(GridTableEditor, ComboBoxFollowsTheStoredChoice) {
   EXPECT_FALSE(soil.ControlsAllocated());
 }
 
+TEST(GridTableEditor, SubTablesOpenModallyUnderAModalEditorAndCloseWithTheirTable) {
+  testing::TEditorFactoryScope editors(ChartFamily());
+  auto tables = std::make_unique<LayerTables<ChartFamilyKinds>>();
+  TGridTable& layers = *tables->layers;
+  layers.ShowModal();
+  ASSERT_TRUE(layers.IsModal());
+  dynamic_cast<TTableColumn&>(layers.GetColumn(2)).ButtonClick(0);
+  TGridTable* sub = layers.GetDataValue(2, 0);
+  ASSERT_TRUE(sub->FormVisible());
+  EXPECT_TRUE(sub->IsModal());
+  layers.Update();  // re-created, no longer modal
+  EXPECT_EQ(editors.Created(), 3);
+  EXPECT_FALSE(layers.IsModal());
+  EXPECT_FALSE(sub->FormVisible());
+  dynamic_cast<TTableColumn&>(layers.GetColumn(2)).ButtonClick(0);
+  EXPECT_FALSE(sub->IsModal());
+  layers.SetIntValue(0, 0, 2);  // the row's sub-table and its window are replaced
+  EXPECT_EQ(layers.GetDataValue(2, 0)->FormVisible(), false);
+  tables.reset();  // tables with open windows close them as they go
+}
+
 struct ControlCase {
   const char* name;
   int topRow;
