@@ -555,8 +555,14 @@ TEST(GridTableEditor, ComboBoxFollowsTheStoredChoice) {
   EXPECT_EQ(soil.GetIntValue(1), 2);
   soil.SetIntValue(1, 1);
   EXPECT_EQ(combo->fItemIndex, 0);
+  // A column added while the window is open gets controls for the rows in view.
+  TColumn& added = layers.AddColumn(TEnumColumn::Class());
+  ASSERT_TRUE(added.ControlsAllocated());
+  EXPECT_EQ(added.GetControl(1)->Tag(), 1);
+  EXPECT_EQ(MessageOf([&] { added.GetControl(2); }), "Index out of bounds");
   layers.Hide();
   EXPECT_FALSE(soil.ControlsAllocated());
+  EXPECT_FALSE(added.ControlsAllocated());
 }
 
 TEST(GridTableEditor, SubTablesOpenModallyUnderAModalEditorAndCloseWithTheirTable) {
