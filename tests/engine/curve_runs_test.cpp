@@ -64,17 +64,20 @@ TEST(CurveRuns, ExampleProjectListsTheGeneratedCurves) {
   EXPECT_EQ(lines[caption + 7], "                                    0.0000E+00     0.0000E+00");
   // Point 6 of curve 1: tmax = 8 psi at 0.08 inch.
   EXPECT_EQ(lines[caption + 12], "                                    8.0000E+00     8.0000E-02");
-  // Curve 5 lies 0.01 above the bottom of the layer.
-  EXPECT_EQ(lines[caption + 6 + 4 * 11], "      5         10      0.5999E+03");
+  // Curve 4 lies at 449.995, curve 5 at 599.99 (0.01 above the bottom).
+  EXPECT_EQ(lines[caption + 6 + 3 * 11], "      4         10      0.4500E+03");
+  EXPECT_EQ(lines[caption + 6 + 4 * 11], "      5         10      0.6000E+03");
 
   const std::size_t tip = Find(lines, "     INTERNALLY GENERATED Q-W CURVE");
-  ASSERT_LT(tip + 15, lines.size());
+  ASSERT_LT(tip + 14, lines.size());
   EXPECT_GT(tip, caption);
   EXPECT_EQ(lines[tip + 3], "        TIP   LOAD        TIP MOVEMENT");
   EXPECT_EQ(lines[tip + 4], "            LBS               IN.");
   EXPECT_EQ(lines[tip + 5], "        0.0000E+00         0.0000E+00");
-  // Type 1 at 480 in: q = UTIP = 90 + 10 * 480 / 600 = 98 psi on 113.1 sq in.
-  EXPECT_EQ(Words(lines[tip + 14]), (std::vector<std::string>{"1.1084E+04", "2.4000E+00"}));
+  // Type 1 at 480 in: q = UTIP = 90 + 10 * 480 / 600 = 98 psi on 113.1 sq in,
+  // w50 = 2 * 0.01 * 12 = 0.24 in, Qmax reached at 4 w50.
+  EXPECT_EQ(Words(lines[tip + 13]), (std::vector<std::string>{"1.1084E+04", "9.6000E-01"}));
+  EXPECT_EQ(Words(lines[tip + 14]), (std::vector<std::string>{"1.1084E+04", "9.6000E+00"}));
 
   const auto plot = run.PlotLines();
   ASSERT_GT(plot.size(), 57u);
@@ -157,8 +160,11 @@ TEST(CurveRuns, IncrementBelowTheLayersStopsWithCodeSix) {
   ASSERT_EQ(plot.size(), 1u + 5 * 11);
   EXPECT_EQ(Words(plot[0]), std::vector<std::string>{"5"});
 
-  // One increment: its curve lies at 5.25 and the run goes on.
-  EXPECT_EQ(RunProject(ClayPile("10.0", "1", "10.5").Text()).result, kRunCompleted);
+  // One increment: its curve lies at 5.25 and is generated; the run then
+  // stops at the tip, which lies below the layers.
+  const ProjectRun one = RunProject(ClayPile("10.0", "1", "10.5").Text());
+  EXPECT_EQ(one.result, kStrengthProfileShort);
+  EXPECT_EQ(one.ReportLines().back(), WarningLine(" 0.11E+02", "THE INPUT STRENGTH CURVE"));
 }
 
 TEST(CurveRuns, TipBelowTheDeepestLayerStopsWithCodeFive) {
