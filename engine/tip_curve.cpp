@@ -95,6 +95,7 @@ Real BearingCapacityFactorNq(Real phi) {
 void GenerateTipCurve(RunContext& ctx) {
   InputData& in = ctx.in;
   const Real x = in.PLEN + in.HEAD;
+  if (!std::isfinite(x)) throw DataFileError("the pile length and head coordinate are too large");
   const Int layer = TipLayer(in, x);
   if (layer == 0) {
     // Without a soil layer at the tip no capacity can be derived; running on

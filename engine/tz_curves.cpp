@@ -1,6 +1,7 @@
 #include "tz_curves.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "lookups.h"
@@ -93,6 +94,10 @@ void GenerateTzCurves(RunContext& ctx, const CurveSites& sites) {
   CheckCurveCount(count);
   tz.NTZ = static_cast<Int>(count);
   for (Int k = 1; k <= tz.NTZ; ++k) {
+    // Depths so large that their sums overflow are no depths of a pile.
+    if (!std::isfinite(sites.depths[k - 1])) {
+      throw DataFileError("the layer or pile depths are too large for a t-z curve depth");
+    }
     tz.XTZ[k] = sites.depths[k - 1];
     tz.KTZ[k] = sites.types[k - 1];
   }

@@ -314,6 +314,20 @@ TEST(GenerateTzCurves, TooManyIncrementsOrUnknownTypesAreDataErrors) {
   EXPECT_THROW(GenerateTzCurves(ctx, ReportSetSites(ctx.in)), DataFileError);
 }
 
+TEST(GenerateTzCurves, OverflowingDepthsOrPropertiesAreDataErrors) {
+  // The mid-depths of a pile of 3E38 overflow past the first increment.
+  RunContext depths;
+  AddLayer(depths.in, 1, 0, 10, SoilRow{.uside = 3});
+  depths.in.PLEN = 3e38f;
+  depths.in.NINC = 4;
+  EXPECT_THROW(GenerateTzCurves(depths, AnalysisSetSites(depths.in)), DataFileError);
+  EXPECT_EQ(depths.result, kRunCompleted);
+  // A peak movement of 1E38 gives movements beyond the float range.
+  RunContext movements;
+  AddLayer(movements.in, 5, 0, 10, SoilRow{.zpeak = 1e38f, .uside = 3});
+  EXPECT_THROW(GenerateTzCurves(movements, ReportSetSites(movements.in)), DataFileError);
+}
+
 TEST(PrepareTzCurves, AnalysisSetReplacesTheReportSetAndKeepsPerCurveValues) {
   RunContext ctx;
   ctx.in.NUNIT = 1;
