@@ -88,6 +88,28 @@ TEST(CurveRuns, ExampleProjectListsTheGeneratedCurves) {
   EXPECT_EQ(plot[57], "        0.0000E+00         0.0000E+00");
 }
 
+TEST(CurveRuns, SiListingsCarryTheSiLabelsAndUnits) {
+  ProjectParts parts;
+  parts.control = "10 0 2";
+  parts.soil = "1\n1 1 0.0 20.0\n18 50 0 0.01 0 0 0 40 0\n18 50 0 0.01 0 0 0 40 0";
+  parts.ae = "2\n4.0E+06 0.0\n4.0E+06 15.0";
+  parts.pile = "0.00001 15.0 0.0 0.5 0.196";
+  const ProjectRun run = RunProject(parts.Text());
+  EXPECT_EQ(run.result, kRunCompleted);
+  const auto lines = run.ReportLines();
+  const std::size_t caption = Find(lines, "     INTERNALLY GENERATED T-Z CURVES");
+  ASSERT_LT(caption + 8, lines.size());
+  EXPECT_EQ(lines[caption + 4], "   CURVE NO.  POINTS    CURVE, M.   TRANSFER,KPA   MOVEMENT, M.");
+  // 0.18 tmax at 0.01 inch.
+  EXPECT_EQ(lines[caption + 8], "                                    7.2000E+00     2.5400E-04");
+  const std::size_t tip = Find(lines, "     INTERNALLY GENERATED Q-W CURVE");
+  ASSERT_LT(tip + 14, lines.size());
+  EXPECT_EQ(lines[tip + 4], "            KN.                M.");
+  // Qmax = 9 * 50 kPa * 0.196 m2 = 88.2 kN, reached at 4 w50 = 0.04 m.
+  EXPECT_EQ(Words(lines[tip + 13]), (std::vector<std::string>{"8.8200E+01", "4.0000E-02"}));
+  EXPECT_EQ(Words(lines[tip + 14]), (std::vector<std::string>{"8.8200E+01", "4.0000E-01"}));
+}
+
 TEST(CurveRuns, AtMostThirtyGeneratedCurvesArePlotted) {
   ProjectParts parts;
   std::string soil = "8\n";

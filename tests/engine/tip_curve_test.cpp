@@ -285,26 +285,5 @@ TEST(TipCurve, DataGivingNoFiniteCurveIsADataError) {
   EXPECT_THROW(GenerateTipCurve(noDiameter), DataFileError);
 }
 
-TEST(PrepareTipCurve, UserCurveIsKeptAsRead) {
-  RunContext ctx;
-  ctx.in.METHODQW = 2;
-  ctx.in.NQW = 3;
-  const Real q[] = {0, 100, 150}, w[] = {0, 0.1f, 0.5f};
-  for (Int j = 1; j <= 3; ++j) {
-    ctx.in.QTIP[j] = q[j - 1];
-    ctx.in.WTIP[j] = w[j - 1];
-  }
-  AddLayer(ctx.in, 1, 0, 10, SoilRow{.c = 10, .e50 = 0.005f});
-  ctx.in.PLEN = 5;
-  ctx.in.DIAM = 1;
-  PrepareTipCurve(ctx);
-  EXPECT_EQ(ctx.result, kRunCompleted);
-  ASSERT_EQ(ctx.in.NQW, 3);
-  for (Int j = 1; j <= 3; ++j) {
-    EXPECT_EQ(ctx.in.QTIP[j], q[j - 1]);
-    EXPECT_EQ(ctx.in.WTIP[j], w[j - 1]);
-  }
-}
-
 }  // namespace
 }  // namespace korvan
