@@ -36,9 +36,8 @@ bool LookUpProperties(RunContext& ctx, Real x, Int type, TzCurveProperties& prop
   const InputData& in = ctx.in;
   props.tmax = ProfileValue(ctx, in.USIDE, x, kSideFrictionProfileShort, kStrengthTail);
   if (ctx.Failed()) return false;
-  // Sand curves take the friction angle from the blow count when PHI1 has
-  // none; the second PHI1 lookup inside FrictionAngleAt is at the same depth
-  // and cannot fail once the first has succeeded.
+  // Sand curves take the friction angle from the blow count when PHI1 gives
+  // none (FrictionAngleAt makes the PHI1 lookup and then the BLOW lookup).
   props.phi = IsSandType(type)
                   ? FrictionAngleAt(ctx, x)
                   : ProfileValue(ctx, in.PHI1, x, kStrengthTypeProfileShort, kStrengthTail);
