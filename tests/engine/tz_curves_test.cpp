@@ -95,6 +95,22 @@ TEST(AnalysisSet, CurvesLieAtTheIncrementMidDepths) {
   }
 }
 
+TEST(AnalysisSet, AboveTheGroundEveryTypeGetsTheZeroClayCurve) {
+  for (Int type : {3, 4, 5}) {
+    RunContext ctx;
+    ctx.in.NUNIT = 1;
+    ctx.in.DIAM = 36;
+    AddLayer(ctx.in, type, 0, 200, SoilRow{.uside = 4});
+    ctx.in.PLEN = 100;
+    ctx.in.NINC = 10;
+    ctx.in.HEAD = -12;
+    GenerateTzCurves(ctx, AnalysisSetSites(ctx.in));
+    ASSERT_EQ(ctx.result, kRunCompleted);
+    ExpectStoredCurve(ctx.in.tz, 1, kDrivenMovementsInches, Points{}, 0);
+    EXPECT_EQ(ctx.in.tz.Z[2][10], type == 5 ? 0.01f * 36 * 20 : 0.1f * 36) << type;
+  }
+}
+
 TEST(AnalysisSet, BoundaryDepthTakesUpperTypeAndLowerProperties) {
   RunContext ctx;
   ctx.in.NUNIT = 1;
