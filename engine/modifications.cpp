@@ -1,0 +1,35 @@
+// Modification factors: the t-z curves and the tip curve in the store are
+// scaled once, after their listings were printed and before the first walk.
+#include <algorithm>
+
+#include "lookups.h"
+#include "solution.h"
+
+namespace korvan {
+
+void ApplyTzModification(RunContext& ctx) {
+  InputData& in = ctx.in;
+  if (in.KMODTZ <= 0) return;
+  TzCurveStore& tz = in.tz;
+  const Int ntz = std::clamp<Int>(tz.NTZ, 0, kMaxTzCurves);
+  for (Int k = 1; k <= ntz; ++k) {
+    const Multipliers factor = MultipliersAt(in, tz.XTZ[k]);
+    const Int npts = std::clamp<Int>(tz.NPTZ[k], 0, kMaxTzPoints);
+    for (Int j = 1; j <= npts; ++j) {
+      tz.Z[k][j] *= factor.z;
+      tz.T[k][j] *= factor.t;
+    }
+  }
+}
+
+void ApplyQwModification(RunContext& ctx) {
+  InputData& in = ctx.in;
+  if (in.KMODQW < 1) return;
+  const Int nqw = std::clamp<Int>(in.NQW, 0, kMaxQwPoints);
+  for (Int j = 1; j <= nqw; ++j) {
+    in.QTIP[j] *= in.QMULT;
+    in.WTIP[j] *= in.WMULT;
+  }
+}
+
+}  // namespace korvan
