@@ -1,0 +1,180 @@
+// Timing of whole runs and of the solution alone, for a typical project and
+// for one at the engine's capacity limits. Counters: bytes written (report
+// and plot file), formatting throughput, peak resident memory.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "curves.h"
+#include "project_reader.h"
+#include "run.h"
+#include "run_context.h"
+#include "solution.h"
+
+namespace korvan {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A layered driven pile with generated curves, English units.
+std::string LayeredProject(int increments, int layers, const std::string& tipMovements,
+                           const std::string& loads) {
+  std::ostringstream text;
+  const double layerThickness = 1200.0 / layers;
+  text << "Benchmark pile\n" << increments << " 0 1\n1 1\n" << layers << "\n";
+  for (int i = 1; i <= layers; ++i) {
+    const int type = 1 + (i - 1) % 6;
+    text << i << " " << type << " " << (i - 1) * layerThickness << " " << i * layerThickness
+         << "\n";
+  }
+  for (int i = 1; i <= layers; ++i) {
+    for (int row = 0; row < 2; ++row) {
+      const double side = 3.0 + 0.5 * i + row;
+      text << "0.035 " << 4 + i << " " << 30 + i % 6 << " 0.01 " << 10 + i << " 0.0 0.0 " << side
+           << " " << 60 * side << "\n";
+    }
+  }
+  text << "2\n8.0E+08 0.0\n8.0E+08 1100.0\n1.0E-05 1000.0 0.0 18.0 254.5\n";
+  text << tipMovements << loads << "0\n0\n0\n";
+  return text.str();
+}
+
+std::string TypicalProject() {
+  return LayeredProject(100, 3, "0\n", "5\n50000\n120000\n200000\n280000\n350000\n");
+}
+
+std::string CapacityProject() {
+  std::ostringstream movements, loads;
+  movements << "100\n";
+  for (int n = 0; n < 100; ++n)
+    movements << (n < 20 ? -0.5 + 0.024 * n : 0.0005 * (n - 19) * (n - 19)) << "\n";
+  loads << "50\n";
+  for (int i = 0; i < 50; ++i)
+    loads << (i % 5 == 0 ? -20000.0 * (1 + i / 5) : 15000.0 * (1 + i)) << "\n";
+  return LayeredProject(500, 30, movements.str(), loads.str());
+}
+
+long PeakMemoryBytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss * 1024L;
+}
+
+fs::path TempPath(const char* name) {
+  return fs::temp_directory_path() / ("korvan_bench_" + std::to_string(::getpid()) + name);
+}
+
+// The whole run writes to /dev/null while timed; one more run to files
+// counts the bytes.
+void WholeRun(benchmark::State& state, const std::string& project) {
+  Int result = 0;
+  for (auto _ : state) {
+    result = RunProjectText(project, "/dev/null", "/dev/null");
+    benchmark::DoNotOptimize(result);
+  }
+  const fs::path report = TempPath(".kv4o"), plot = TempPath(".kv4p");
+  RunProjectText(project, report.string(), plot.string());
+  const auto bytes = static_cast<std::int64_t>(fs::file_size(report) + fs::file_size(plot));
+  state.counters["result"] = result;
+  state.counters["bytes_written"] = static_cast<double>(bytes);
+  state.SetBytesProcessed(bytes * state.iterations());
+  state.counters["peak_rss_bytes"] = static_cast<double>(PeakMemoryBytes());
+  fs::remove(report);
+  fs::remove(plot);
+}
+
+// The context as the run leaves it just before the first walk.
+std::unique_ptr<RunContext> PreparedContext(const std::string& project) {
+  auto ctx = std::make_unique<RunContext>();
+  ctx->data.OpenText(project);
+  InputData& in = ctx->in;
+  ReadTitleAndControl(*ctx);
+  if (in.METHODTZ == 2) ReadUserTzCurves(*ctx);
+  if (in.METHODQW == 2) ReadUserQwCurve(*ctx);
+  if (in.METHODTZ != 2 || in.METHODQW != 2) ReadSoilLayers(*ctx);
+  ReadPileRecords(*ctx);
+  PrepareTzCurves(*ctx);
+  PrepareTipCurve(*ctx);
+  ReadLoadingRecords(*ctx);
+  ReadSettlementRecord(*ctx);
+  ReadTzModificationRecord(*ctx);
+  ApplyTzModification(*ctx);
+  ReadQwModificationRecord(*ctx);
+  ApplyQwModification(*ctx);
+  return ctx;
+}
+
+// The solution with closed channels (nothing formatted, nothing written), or
+// with the report and plot going to files when `withOutput`.
+void Solution(benchmark::State& state, const std::string& project, bool withOutput) {
+  auto ctx = PreparedContext(project);
+  const auto prepared = std::make_unique<InputData>(ctx->in);
+  const fs::path report = TempPath(".sol.kv4o"), plot = TempPath(".sol.kv4p");
+  for (auto _ : state) {
+    state.PauseTiming();
+    ctx->in = *prepared;
+    ctx->res = Results{};
+    ctx->result = 0;
+    if (withOutput) {
+      ctx->report.OpenForWriting("/dev/null");
+      ctx->plot.OpenForWriting("/dev/null");
+    }
+    state.ResumeTiming();
+    SolveAllTipMovements(*ctx);
+    if (ctx->in.NLOAD > 0) SolveAllHeadLoads(*ctx);
+    ctx->report.Close();
+    ctx->plot.Close();
+  }
+  state.counters["result"] = ctx->result;
+  state.counters["peak_rss_bytes"] = static_cast<double>(PeakMemoryBytes());
+  if (withOutput) {
+    ctx->in = *prepared;
+    ctx->res = Results{};
+    ctx->report.OpenForWriting(report.string());
+    ctx->plot.OpenForWriting(plot.string());
+    SolveAllTipMovements(*ctx);
+    if (ctx->in.NLOAD > 0) SolveAllHeadLoads(*ctx);
+    ctx->report.Close();
+    ctx->plot.Close();
+    const auto bytes = static_cast<std::int64_t>(fs::file_size(report) + fs::file_size(plot));
+    state.counters["bytes_written"] = static_cast<double>(bytes);
+    state.SetBytesProcessed(bytes * state.iterations());
+    fs::remove(report);
+    fs::remove(plot);
+  }
+}
+
+void BM_TypicalWholeRun(benchmark::State& state) {
+  WholeRun(state, TypicalProject());
+}
+void BM_TypicalSolutionAlone(benchmark::State& state) {
+  Solution(state, TypicalProject(), false);
+}
+void BM_TypicalSolutionWithOutput(benchmark::State& state) {
+  Solution(state, TypicalProject(), true);
+}
+void BM_CapacityWholeRun(benchmark::State& state) {
+  WholeRun(state, CapacityProject());
+}
+void BM_CapacitySolutionAlone(benchmark::State& state) {
+  Solution(state, CapacityProject(), false);
+}
+void BM_CapacitySolutionWithOutput(benchmark::State& state) {
+  Solution(state, CapacityProject(), true);
+}
+
+BENCHMARK(BM_TypicalWholeRun)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypicalSolutionAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypicalSolutionWithOutput)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CapacityWholeRun)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CapacitySolutionAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CapacitySolutionWithOutput)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace korvan
