@@ -46,7 +46,7 @@ std::string LayeredProject(int increments, int layers, const std::string& tipMov
 }
 
 std::string TypicalProject() {
-  return LayeredProject(100, 3, "0\n", "5\n50000\n120000\n200000\n280000\n350000\n");
+  return LayeredProject(100, 3, "0\n", "5\n40000\n80000\n120000\n160000\n200000\n");
 }
 
 std::string CapacityProject() {
@@ -133,6 +133,9 @@ void Solution(benchmark::State& state, const std::string& project, bool withOutp
   }
   state.counters["result"] = ctx->result;
   state.counters["peak_rss_bytes"] = static_cast<double>(PeakMemoryBytes());
+  int converged = 0;
+  for (Int i = 1; i <= ctx->in.NLOAD; ++i) converged += ctx->res.HEADMV[i] != 0 ? 1 : 0;
+  state.counters["converged_loads"] = converged;
   if (withOutput) {
     ctx->in = *prepared;
     ctx->res = Results{};
