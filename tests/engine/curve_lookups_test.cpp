@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "lookups.h"
-#include "tz_depth_bracket.h"
 
 namespace korvan {
 namespace {
@@ -68,8 +67,6 @@ TEST(TzValueAtDepth, InterpolatesBetweenCurvesAndHoldsTheEnds) {
   };
   for (const Case& c : cases) {
     EXPECT_FLOAT_EQ(TzValueAtDepth(in->tz, c.at, 0.2f), c.expected) << "depth " << c.at;
-    EXPECT_EQ(TzValueInBracket(in->tz, LocateTzDepth(in->tz, c.at), 0.2f),
-              TzValueAtDepth(in->tz, c.at, 0.2f));
   }
   EXPECT_FLOAT_EQ(TzValueAtDepth(in->tz, 15, 0.05f), 10);  // both curves read at 0.05
   in->tz.NTZ = 0;

@@ -84,6 +84,24 @@ TEST(HeadLoadSolution, ALoadOfTheTableConvergesAtOnce) {
   EXPECT_EQ(solution.lastWalk.headMove, rowHeadMove);
 }
 
+TEST(HeadLoadSolution, TheTrialIsUpdatedBeforeTheConvergenceTest) {
+  // A first walk within 0.05 % of the load converges at once, and the
+  // reported movement is the start scaled by 1.02 (load too small) or 0.98.
+  auto ctx = SolvedPile(PileSpec{}, {0.1f, 0.3f}, {});
+  PileWalker walker(ctx->in);
+  const Real atStart = walker.Walk(0.2f).headLoad;
+  const struct {
+    Real factor;
+    Real expectedTrial;
+  } cases[] = {{1.0003f, 0.2f * 1.02f}, {0.9997f, 0.2f * 0.98f}, {1, 0.2f}};
+  for (const auto& c : cases) {
+    const HeadLoadSolution solution = SearchHeadLoad(walker, atStart * c.factor, 0.2f);
+    EXPECT_TRUE(solution.converged) << c.factor;
+    EXPECT_EQ(solution.walks, 1) << c.factor;
+    EXPECT_EQ(solution.tipMovement, c.expectedTrial) << c.factor;
+  }
+}
+
 TEST(HeadLoadSolution, SearchesUpliftAboveAndBetweenTheRows) {
   auto ctx = SolvedPile(PileSpec{}, {-0.5f, -0.01f, 0.01f, 0.1f, 0.15f}, {});
   const Real uplift = 0.5f * ctx->res.HEADLOAD[1];  // between the uplift rows
