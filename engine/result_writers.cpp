@@ -26,7 +26,7 @@ void WriteDistributionHeading(RunContext& ctx, Real tipMovement, Real tipLoad) {
   ctx.report.Write(R"(" ")");
   ctx.report.Write(R"(//8X, "APPLIED TIP MOVEMENT", 8X, "TIP   LOAD")");
   ctx.report.Write("17X, A3, 20X, A3", {l.MovementLabel, l.ForceLabel});
-  ctx.report.Write("PE23.4, PE23.4", {Printed(tipMovement, false), Printed(tipLoad, false)});
+  ctx.report.Write("PE23.4, PE23.4", {Signed(tipMovement, false), Signed(tipLoad, false)});
   ctx.report.Write(
       R"(///1X, "DEPTH     LOAD", 7X, "LOAD", 6X, "TOTAL", 6X, "AVG", 6X, "DEFORM", 5X, "TOTAL     AVG"/9X, "TRANSFER     INCR", 6X, "LOAD", 7X, "LOAD", 5X, "OF INCR    MVMNT     MVMNT")");
   ctx.report.Write("2X, A3, 5X, A3, 10X, A3, 7X, A3, 8X, A3, 6X, A3, 8X, A3, 7X, A3",
@@ -40,21 +40,19 @@ void WriteDistributionLines(RunContext& ctx, const WalkResult& walk, const PileW
   const bool up = walk.uplift;
   for (const IncrementState& s : walker.Increments()) {
     ctx.report.Write(kBoundaryLine,
-                     {s.bottomDepth, Printed(s.bottomLoad, up), Printed(s.bottomMove, up)});
-    ctx.report.Write(
-        "1X, F6.1, 1X, PE10.3, 1X, PE10.3, 10X, PE10.3, 1X, PE10.3, 10X, PE10.3",
-        {s.midDepth, Printed(s.loadTransfer, up), Printed(s.loadIncrement, up),
-         Printed(s.averageLoad, up), Printed(s.shortening, up), Printed(s.midMove, up)});
+                     {s.bottomDepth, Signed(s.bottomLoad, up), Signed(s.bottomMove, up)});
+    ctx.report.Write("1X, F6.1, 1X, PE10.3, 1X, PE10.3, 10X, PE10.3, 1X, PE10.3, 10X, PE10.3",
+                     {s.midDepth, Signed(s.loadTransfer, up), Signed(s.loadIncrement, up),
+                      Signed(s.averageLoad, up), Signed(s.shortening, up), Signed(s.midMove, up)});
   }
   ctx.report.Write(kBoundaryLine,
-                   {walker.HeadDepth(), Printed(walk.headLoad, up), Printed(walk.headMove, up)});
+                   {walker.HeadDepth(), Signed(walk.headLoad, up), Signed(walk.headMove, up)});
 }
 
 void WritePlotDistribution(RunContext& ctx, const char* layout, bool uplift,
                            const PileWalker& walker) {
   for (const IncrementState& s : walker.Increments()) {
-    ctx.plot.Write(layout,
-                   {s.midDepth, Printed(s.averageLoad, uplift), Printed(s.midMove, uplift)});
+    ctx.plot.Write(layout, {s.midDepth, Signed(s.averageLoad, uplift), Signed(s.midMove, uplift)});
   }
 }
 
@@ -101,7 +99,7 @@ void WriteAppliedLoadsStart(RunContext& ctx) {
 void WriteAppliedLoadResult(RunContext& ctx, Int i, bool converged, bool uplift,
                             const PileWalker& walker) {
   const Results& r = ctx.res;
-  const Real headMove = converged ? Printed(r.HEADMV[i], uplift) : Real(0);
+  const Real headMove = converged ? Signed(r.HEADMV[i], uplift) : Real(0);
   const std::initializer_list<FieldValue> row = {r.HEADLOAD[i], headMove, ctx.in.TIPMV[i],
                                                  r.TIPLOAD[i]};
   if (converged) {

@@ -29,8 +29,9 @@ void WriteAppliedLoadsStart(RunContext& ctx);
 void WriteAppliedLoadResult(RunContext& ctx, Int i, bool converged, bool uplift,
                             const PileWalker& walker);
 
-// A value as printed: sign reversed for uplift, and never a negative zero.
-inline Real Printed(Real value, bool reversed) {
+// A result with its sign reversed for uplift, and never a negative zero (a
+// zero prints as 0.000E+00 whichever way it was reached).
+inline Real Signed(Real value, bool reversed) {
   const Real v = reversed ? -value : value;
   return v == 0 ? Real(0) : v;
 }

@@ -49,9 +49,9 @@ void SolveAllTipMovements(RunContext& ctx) {
   // From here on the results are signed: uplift rows carry negative values.
   for (Int n = 1; n <= ntipmv; ++n) {
     const bool uplift = res.UPFLAG[n] == 1;
-    res.HEADLOAD[n] = Printed(res.HEADLOAD[n], uplift);
-    res.HEADMV[n] = Printed(res.HEADMV[n], uplift);
-    res.TIPLOAD[n] = Printed(res.TIPLOAD[n], uplift);
+    res.HEADLOAD[n] = Signed(res.HEADLOAD[n], uplift);
+    res.HEADMV[n] = Signed(res.HEADMV[n], uplift);
+    res.TIPLOAD[n] = Signed(res.TIPLOAD[n], uplift);
   }
   WriteTipMovementSummary(ctx);
 }
