@@ -127,8 +127,8 @@ TEST_F(BadInput, MalformedDataFiles) {
       {2, "0 0 1", "RECORD 2 (NINC LSO NUNIT), LINE 2: NINC = 0 is outside 1..500"},
       {2, "100.0 0 1", "RECORD 2 (NINC LSO NUNIT), LINE 2: \"100.0\" is not an integer"},
       {5, "1 7 0.0 600.0", "RECORD 6 (LAYER 1), LINE 5: soil type KSOIL = 7 is outside 1..6"},
-      {8, "60", "RECORD 7 (NAE), LINE 8: NAE = 60 is outside 0..50"},
-      {11, "0.001 480.0", "RECORD 11 (NSET), LINE 16: the file ends"},
+      {11, "60", "RECORD 7 (NAE), LINE 11: NAE = 60 is outside 0..50"},
+      {16, "6", "RECORD 11 (NSET), LINE 22: the file ends"},
   };
   for (const Malformed& c : cases) {
     fs::remove_all(folder_);
