@@ -13,7 +13,7 @@ namespace korvan {
 namespace {
 
 using testing::MakePile;
-using testing::PileSpec;
+using testing::PileDefinition;
 using testing::SetTipMovements;
 
 TEST(StartingTipMovement, FromTheSignedTable) {
@@ -45,9 +45,10 @@ TEST(StartingTipMovement, FromTheSignedTable) {
   EXPECT_EQ(StartingTipMovement(res, tipmv, 1, 100), tipmv[1]);
 }
 
-std::unique_ptr<RunContext> SolvedPile(const PileSpec& spec, const std::vector<Real>& movements,
+std::unique_ptr<RunContext> SolvedPile(const PileDefinition& pile,
+                                       const std::vector<Real>& movements,
                                        const std::vector<Real>& loads) {
-  auto ctx = MakePile(spec);
+  auto ctx = MakePile(pile);
   SetTipMovements(ctx->in, movements);
   ctx->in.NLOAD = static_cast<Int>(loads.size());
   for (std::size_t i = 0; i < loads.size(); ++i) ctx->in.PLOAD[i + 1] = loads[i];
@@ -56,9 +57,9 @@ std::unique_ptr<RunContext> SolvedPile(const PileSpec& spec, const std::vector<R
 }
 
 TEST(HeadLoadSolution, WithoutSideLoadTheTipCarriesTheHeadLoad) {
-  PileSpec spec;
-  spec.tz = {{1, 0}};
-  auto ctx = SolvedPile(spec, {0.01f, 0.1f, 0.5f}, {1500, 2500, 100});
+  PileDefinition pile;
+  pile.tz = {{1, 0}};
+  auto ctx = SolvedPile(pile, {0.01f, 0.1f, 0.5f}, {1500, 2500, 100});
   SolveAllHeadLoads(*ctx);
   EXPECT_EQ(ctx->in.NTIPMV, 3);
   for (Int i = 1; i <= 3; ++i) {
@@ -71,7 +72,7 @@ TEST(HeadLoadSolution, WithoutSideLoadTheTipCarriesTheHeadLoad) {
 }
 
 TEST(HeadLoadSolution, ALoadOfTheTableConvergesAtOnce) {
-  auto ctx = SolvedPile(PileSpec{}, {0.01f, 0.1f, 0.5f}, {});
+  auto ctx = SolvedPile(PileDefinition{}, {0.01f, 0.1f, 0.5f}, {});
   const Real rowLoad = ctx->res.HEADLOAD[2];
   const Real rowHeadMove = ctx->res.HEADMV[2];
   PileWalker walker(ctx->in);
@@ -87,7 +88,7 @@ TEST(HeadLoadSolution, ALoadOfTheTableConvergesAtOnce) {
 TEST(HeadLoadSolution, TheTrialIsUpdatedBeforeTheConvergenceTest) {
   // A first walk within 0.05 % of the load converges at once, and the
   // reported movement is the start scaled by 1.02 (load too small) or 0.98.
-  auto ctx = SolvedPile(PileSpec{}, {0.1f, 0.3f}, {});
+  auto ctx = SolvedPile(PileDefinition{}, {0.1f, 0.3f}, {});
   PileWalker walker(ctx->in);
   const Real atStart = walker.Walk(0.2f).headLoad;
   const struct {
@@ -103,7 +104,7 @@ TEST(HeadLoadSolution, TheTrialIsUpdatedBeforeTheConvergenceTest) {
 }
 
 TEST(HeadLoadSolution, SearchesUpliftAboveAndBetweenTheRows) {
-  auto ctx = SolvedPile(PileSpec{}, {-0.5f, -0.01f, 0.01f, 0.1f, 0.15f}, {});
+  auto ctx = SolvedPile(PileDefinition{}, {-0.5f, -0.01f, 0.01f, 0.1f, 0.15f}, {});
   const Real uplift = 0.5f * ctx->res.HEADLOAD[1];  // between the uplift rows
   const Real between = 0.5f * (ctx->res.HEADLOAD[3] + ctx->res.HEADLOAD[4]);
   PileWalker reference(ctx->in);
@@ -136,7 +137,7 @@ TEST(HeadLoadSolution, SearchesUpliftAboveAndBetweenTheRows) {
 TEST(HeadLoadSolution, LoadsThatCannotConvergeGiveZeros) {
   // Capacity: tip 3000 plus side 6 psi over the shaft.
   const Real capacity = 3000 + 6 * 12 * 3.1416f * 480;
-  auto ctx = SolvedPile(PileSpec{}, {0.01f, 0.1f, 1}, {0, 2 * capacity});
+  auto ctx = SolvedPile(PileDefinition{}, {0.01f, 0.1f, 1}, {0, 2 * capacity});
   PileWalker walker(ctx->in);
   const HeadLoadSolution zero = SearchHeadLoad(walker, 0, 0.01f);
   EXPECT_FALSE(zero.converged);
@@ -151,9 +152,9 @@ TEST(HeadLoadSolution, LoadsThatCannotConvergeGiveZeros) {
 }
 
 TEST(HeadLoadSolution, PlotBlockHoldsDistributionsOfConvergedLoadsOnly) {
-  PileSpec spec;
-  spec.ninc = 30;
-  auto ctx = SolvedPile(spec, {0.01f, 0.1f, 1}, {});
+  PileDefinition pile;
+  pile.ninc = 30;
+  auto ctx = SolvedPile(pile, {0.01f, 0.1f, 1}, {});
   const Real capacity = 3000 + 6 * 12 * 3.1416f * 480;
   const std::vector<Real> loads = {ctx->res.HEADLOAD[2], 2 * capacity, ctx->res.HEADLOAD[1], 0};
   ctx->in.NLOAD = 4;

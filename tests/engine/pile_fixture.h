@@ -12,7 +12,7 @@ namespace korvan::testing {
 
 using Points = std::vector<std::pair<Real, Real>>;  // (movement, value)
 
-struct PileSpec {
+struct PileDefinition {
   Int ninc = 20;
   Real length = 480;
   Real head = 0;
@@ -34,25 +34,25 @@ inline void SetTzCurve(TzCurveStore& tz, Int k, Real depth, const Points& points
   if (tz.NTZ < k) tz.NTZ = k;
 }
 
-inline std::unique_ptr<RunContext> MakePile(const PileSpec& spec) {
+inline std::unique_ptr<RunContext> MakePile(const PileDefinition& pile) {
   auto ctx = std::make_unique<RunContext>();
   InputData& in = ctx->in;
   in.TITLE = std::string(72, ' ');
-  in.NINC = spec.ninc;
+  in.NINC = pile.ninc;
   in.NUNIT = 1;
-  in.PLEN = spec.length;
-  in.HEAD = spec.head;
-  in.DIAM = spec.diameter;
-  in.TOL = spec.tol;
+  in.PLEN = pile.length;
+  in.HEAD = pile.head;
+  in.DIAM = pile.diameter;
+  in.TOL = pile.tol;
   in.NAE = 2;
   in.XAE[1] = 0;
-  in.XAE[2] = spec.length;
-  in.AEPILE[1] = in.AEPILE[2] = spec.stiffness;
-  SetTzCurve(in.tz, 1, spec.head, spec.tz);
-  in.NQW = static_cast<Int>(spec.tip.size());
-  for (std::size_t j = 0; j < spec.tip.size(); ++j) {
-    in.WTIP[j + 1] = spec.tip[j].first;
-    in.QTIP[j + 1] = spec.tip[j].second;
+  in.XAE[2] = pile.length;
+  in.AEPILE[1] = in.AEPILE[2] = pile.stiffness;
+  SetTzCurve(in.tz, 1, pile.head, pile.tz);
+  in.NQW = static_cast<Int>(pile.tip.size());
+  for (std::size_t j = 0; j < pile.tip.size(); ++j) {
+    in.WTIP[j + 1] = pile.tip[j].first;
+    in.QTIP[j + 1] = pile.tip[j].second;
   }
   SetUnitLabels(*ctx);
   return ctx;

@@ -12,20 +12,20 @@ namespace korvan {
 namespace {
 
 using testing::MakePile;
-using testing::PileSpec;
+using testing::PileDefinition;
 using testing::SetTipMovements;
 
 TEST(TipMovementSolution, WithoutSideLoadTheHeadCarriesTheTipLoad) {
-  PileSpec spec;
-  spec.tz = {{0.1f, 0}, {1, 0}};
+  PileDefinition pile;
+  pile.tz = {{0.1f, 0}, {1, 0}};
   for (const Real stiffness : {4.0E+08f, 2.5E+06f}) {
-    spec.stiffness = stiffness;
-    auto ctx = MakePile(spec);
+    pile.stiffness = stiffness;
+    auto ctx = MakePile(pile);
     const std::vector<Real> movements = {-0.5f, 0.01f, 0.1f, 0.6f, 4};
     SetTipMovements(ctx->in, movements);
     SolveAllTipMovements(*ctx);
     ASSERT_EQ(ctx->result, 0);
-    const Real dL = spec.length / static_cast<Real>(spec.ninc);
+    const Real dL = pile.length / static_cast<Real>(pile.ninc);
     for (Int n = 1; n <= 5; ++n) {
       const Real w = movements[n - 1];
       const bool uplift = w <= 0;
@@ -34,7 +34,7 @@ TEST(TipMovementSolution, WithoutSideLoadTheHeadCarriesTheTipLoad) {
       EXPECT_EQ(ctx->res.HEADLOAD[n], tipLoad) << w;
       EXPECT_EQ(ctx->res.TIPLOAD[n], tipLoad) << w;
       const Real expectedHeadMove =
-          (uplift ? -1.0 : 1.0) * (std::fabs(w) + spec.ninc * (dL * tipLoad / stiffness));
+          (uplift ? -1.0 : 1.0) * (std::fabs(w) + pile.ninc * (dL * tipLoad / stiffness));
       EXPECT_NEAR(ctx->res.HEADMV[n], expectedHeadMove, 1E-5 * std::fabs(expectedHeadMove)) << w;
     }
   }
@@ -54,12 +54,12 @@ TEST(TipMovementSolution, ApproachesTheCompressiblePileOnUniformSprings) {
 
   double previousError = 1;
   for (const Int ninc : {10, 40, 160, 500}) {
-    PileSpec spec;
-    spec.ninc = ninc;
-    spec.tol = 1E-9f;
-    spec.tz = {{10, static_cast<Real>(10 * k)}};
-    spec.tip = {{10, static_cast<Real>(10 * kb)}};
-    auto ctx = MakePile(spec);
+    PileDefinition pile;
+    pile.ninc = ninc;
+    pile.tol = 1E-9f;
+    pile.tz = {{10, static_cast<Real>(10 * k)}};
+    pile.tip = {{10, static_cast<Real>(10 * kb)}};
+    auto ctx = MakePile(pile);
     SetTipMovements(ctx->in, {static_cast<Real>(w)});
     SolveAllTipMovements(*ctx);
     const double loadError = std::fabs(ctx->res.HEADLOAD[1] - headLoad) / headLoad;
@@ -72,7 +72,7 @@ TEST(TipMovementSolution, ApproachesTheCompressiblePileOnUniformSprings) {
 }
 
 TEST(TipMovementSolution, ZeroMovementIsUpliftAndGivesNothing) {
-  auto ctx = MakePile(PileSpec{});
+  auto ctx = MakePile(PileDefinition{});
   SetTipMovements(ctx->in, {0, 0.1f});
   SolveAllTipMovements(*ctx);
   EXPECT_EQ(ctx->res.UPFLAG[1], 1);
@@ -85,7 +85,7 @@ TEST(TipMovementSolution, ZeroMovementIsUpliftAndGivesNothing) {
 }
 
 TEST(TipMovementSolution, UpliftResultsAreSignedAfterTheSeries) {
-  auto ctx = MakePile(PileSpec{});
+  auto ctx = MakePile(PileDefinition{});
   SetTipMovements(ctx->in, {-0.1f, 0.1f});
   SolveAllTipMovements(*ctx);
   // Uplift rows carry no tip load and negative head load and movement.
@@ -98,9 +98,9 @@ TEST(TipMovementSolution, UpliftResultsAreSignedAfterTheSeries) {
 }
 
 TEST(PileWalk, DownDragReversesTheLoadTransferWhereTheSoilSettlesMore) {
-  PileSpec spec;
-  spec.ninc = 48;
-  auto ctx = MakePile(spec);
+  PileDefinition pile;
+  pile.ninc = 48;
+  auto ctx = MakePile(pile);
   InputData& in = ctx->in;
   in.NSET = 2;
   in.SETX[1] = 0;
@@ -125,7 +125,7 @@ TEST(PileWalk, DownDragReversesTheLoadTransferWhereTheSoilSettlesMore) {
 }
 
 TEST(PileWalk, UniformSettlementDragsCompressionButNeverUplift) {
-  auto ctx = MakePile(PileSpec{});
+  auto ctx = MakePile(PileDefinition{});
   InputData& in = ctx->in;
   in.NSET = 2;
   in.SETX[1] = -100;
@@ -146,13 +146,13 @@ TEST(PileWalk, UniformSettlementDragsCompressionButNeverUplift) {
 }
 
 TEST(PileWalk, ZeroToleranceStillFinishes) {
-  PileSpec spec;
-  spec.tol = 0;
-  auto ctx = MakePile(spec);
+  PileDefinition pile;
+  pile.tol = 0;
+  auto ctx = MakePile(pile);
   PileWalker walker(ctx->in);
   const WalkResult zero = walker.Walk(0.05f);
-  spec.tol = 1E-7f;
-  auto reference = MakePile(spec);
+  pile.tol = 1E-7f;
+  auto reference = MakePile(pile);
   PileWalker referenceWalker(reference->in);
   const WalkResult converged = referenceWalker.Walk(0.05f);
   EXPECT_TRUE(std::isfinite(zero.headLoad));
@@ -166,10 +166,10 @@ TEST(TipMovementSolution, RejectsAPileThatCannotBeWalked) {
     Real stiffness;
   } cases[] = {{0, 4.0E+08f}, {-5, 4.0E+08f}, {501, 4.0E+08f}, {20, 0}, {20, -1}, {20, NAN}};
   for (const Case& c : cases) {
-    PileSpec spec;
-    spec.ninc = c.ninc;
-    spec.stiffness = c.stiffness;
-    auto ctx = MakePile(spec);
+    PileDefinition pile;
+    pile.ninc = c.ninc;
+    pile.stiffness = c.stiffness;
+    auto ctx = MakePile(pile);
     SetTipMovements(ctx->in, {0.1f});
     ctx->in.NLOAD = 1;
     ctx->in.PLOAD[1] = 100;
@@ -181,7 +181,7 @@ TEST(TipMovementSolution, RejectsAPileThatCannotBeWalked) {
 }
 
 TEST(Modifications, ScaleTheStoredCurves) {
-  auto ctx = MakePile(PileSpec{});
+  auto ctx = MakePile(PileDefinition{});
   InputData& in = ctx->in;
   testing::SetTzCurve(in.tz, 1, 0, {{0.08f, 5}, {0.5f, 4}});
   testing::SetTzCurve(in.tz, 2, 480, {{0.08f, 5}, {0.5f, 4}});
@@ -208,7 +208,7 @@ TEST(Modifications, TablesThatChangeNothing) {
   } cases[] = {
       {"switched off", 0, 2, -10}, {"single row", 1, 1, -10}, {"below the pile", 1, 2, 600}};
   for (const Case& c : cases) {
-    auto ctx = MakePile(PileSpec{});
+    auto ctx = MakePile(PileDefinition{});
     InputData& in = ctx->in;
     in.KMODTZ = c.kmod;
     in.NMOD = c.nmod;
@@ -223,7 +223,7 @@ TEST(Modifications, TablesThatChangeNothing) {
 }
 
 TEST(Modifications, TipCurveMultipliers) {
-  auto ctx = MakePile(PileSpec{});
+  auto ctx = MakePile(PileDefinition{});
   InputData& in = ctx->in;
   in.QMULT = 1.2f;
   in.WMULT = 1;
