@@ -52,7 +52,10 @@ CurvePoints CoyleReeseClayTipShape(Real qmax, Real eps50, Real diam, bool si) {
   CurvePoints points;
   if (w50 > 0) {
     const Real a = Real{0.5f} * qmax / std::sqrt(w50);
-    const Real wmax = 4 * w50;  // where a sqrt(w) reaches Qmax
+    // Where a sqrt(w) reaches Qmax: (Qmax / a)^2, which is 4 w50 but for its
+    // last bit. A tip without resistance (a = 0) keeps the movements of 4 w50.
+    const Real root = a != 0 ? qmax / a : Real{0};
+    const Real wmax = a != 0 ? root * root : 4 * w50;
     for (Int j = 1; j <= 8; ++j) {
       points.z[j] = wmax * static_cast<Real>(j) / 8;
       points.t[j] = j < 8 ? a * std::sqrt(points.z[j]) : qmax;

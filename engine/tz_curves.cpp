@@ -57,7 +57,11 @@ CurveSites ReportSetSites(const InputData& in) {
     const Real bottom = in.XBOT[i];
     const Real middle = (top + bottom) / 2;
     const Real lowest = bottom - kBottomCurveOffset;
-    for (Real depth : {top, (top + middle) / 2, middle, (middle + lowest) / 2, lowest}) {
+    // The three-quarter depth is summed left to right, the middle plus the
+    // bottom less the offset: grouping the offset with the bottom first can
+    // change its last bit.
+    const Real threeQuarter = (middle + bottom - kBottomCurveOffset) / 2;
+    for (Real depth : {top, (top + middle) / 2, middle, threeQuarter, lowest}) {
       sites.depths.push_back(depth);
       sites.types.push_back(in.KSOIL[i]);
     }

@@ -145,6 +145,93 @@ TEST(PileWalk, UniformSettlementDragsCompressionButNeverUplift) {
   for (const IncrementState& s : walker.Increments()) EXPECT_GT(s.loadTransfer, 0);
 }
 
+TEST(PileWalk, IncrementsReadTheCurvesExactlyAsTzValueAtDepth) {
+  struct Case {
+    const char* name;
+    Int ninc;
+    Real length, head;
+    bool curvePerIncrement;  // at HEAD + (k - 0.5) PLEN / NINC, else three coarse curves
+    bool downDrag;
+  };
+  const Case cases[] = {
+      {"one curve per increment", 7, 100.3f, -3.7f, true, false},
+      {"coarse curves", 13, 480, 0, false, false},
+      {"down-drag", 9, 250.7f, 1.3f, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PileDefinition pile;
+    pile.ninc = c.ninc;
+    pile.length = c.length;
+    pile.head = c.head;
+    pile.tol = 1E30f;  // one evaluation: the curves are read at the bottom movement
+    auto ctx = MakePile(pile);
+    InputData& in = ctx->in;
+    const Real ninc = static_cast<Real>(c.ninc);
+    if (c.curvePerIncrement) {
+      for (Int k = 1; k <= c.ninc; ++k) {
+        const Real depth = c.head + (static_cast<Real>(k) - 0.5f) * c.length / ninc;
+        const Real scale = static_cast<Real>(k);
+        testing::SetTzCurve(in.tz, k, depth, {{0.01f * scale, 2 * scale}, {0.2f, 3 * scale + 1}});
+      }
+    } else {
+      testing::SetTzCurve(in.tz, 1, c.head, {{0.05f, 4}, {0.3f, 5}});
+      testing::SetTzCurve(in.tz, 2, c.head + 200, {{0.02f, 9}, {0.1f, 7}});
+      testing::SetTzCurve(in.tz, 3, c.head + c.length - 30, {{0.1f, 2}});
+    }
+    if (c.downDrag) {
+      in.NSET = 2;
+      in.SETX[1] = c.head - 10;
+      in.SETV[1] = 0.3f;
+      in.SETX[2] = c.head + c.length + 10;
+      in.SETV[2] = 0;
+    }
+    PileWalker walker(in);
+    for (const Real w : {0.02f, 0.15f, -0.05f}) {
+      const WalkResult walk = walker.Walk(w);
+      Int m = 0;
+      for (const IncrementState& s : walker.Increments()) {
+        ++m;
+        EXPECT_EQ(s.midDepth, in.PLEN + in.HEAD - (static_cast<Real>(m) - 0.5f) * (in.PLEN / ninc));
+        Real relative = s.bottomMove;
+        if (c.downDrag) {
+          const Real settlement = SettlementAt(in, s.midDepth);
+          relative = walk.uplift ? settlement + s.bottomMove : s.bottomMove - settlement;
+        }
+        Real expected = TzValueAtDepth(in.tz, s.midDepth, std::fabs(relative));
+        if (c.downDrag && relative < 1E-8f) expected = -expected;
+        EXPECT_EQ(s.loadTransfer, expected) << "w " << w << ", increment " << m;
+      }
+    }
+  }
+}
+
+TEST(PileWalk, AnIncrementThatNeverSettlesKeepsItsHundredthEvaluation) {
+  // Full load transfer at the tip's movement and none from 1.1 on: the
+  // estimate alternates between 1 (t = 10) and about 1.39 (t = 0), so the
+  // hundredth evaluation, the one kept, reads t = 0; the 99th or the 101st
+  // would carry the full load transfer.
+  for (const Real tol : {0.0f, 1E-6f}) {
+    PileDefinition pile;
+    pile.ninc = 1;
+    pile.length = 100;
+    pile.diameter = 10;
+    pile.stiffness = 1E6f;
+    pile.tol = tol;
+    pile.tz = {{1, 10}, {1.1f, 0}};
+    pile.tip = {{1, 0}};
+    auto ctx = MakePile(pile);
+    PileWalker walker(ctx->in);
+    const WalkResult walk = walker.Walk(1);
+    const IncrementState& s = walker.Increments()[0];
+    EXPECT_EQ(s.loadTransfer, 0) << tol;
+    EXPECT_EQ(s.loadIncrement, 0) << tol;
+    EXPECT_EQ(s.midMove, 1) << tol;
+    EXPECT_EQ(walk.headLoad, 0) << tol;
+    EXPECT_EQ(walk.headMove, 1) << tol;
+  }
+}
+
 TEST(PileWalk, ZeroToleranceStillFinishes) {
   PileDefinition pile;
   pile.tol = 0;

@@ -76,6 +76,37 @@ TEST(TipCurve, DrivenPileInClaySiIsTheSameCurveInInchesAndKips) {
   }
 }
 
+TEST(TipCurve, DrivenPileInClayReachesQmaxAtQmaxOverASquared) {
+  struct Case {
+    Real qmax, eps50, diam;
+    bool si;
+  };
+  // Cases where (Qmax / a)^2, in inches and kips, is not the float 4 w50.
+  const Case cases[] = {
+      {9000, 0.005f, 18, false},
+      {9000, 0.02f, 36, false},
+      {40.032f, 0.005f, 0.4572f, true},
+      {40.032f, 0.005f, 1, true},
+  };
+  for (const Case& c : cases) {
+    const CurvePoints got = CoyleReeseClayTipShape(c.qmax, c.eps50, c.diam, c.si);
+    Real w50 = 2 * c.eps50 * c.diam;
+    Real qmax = c.qmax;
+    if (c.si) {
+      w50 /= 0.0254f;
+      qmax /= 4.448f;
+    }
+    const Real a = 0.5f * qmax / std::sqrt(w50);
+    const Real wmax = (qmax / a) * (qmax / a);
+    ASSERT_NE(wmax, 4 * w50) << c.qmax << " " << c.diam;
+    const Real toData = c.si ? 0.0254f : 1;
+    EXPECT_EQ(got.z[8], wmax * toData) << c.qmax << " " << c.diam;
+    EXPECT_EQ(got.z[9], 10 * wmax * toData);
+    EXPECT_EQ(got.z[4], wmax / 2 * toData);
+    EXPECT_EQ(got.t[4], a * std::sqrt(wmax / 2) * (c.si ? 4.448f : 1));
+  }
+}
+
 TEST(TipCurve, ClayWithoutStrainIsRigidPlastic) {
   for (Real eps50 : {0.0f, -0.01f}) {
     for (bool si : {false, true}) {

@@ -52,6 +52,25 @@ TEST(ReportSet, FiveCurvesPerLayerOfTheLayersType) {
   }
 }
 
+TEST(ReportSet, ThreeQuarterDepthIsTheMiddlePlusTheBottomLessTheOffset) {
+  struct Case {
+    Real top, bottom;
+  };
+  // Layers where (m + XBOT - 0.01) / 2, summed left to right, and
+  // (m + (XBOT - 0.01)) / 2 are different floats.
+  for (const Case c : {Case{10, 20}, Case{12.5f, 37.3f}, Case{0, 3.048f}}) {
+    InputData in;
+    AddLayer(in, 1, c.top, c.bottom, SoilRow{});
+    const Real middle = (c.top + c.bottom) / 2;
+    const Real expected = (middle + c.bottom - 0.01f) / 2;
+    ASSERT_NE(expected, (middle + (c.bottom - 0.01f)) / 2) << c.top << " " << c.bottom;
+    const CurveSites sites = ReportSetSites(in);
+    ASSERT_EQ(sites.depths.size(), 5u);
+    EXPECT_EQ(sites.depths[3], expected) << c.top << " " << c.bottom;
+    EXPECT_EQ(sites.depths[4], c.bottom - 0.01f);
+  }
+}
+
 TEST(ReportSet, OneClayLayerGivesTheCoyleReeseCurveEverywhere) {
   RunContext ctx;
   ctx.in.NUNIT = 1;
