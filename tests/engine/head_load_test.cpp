@@ -103,6 +103,40 @@ TEST(HeadLoadSolution, TheTrialIsUpdatedBeforeTheConvergenceTest) {
   }
 }
 
+TEST(HeadLoadSolution, TheBracketStartsWithTheSecondWalkAndBisectsItsEnds) {
+  // No side load and a linear tip curve: the head load grows in proportion
+  // to the tip movement.
+  PileDefinition pile;
+  pile.tz = {{1, 0}};
+  pile.tip = {{100, 100000}};
+  auto ctx = MakePile(pile);
+  PileWalker walker(ctx->in);
+  const Real start = 0.2f;
+  const Real atStart = walker.Walk(start).headLoad;
+  const Real w1 = start * 1.02f;  // the trial after the first walk
+  const Real w2 = w1 * 1.02f;
+  const Real w3 = (w2 + w1) / 2;
+  const struct {
+    const char* name;
+    Real factor;
+    Real expectedTrial;
+    Int walks;
+  } cases[] = {
+      // The second walk overshoots within 0.05 %: the first walk is no end
+      // of the bracket, so the trial is scaled back, not bisected.
+      {"converges on the second walk", 1.0198f, w1 * 0.98f, 2},
+      // Walks 2 and 3 bracket the load; walk 4 lands within 0.05 % above
+      // it and becomes the new upper end.
+      {"bisects after two steps", 1.03f, (w3 + w1) / 2, 4},
+  };
+  for (const auto& c : cases) {
+    const HeadLoadSolution solution = SearchHeadLoad(walker, atStart * c.factor, start);
+    EXPECT_TRUE(solution.converged) << c.name;
+    EXPECT_EQ(solution.walks, c.walks) << c.name;
+    EXPECT_EQ(solution.tipMovement, c.expectedTrial) << c.name;
+  }
+}
+
 TEST(HeadLoadSolution, SearchesUpliftAboveAndBetweenTheRows) {
   auto ctx = SolvedPile(PileDefinition{}, {-0.5f, -0.01f, 0.01f, 0.1f, 0.15f}, {});
   const Real uplift = 0.5f * ctx->res.HEADLOAD[1];  // between the uplift rows
