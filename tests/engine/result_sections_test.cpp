@@ -51,6 +51,42 @@ std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& te
   return lines.size();
 }
 
+std::string B(int blanks) {
+  return std::string(static_cast<std::size_t>(blanks), ' ');
+}
+
+std::vector<std::string> Trimmed(std::vector<std::string> lines) {
+  for (std::string& line : lines) line.erase(line.find_last_not_of(' ') + 1);
+  return lines;
+}
+
+// A 100-unit pile of diameter 12 in two increments, AE 4E+06, on user t-z
+// curves that hold t = `t` from a movement of 0.01 on, and a linear tip curve
+// of 1000 per unit of movement. The tolerance of 1 accepts the first
+// evaluation of each increment, so every printed value follows by hand:
+// C = 12 * 3.1416 * 50 = 1884.96, and for a tip movement of 0.1 (tip load 100)
+// with t = 1 the lower increment averages 100 + 1884.96 / 2 = 1042.48.
+std::string HandPile(int units, int lso, const std::string& t, const std::string& tipMovements,
+                     const std::string& loads) {
+  std::ostringstream text;
+  text << "Hand-checked pile\n2 " << lso << " " << units << "\n2 2\n2\n";
+  for (const char* curve : {"1 0.0 3\n", "2 100.0 3\n"}) {
+    text << curve << "0.0 0.0\n" << t << " 0.01\n" << t << " 10.0\n";
+  }
+  text << "2\n0.0 0.0 1000.0 1.0\n2\n4.0E+06 0.0\n4.0E+06 100.0\n1.0 100.0 0.0 12.0 113.1\n";
+  text << tipMovements << "\n" << loads << "\n0\n0\n0\n";
+  return text.str();
+}
+
+// The report from `before` lines above the first line holding `heading` to
+// its end. Trailing blanks are not compared: the report may keep or drop them.
+std::vector<std::string> TailFrom(const std::vector<std::string>& report,
+                                  const std::string& heading, std::size_t before) {
+  const std::size_t at = IndexOf(report, heading);
+  if (at < before || at == report.size()) return {};
+  return Trimmed({report.begin() + static_cast<std::ptrdiff_t>(at - before), report.end()});
+}
+
 // Plot block 4: the rows that follow the NTIPMV x NINC distribution lines.
 std::vector<std::vector<double>> SummaryRows(const std::vector<std::string>& plot, int ntz,
                                              int tzPoints, int nqw) {
@@ -183,6 +219,152 @@ TEST(ResultSections, AppliedLoadsWithOneThatCannotConverge) {
   EXPECT_EQ(Words(plot[sizes + 14]),
             (std::vector<std::string>{"9.0000E+05", "0.0000E+00", "0.0000E+00", "0.0000E+00"}));
   EXPECT_EQ(Words(plot[sizes + 15]), std::vector<std::string>{"1"});
+}
+
+struct UnitCase {
+  int units;
+  std::string length, stress, force, movement;  // the report's unit labels
+};
+
+const UnitCase kUnitCases[] = {{1, "IN.", "PSI", "LBS", "IN."},
+                               {2, " M.", "KPA", "KN.", " M."},
+                               {3, " M.", "KPA", "KN.", " M."}};
+
+std::string Title(int indent) {
+  return B(indent) + "Hand-checked pile";
+}
+
+// The per-movement block: heading, labels, then the two lines of each
+// increment from the tip up and the head line.
+std::vector<std::string> TipMovementBlock(const UnitCase& u, const std::string& movement,
+                                          const std::string& tipLoad,
+                                          const std::vector<std::string>& lines) {
+  std::vector<std::string> block = {
+      " ",
+      "",
+      "",
+      B(8) + "APPLIED TIP MOVEMENT" + B(8) + "TIP   LOAD",
+      B(17) + u.movement + B(20) + u.force,
+      B(23 - static_cast<int>(movement.size())) + movement +
+          B(23 - static_cast<int>(tipLoad.size())) + tipLoad,
+      "",
+      "",
+      "",
+      " DEPTH     LOAD       LOAD      TOTAL      AVG      DEFORM     TOTAL     AVG",
+      "         TRANSFER     INCR      LOAD       LOAD     OF INCR    MVMNT     MVMNT",
+      B(2) + u.length + B(5) + u.stress + B(10) + u.force + B(7) + u.force + B(8) + u.force + B(6) +
+          u.movement + B(8) + u.movement + B(7) + u.movement};
+  block.insert(block.end(), lines.begin(), lines.end());
+  return block;
+}
+
+TEST(ResultSections, TipMovementSectionLineByLine) {
+  // Uplift: no tip load, and every value but the depths printed reversed.
+  const std::vector<std::string> upliftLines = {
+      "  100.0                       0.000E+00                     -1.000E-01",
+      "   75.0 -1.000E+00 -1.885E+03          -9.425E+02 -1.178E-02          -1.029E-01",
+      "   50.0                      -1.885E+03                     -1.118E-01",
+      "   25.0 -1.000E+00 -1.885E+03          -2.827E+03 -3.534E-02          -1.265E-01",
+      "    0.0                      -3.770E+03                     -1.471E-01"};
+  const std::vector<std::string> compressionLines = {
+      "  100.0                       1.000E+02                      1.000E-01",
+      "   75.0  1.000E+00  1.885E+03           1.042E+03  1.303E-02           1.036E-01",
+      "   50.0                       1.985E+03                      1.130E-01",
+      "   25.0  1.000E+00  1.885E+03           2.927E+03  3.659E-02           1.284E-01",
+      "    0.0                       3.870E+03                      1.496E-01"};
+  for (const UnitCase& u : kUnitCases) {
+    for (const int lso : {0, 1}) {
+      const auto run = RunProject(HandPile(u.units, lso, "1.0", "2\n0.1 -0.1", "0"));
+      ASSERT_EQ(run.result, 0) << run.report;
+      std::vector<std::string> expected = {"",
+                                           "",
+                                           Title(1),
+                                           "",
+                                           "",
+                                           B(8) + "RESULTS DUE TO TIP MOVEMENTS",
+                                           B(8) + "----------------------------",
+                                           ""};
+      if (lso == 0) {
+        for (const auto& block :
+             {TipMovementBlock(u, "-1.0000E-01", "0.0000E+00", upliftLines),
+              TipMovementBlock(u, "1.0000E-01", "1.0000E+02", compressionLines)}) {
+          expected.insert(expected.end(), block.begin(), block.end());
+        }
+      }
+      const std::vector<std::string> summary = {
+          " ",
+          Title(1),
+          "",
+          "",
+          B(8) + "RESULTS DUE TO TIP MOVEMENTS",
+          B(8) + "----------------------------",
+          "",
+          "",
+          B(8) + "TOP  LOAD     TOP MOVEMENT     TIP MOVEMENT" + B(5) + "TIP  LOAD",
+          B(11) + u.force + B(13) + u.movement + B(14) + u.movement + B(12) + u.force,
+          "      -3.7699E+03     -1.4712E-01     -1.0000E-01      0.0000E+00",
+          "       3.8699E+03      1.4962E-01      1.0000E-01      1.0000E+02"};
+      expected.insert(expected.end(), summary.begin(), summary.end());
+      EXPECT_EQ(TailFrom(run.ReportLines(), "RESULTS DUE TO TIP MOVEMENTS", 5), Trimmed(expected))
+          << "NUNIT " << u.units << ", LSO " << lso;
+
+      // Plot blocks 3 and 4 follow the curves (1 + 2 x 4 and 1 + 2 lines).
+      const auto plot = run.PlotLines();
+      ASSERT_EQ(plot.size(), 12u + 1 + 4 + 2) << run.plot;
+      EXPECT_EQ(Words(plot[12]), (std::vector<std::string>{"2", "2", std::to_string(u.units)}));
+      const std::vector<std::string> blocks34(plot.begin() + 13, plot.end());
+      EXPECT_EQ(
+          blocks34,
+          (std::vector<std::string>{
+              "  7.500E+01   -9.425E+02   -1.029E-01", "  2.500E+01   -2.827E+03   -1.265E-01",
+              "  7.500E+01    1.042E+03    1.036E-01", "  2.500E+01    2.927E+03    1.284E-01",
+              "      -3.7699E+03     -1.4712E-01     -1.0000E-01      0.0000E+00",
+              "       3.8699E+03      1.4962E-01      1.0000E-01      1.0000E+02"}));
+    }
+  }
+}
+
+TEST(ResultSections, AppliedLoadSectionLineByLine) {
+  // Without side load the head load is the tip load: 100 and 200 are met
+  // exactly by the table's rows; 0 and an uplift load (the pile has no
+  // uplift resistance) never converge.
+  for (const UnitCase& u : kUnitCases) {
+    const auto run = RunProject(HandPile(u.units, 1, "0.0", "2\n0.1 0.2", "4\n100\n0\n-50\n200"));
+    ASSERT_EQ(run.result, 0) << run.report;
+    const std::vector<std::string> expected = {
+        "1",
+        Title(8),
+        "",
+        "",
+        B(8) + "RESULTS DUE TO APPLIED LOADS",
+        B(8) + "----------------------------",
+        "",
+        "",
+        B(8) + "TOP  LOAD     TOP MOVEMENT     TIP MOVEMENT" + B(5) + "TIP  LOAD",
+        B(11) + u.force + B(13) + u.movement + B(14) + u.movement + B(12) + u.force,
+        "       1.0000E+02      1.0250E-01      1.0000E-01      1.0000E+02",
+        "       0.0000E+00     NOT ABLE TO GET CONVERGENCE",
+        "      -5.0000E+01     NOT ABLE TO GET CONVERGENCE",
+        "       2.0000E+02      2.0500E-01      2.0000E-01      2.0000E+02"};
+    EXPECT_EQ(TailFrom(run.ReportLines(), "RESULTS DUE TO APPLIED LOADS", 4), Trimmed(expected))
+        << "NUNIT " << u.units;
+
+    // Block 5: sizes, then per load its flag and row, and the distribution
+    // of a converged load only.
+    const auto plot = run.PlotLines();
+    ASSERT_EQ(plot.size(), 12u + 1 + 4 + 2 + 1 + 12) << run.plot;
+    EXPECT_EQ(Words(plot[19]), (std::vector<std::string>{"4", "2", std::to_string(u.units)}));
+    const std::vector<std::string> block5(plot.begin() + 20, plot.end());
+    EXPECT_EQ(
+        block5,
+        (std::vector<std::string>{
+            "    1", "       1.0000E+02      1.0250E-01      1.0000E-01      1.0000E+02",
+            "    0.750E+02    0.100E+03    0.101E+00", "    0.250E+02    0.100E+03    0.102E+00",
+            "    0", "       0.0000E+00      0.0000E+00      0.0000E+00      0.0000E+00", "    0",
+            "      -5.0000E+01      0.0000E+00      0.0000E+00      0.0000E+00", "    1",
+            "       2.0000E+02      2.0500E-01      2.0000E-01      2.0000E+02",
+            "    0.750E+02    0.200E+03    0.201E+00", "    0.250E+02    0.200E+03    0.204E+00"}));
+  }
 }
 
 }  // namespace
