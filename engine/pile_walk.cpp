@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine_constants.h"
 #include "lookups.h"
 
 namespace korvan {
 
 namespace {
-// The engine's value of pi, kept for identical shaft areas.
-constexpr Real kPi = 3.1416f;
 // Relative movements below this drag the pile down (negative skin friction).
 constexpr Real kDragLimit = 1E-8f;
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine_constants.h"
 #include "lookups.h"
 #include "record_reader.h"
 #include "tip_shapes.h"
@@ -14,7 +15,6 @@ namespace {
 
 constexpr std::string_view kStrengthTail = "THE INPUT STRENGTH CURVE";
 constexpr std::string_view kMaxLoadTransferTail = "THE INPUT MAX. LOAD TRANSFER";
-constexpr Real kPi = 3.1416f;
 
 // Unit tip resistance of clay: the profile's UTIP, or 9 cu when it gives none.
 Real ClayUnitTipResistance(Real utip, Real cu) {

@@ -2,6 +2,7 @@
 #include <array>
 #include <utility>
 
+#include "engine_constants.h"
 #include "project_reader.h"
 
 namespace korvan {
@@ -13,7 +14,6 @@ constexpr std::array<Real, 9> kUpliftSeries = {-5.0f,  -0.5f,  -0.2f,   -0.1f,  
                                                -0.03f, -0.01f, -0.001f, -0.0001f};
 constexpr std::array<Real, 9> kCompressionSeries = {0.0001f, 0.001f, 0.01f, 0.03f, 0.07f,
                                                     0.1f,    0.2f,   0.5f,  5.0f};
-constexpr Real kMetresPerInch = 0.0254f;
 
 }  // namespace
 

@@ -2,14 +2,13 @@
 
 #include <cmath>
 
+#include "engine_constants.h"
+
 namespace korvan {
 
 namespace {
 
-using Ratios = std::array<Real, kGeneratedCurvePoints>;
-
-constexpr Real kMetresPerInch = 0.0254f;
-constexpr Real kKilonewtonsPerKip = 4.448f;
+using Ratios = ShapeRatios;
 
 constexpr Ratios kDrilledShaftTipMovementRatios = {0,     0.005f, 0.01f, 0.015f, 0.025f,
                                                    0.03f, 0.04f,  0.05f, 0.07f,  0.1f};
@@ -22,15 +21,6 @@ constexpr Ratios kApiTipMovementRatios = {0,      0.0005f, 0.001f, 0.002f, 0.013
 constexpr Ratios kApiTipLoadRatios = {0, 0.0625f, 0.125f, 0.25f, 0.5f, 0.75f, 0.9f, 1, 1, 1};
 constexpr Ratios kMosherTipMovementsInches = {0,    0.0001f, 0.005f, 0.01f, 0.05f,
                                               0.1f, 0.2f,    0.5f,   0.75f, 1.0f};
-
-CurvePoints Scaled(const Ratios& wRatios, Real wScale, const Ratios& qRatios, Real qScale) {
-  CurvePoints points;
-  for (Int j = 0; j < kGeneratedCurvePoints; ++j) {
-    points.z[j] = wScale * wRatios[j];
-    points.t[j] = qScale * qRatios[j];
-  }
-  return points;
-}
 
 // Curves evaluated in inches and kips are converted back to the SI units of
 // the data.
@@ -70,11 +60,11 @@ CurvePoints CoyleReeseClayTipShape(Real qmax, Real eps50, Real diam, bool si) {
 }
 
 CurvePoints DrilledShaftClayTipShape(Real qmax, Real diam) {
-  return Scaled(kDrilledShaftTipMovementRatios, diam, kDrilledShaftClayTipRatios, qmax);
+  return ScaledShape(kDrilledShaftTipMovementRatios, diam, kDrilledShaftClayTipRatios, qmax);
 }
 
 CurvePoints ApiTipShape(Real qmax, Real diam) {
-  return Scaled(kApiTipMovementRatios, diam, kApiTipLoadRatios, qmax);
+  return ScaledShape(kApiTipMovementRatios, diam, kApiTipLoadRatios, qmax);
 }
 
 Real MosherTipExponent(Real phiE) {
@@ -100,7 +90,7 @@ CurvePoints MosherSandTipShape(Real qmax, Real phiE, Real diam, bool si) {
 }
 
 CurvePoints DrilledShaftSandTipShape(Real qmax, Real diam) {
-  return Scaled(kDrilledShaftTipMovementRatios, diam, kDrilledShaftSandTipRatios, qmax);
+  return ScaledShape(kDrilledShaftTipMovementRatios, diam, kDrilledShaftSandTipRatios, qmax);
 }
 
 }  // namespace korvan

@@ -2,15 +2,13 @@
 
 #include <cmath>
 
+#include "engine_constants.h"
+
 namespace korvan {
 
 namespace {
 
-using Ratios = std::array<Real, kGeneratedCurvePoints>;
-
-constexpr Real kMetresPerInch = 0.0254f;
-constexpr Real kPsfPerKpa = 20.88f;
-constexpr Real kSquareInchesPerSquareFoot = 144;
+using Ratios = ShapeRatios;
 
 // The movements of the clay and sand curves of driven piles, in inches.
 constexpr Ratios kDrivenPileMovementsInches = {0,     0.01f, 0.02f, 0.04f, 0.06f,
@@ -30,15 +28,6 @@ constexpr Ratios kApiRisingRatios = {0, 0.30f, 0.50f, 0.75f, 0.90f, 1, 1, 1, 1, 
 
 Real MovementInDataUnit(Real inches, bool si) {
   return si ? inches * kMetresPerInch : inches;
-}
-
-CurvePoints Scaled(const Ratios& zRatios, Real zScale, const Ratios& tRatios, Real tScale) {
-  CurvePoints points;
-  for (Int j = 0; j < kGeneratedCurvePoints; ++j) {
-    points.z[j] = zScale * zRatios[j];
-    points.t[j] = tScale * tRatios[j];
-  }
-  return points;
 }
 
 Real ApiPeakMovement(Real zp0, Real diam) {
@@ -96,21 +85,21 @@ CurvePoints MosherSandShape(Real tmax, Real phi, bool si) {
 }
 
 CurvePoints DrilledShaftClayShape(Real tmax, Real diam) {
-  return Scaled(kDrilledShaftMovementRatios, diam, kDrilledShaftClayRatios, tmax);
+  return ScaledShape(kDrilledShaftMovementRatios, diam, kDrilledShaftClayRatios, tmax);
 }
 
 CurvePoints DrilledShaftSandShape(Real tmax, Real diam) {
-  return Scaled(kDrilledShaftMovementRatios, diam, kDrilledShaftSandRatios, tmax);
+  return ScaledShape(kDrilledShaftMovementRatios, diam, kDrilledShaftSandRatios, tmax);
 }
 
 CurvePoints ApiClayShape(Real tmax, Real zp0, Real r0, Real diam) {
   const Real r = r0 > 0 ? r0 : Real{0.9f};
   const Ratios softening = {0, 0.30f, 0.50f, 0.75f, 0.90f, 1, r, r, r, r};
-  return Scaled(kApiMovementRatios, ApiPeakMovement(zp0, diam), softening, tmax);
+  return ScaledShape(kApiMovementRatios, ApiPeakMovement(zp0, diam), softening, tmax);
 }
 
 CurvePoints ApiSandShape(Real tmax, Real zp0, Real diam) {
-  return Scaled(kApiMovementRatios, ApiPeakMovement(zp0, diam), kApiRisingRatios, tmax);
+  return ScaledShape(kApiMovementRatios, ApiPeakMovement(zp0, diam), kApiRisingRatios, tmax);
 }
 
 bool TzShapeOfType(Int type, const TzCurveProperties& props, Real diam, bool si,
@@ -137,6 +126,16 @@ bool TzShapeOfType(Int type, const TzCurveProperties& props, Real diam, bool si,
     default:
       return false;
   }
+}
+
+CurvePoints ScaledShape(const ShapeRatios& zRatios, Real zScale, const ShapeRatios& tRatios,
+                        Real tScale) {
+  CurvePoints points;
+  for (Int j = 0; j < kGeneratedCurvePoints; ++j) {
+    points.z[j] = zScale * zRatios[j];
+    points.t[j] = tScale * tRatios[j];
+  }
+  return points;
 }
 
 }  // namespace korvan

@@ -17,6 +17,12 @@ struct CurvePoints {
   std::array<Real, kGeneratedCurvePoints> t{};  // load transfer (or tip load)
 };
 
+using ShapeRatios = std::array<Real, kGeneratedCurvePoints>;
+
+// The points (zScale * zRatios[j], tScale * tRatios[j]) of a normalised shape.
+CurvePoints ScaledShape(const ShapeRatios& zRatios, Real zScale, const ShapeRatios& tRatios,
+                        Real tScale);
+
 // Type 1, driven pile in clay after Coyle and Reese; also the zero curve
 // above the ground (tmax = 0).
 CurvePoints CoyleReeseClayShape(Real tmax, bool si);
