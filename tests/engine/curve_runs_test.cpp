@@ -17,19 +17,13 @@ namespace {
 using testing::ProjectParts;
 using testing::ProjectRun;
 using testing::RunProject;
+using testing::Words;
 
 constexpr const char* kRow = "0.0625 10 0.0 0.01 0 0.0 0.0 8 90";
 constexpr const char* kWarningTitle = "                             **** WARNING ****";
 
 std::string WarningLine(const std::string& x, const std::string& tail) {
   return "     THE VALUE OF X =" + x + "IS BEYOND THE EXTENT OF/     " + tail;
-}
-
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream stream(line);
-  std::vector<std::string> words;
-  for (std::string word; stream >> word;) words.push_back(word);
-  return words;
 }
 
 // The index of the first line equal to `text`, or lines.size().

@@ -15,6 +15,7 @@ namespace korvan {
 namespace {
 
 using testing::RunProject;
+using testing::Words;
 
 struct ProjectOptions {
   int ninc = 10;
@@ -34,13 +35,6 @@ std::string Project(const ProjectOptions& o) {
   text << "1.0E-06 100.0 0.0 12.0 113.1\n";
   text << o.tipMovements << "\n" << o.loads << "\n0\n0\n0\n";
   return text.str();
-}
-
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream stream(line);
-  std::vector<std::string> words;
-  for (std::string w; stream >> w;) words.push_back(w);
-  return words;
 }
 
 std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& text,

@@ -25,6 +25,13 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream stream(line);
+  std::vector<std::string> words;
+  for (std::string word; stream >> word;) words.push_back(word);
+  return words;
+}
+
 std::vector<std::string> ProjectRun::ReportLines() const {
   return SplitLines(report);
 }

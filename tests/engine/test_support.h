@@ -22,5 +22,7 @@ ProjectRun RunProject(const std::string& projectText);
 
 std::string ReadFile(const std::string& path);
 std::vector<std::string> SplitLines(const std::string& text);
+// The blank-separated words of a line.
+std::vector<std::string> Words(const std::string& line);
 
 }  // namespace korvan::testing
