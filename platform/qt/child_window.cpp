@@ -1,0 +1,74 @@
+#include "child_window.h"
+
+#include <QEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace korvan::platform {
+namespace {
+QPointer<QMdiArea> gArea;
+}
+
+void SetChildWindowArea(QMdiArea* area) {
+  gArea = area;
+}
+QMdiArea* ChildWindowArea() {
+  return gArea;
+}
+
+TChildWindow::TChildWindow(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_DeleteOnClose);
+}
+
+TChildWindow::~TChildWindow() {
+  // A subwindow that outlives this window must not report state changes to
+  // a half-destroyed object.
+  if (fSubWindow) fSubWindow->disconnect(this);
+}
+
+void TChildWindow::ShowChild(bool maximised) {
+  if (!fSubWindow && gArea && parentWidget() == nullptr) {
+    fSubWindow = gArea->addSubWindow(this);
+    fSubWindow->setAttribute(Qt::WA_DeleteOnClose);
+    connect(fSubWindow, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates, Qt::WindowStates now) {
+              SetActive(now.testFlag(Qt::WindowActive));
+            });
+  }
+  QWidget* frame = Frame();
+  if (frame->isMinimized()) frame->showNormal();
+  if (maximised)
+    frame->showMaximized();
+  else
+    frame->show();
+  if (fSubWindow)
+    gArea->setActiveSubWindow(fSubWindow);
+  else {
+    raise();
+    activateWindow();
+  }
+}
+
+QWidget* TChildWindow::Frame() {
+  return fSubWindow ? static_cast<QWidget*>(fSubWindow) : this;
+}
+
+void TChildWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && !fSubWindow && isWindow())
+    SetActive(isActiveWindow());
+  QWidget::changeEvent(event);
+}
+
+void TChildWindow::SetActive(bool active) {
+  if (active == fActive) return;
+  fActive = active;
+  if (active) {
+    FormActivate();
+    emit activated();
+  } else {
+    FormDeactivate();
+    emit deactivated();
+  }
+}
+
+}  // namespace korvan::platform
