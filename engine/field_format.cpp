@@ -247,21 +247,20 @@ void AppendExponentField(std::string& out, const FieldValue& value, int width, i
   out += static_cast<char>('0' + magnitude % 10);
 }
 
+char* WriteNumberWord(char* at, const FieldValue& value) {
+  char* const last = at + kMaxNumberWordLength;
+  if (value.kind() == FieldValue::Kind::Integer)
+    return std::to_chars(at, last, value.integer()).ptr;
+  return std::to_chars(at, last, value.real()).ptr;
+}
+
 void AppendFreeWord(std::string& out, const FieldValue& value) {
-  std::array<char, 64> buffer{};
-  char* const first = buffer.data();
-  char* const last = buffer.data() + buffer.size();
-  switch (value.kind()) {
-    case FieldValue::Kind::Integer:
-      out.append(first, std::to_chars(first, last, value.integer()).ptr);
-      return;
-    case FieldValue::Kind::Real:
-      out.append(first, std::to_chars(first, last, value.real()).ptr);
-      return;
-    case FieldValue::Kind::Text:
-      out.append(value.text());
-      return;
+  if (value.kind() == FieldValue::Kind::Text) {
+    out.append(value.text());
+    return;
   }
+  std::array<char, kMaxNumberWordLength> buffer;
+  out.append(buffer.data(), WriteNumberWord(buffer.data(), value));
 }
 
 }  // namespace korvan

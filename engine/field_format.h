@@ -32,5 +32,21 @@ void AppendExponentField(std::string& out, const FieldValue& value, int width, i
 // A value as a free-format word: integers in their digits, reals in the
 // shortest form that reads back to the same 32-bit value, texts as they are.
 void AppendFreeWord(std::string& out, const FieldValue& value);
+// The free-format word of an integer or a real (not a text), written at `at`
+// with room for kMaxNumberWordLength characters; returns its end.
+inline constexpr std::size_t kMaxNumberWordLength = 32;
+char* WriteNumberWord(char* at, const FieldValue& value);
+
+// The fast path of the fixed-width fields, writing the same bytes as the
+// Append functions above (the general path) straight into a line: each
+// writes exactly `width` (> 0) characters at `at` and returns their end. The
+// values that make up the report and plot file (32-bit reals in F, E and PE
+// fields of up to 12 digits, integers in I fields, texts in A fields) take
+// a few dozen instructions; exact halfway cases and the rare values beyond
+// the fast path's range are handed to the general path.
+char* WriteTextField(char* at, const FieldValue& value, int width);
+char* WriteIntegerField(char* at, const FieldValue& value, int width, int minDigits);
+char* WriteFixedField(char* at, const FieldValue& value, int width, int decimals);
+char* WriteExponentField(char* at, const FieldValue& value, int width, int decimals, bool scaled);
 
 }  // namespace korvan
