@@ -23,8 +23,7 @@ constexpr char kDigitPairs[] =
 // Writes the `count` lowest decimal digits of n (leading zeros included)
 // backwards, ending at `end`, which moves to their start; returns the
 // digits above them.
-template <class Unsigned>
-Unsigned PutDigitsBackwards(char*& end, Unsigned n, int count) {
+std::uint64_t PutDigitsBackwards(char*& end, std::uint64_t n, int count) {
   for (; count >= 2; count -= 2) {
     end -= 2;
     std::memcpy(end, kDigitPairs + 2 * (n % 100), 2);
@@ -35,13 +34,6 @@ Unsigned PutDigitsBackwards(char*& end, Unsigned n, int count) {
     n /= 10;
   }
   return n;
-}
-
-// The same in 32-bit arithmetic (cheaper divisions) when n fits.
-std::uint64_t PutDigitsBackwards(char*& end, std::uint64_t n, int count) {
-  if (n <= 0xFFFFFFFFu)
-    return PutDigitsBackwards<std::uint32_t>(end, static_cast<std::uint32_t>(n), count);
-  return PutDigitsBackwards<std::uint64_t>(end, n, count);
 }
 
 // Blanks from `at` up to the start of the text; returns the field's end.
