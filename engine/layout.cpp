@@ -229,12 +229,26 @@ void AppendLayout(std::string& out, std::string_view layout, std::span<const Fie
 }
 
 void AppendFree(std::string& out, std::span<const FieldValue> values) {
-  LineCursor line(out);
+  // Numbers are gathered on the stack and appended in one piece.
+  std::array<char, 512> block;
+  std::size_t used = 0;
   for (const FieldValue& value : values) {
-    line.Put(' ');
-    PutFreeWord(line, value);
+    // Room for a blank, a number and the line end.
+    if (block.size() - used < 2 + kMaxNumberWordLength) {
+      out.append(block.data(), used);
+      used = 0;
+    }
+    block[used++] = ' ';
+    if (value.kind() == FieldValue::Kind::Text) {
+      out.append(block.data(), used);
+      out.append(value.text());
+      used = 0;
+    } else {
+      used = static_cast<std::size_t>(WriteNumberWord(block.data() + used, value) - block.data());
+    }
   }
-  line.Put('\n');
+  block[used++] = '\n';
+  out.append(block.data(), used);
 }
 
 }  // namespace korvan

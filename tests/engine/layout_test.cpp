@@ -459,6 +459,21 @@ TEST(FreeFormat, IntegersRealsAndTexts) {
   }
 }
 
+// A free-format line longer than any buffer keeps every word in order.
+TEST(FreeFormat, LongLinesKeepEveryWord) {
+  std::vector<FieldValue> values;
+  std::string expected;
+  for (int i = 0; i < 300; ++i) {
+    values.emplace_back(i % 3 == 0   ? FieldValue(std::numeric_limits<Int>::min())
+                        : i % 3 == 1 ? FieldValue(-1.17549435e-38f)
+                                     : FieldValue("w"));
+    expected += i % 3 == 0 ? " -2147483648" : i % 3 == 1 ? " -1.1754944e-38" : " w";
+  }
+  std::string out;
+  AppendFree(out, values);
+  EXPECT_EQ(out, expected + "\n");
+}
+
 // Every real in a free-format line reads back to the same 32-bit value.
 TEST(FreeFormat, RealsReadBackExactly) {
   const float reals[] = {0.1f,   1.0f / 3.0f, -123.456f, 1e-5f,    3.4028235e38f, 1.17549435e-38f,
