@@ -6,15 +6,7 @@ namespace {
 
 __extension__ typedef unsigned __int128 Uint128;
 
-constexpr std::array<std::uint64_t, 23> kPowersOfFive = [] {
-  std::array<std::uint64_t, 23> powers{};
-  std::uint64_t power = 1;
-  for (std::uint64_t& p : powers) {
-    p = power;
-    power *= 5;
-  }
-  return powers;
-}();
+constexpr std::array<std::uint64_t, 23> kPowersOfFive = PowersOf<23>(5);
 
 // A positive double as m·2^e.
 struct BinaryValue {

@@ -15,15 +15,19 @@ namespace korvan {
 
 namespace digits_detail {
 
-inline constexpr std::array<std::uint64_t, 20> kIntegerPowers = [] {
-  std::array<std::uint64_t, 20> powers{};
+// base^0, base^1, … base^(N-1).
+template <std::size_t N>
+constexpr std::array<std::uint64_t, N> PowersOf(std::uint64_t base) {
+  std::array<std::uint64_t, N> powers{};
   std::uint64_t power = 1;
   for (std::uint64_t& p : powers) {
     p = power;
-    power *= 10;
+    power *= base;
   }
   return powers;
-}();
+}
+
+inline constexpr std::array<std::uint64_t, 20> kIntegerPowers = PowersOf<20>(10);
 
 // 10^p for -22 <= p <= 22 (index p + 22): exact from 10^0 up, below that the
 // nearest double (relative error at most 2^-53).

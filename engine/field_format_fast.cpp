@@ -10,6 +10,7 @@
 
 #include "field_format.h"
 #include "field_format_digits.h"
+#include "short_copy.h"
 
 namespace korvan {
 
@@ -37,24 +38,13 @@ std::uint64_t PutDigitsBackwards(char*& end, std::uint64_t n, int count) {
 }
 
 // Blanks from `at` up to the start of the text; returns the field's end.
-// Most fields need a few blanks only: two overlapping stores of a fixed size
-// cover them without a call.
 char* BlanksBefore(char* at, char* textStart, char* fieldEnd) {
-  static constexpr char kBlanks[] = "        ";
+  static constexpr char kBlanks[] = "                ";  // 16
   const auto count = static_cast<std::size_t>(textStart - at);
-  if (count > 16) {
+  if (count <= 16) {
+    CopyShort(at, kBlanks, count);
+  } else {
     std::memset(at, ' ', count);
-  } else if (count >= 8) {
-    std::memcpy(at, kBlanks, 8);
-    std::memcpy(textStart - 8, kBlanks, 8);
-  } else if (count >= 4) {
-    std::memcpy(at, kBlanks, 4);
-    std::memcpy(textStart - 4, kBlanks, 4);
-  } else if (count >= 2) {
-    std::memcpy(at, kBlanks, 2);
-    std::memcpy(textStart - 2, kBlanks, 2);
-  } else if (count == 1) {
-    *at = ' ';
   }
   return fieldEnd;
 }

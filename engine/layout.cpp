@@ -11,6 +11,7 @@
 
 #include "field_format.h"
 #include "layout_program.h"
+#include "short_copy.h"
 
 namespace korvan {
 
@@ -65,27 +66,6 @@ const CompiledLayout* CompiledFor(std::string_view layout) {
   return compiled;
 }
 
-// Most literal texts of a layout are a few blanks: two overlapping copies of
-// a fixed size move them without a call.
-void CopyText(char* to, std::string_view text) {
-  const std::size_t n = text.size();
-  const char* from = text.data();
-  if (n > 16) {
-    std::memcpy(to, from, n);
-  } else if (n >= 8) {
-    std::memcpy(to, from, 8);
-    std::memcpy(to + n - 8, from + n - 8, 8);
-  } else if (n >= 4) {
-    std::memcpy(to, from, 4);
-    std::memcpy(to + n - 4, from + n - 4, 4);
-  } else if (n >= 2) {
-    std::memcpy(to, from, 2);
-    std::memcpy(to + n - 2, from + n - 2, 2);
-  } else if (n == 1) {
-    *to = *from;
-  }
-}
-
 // Writes a layout's lines straight into the string's storage: room is made
 // by growing the string in steps, and its size is cut back to what was
 // written when the writing ends (also by an exception), so no byte of room
@@ -108,7 +88,7 @@ class LineCursor {
     ++used_;
   }
   void Put(std::string_view text) {
-    CopyText(Room(text.size()), text);
+    CopyShort(Room(text.size()), text.data(), text.size());
     used_ += text.size();
   }
 
