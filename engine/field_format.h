@@ -40,10 +40,11 @@ char* WriteNumberWord(char* at, const FieldValue& value);
 // The fast path of the fixed-width fields, writing the same bytes as the
 // Append functions above (the general path) straight into a line: each
 // writes exactly `width` (> 0) characters at `at` and returns their end. The
-// values that make up the report and plot file (32-bit reals in F, E and PE
-// fields of up to 12 digits, integers in I fields, texts in A fields) take
-// a few dozen instructions; exact halfway cases and the rare values beyond
-// the fast path's range are handed to the general path.
+// values that make up the report and plot file (reals in F, E and PE fields
+// of up to 12 digits and 22 decimals, between about 10^-22 and 10^22,
+// integers in I fields, texts in A fields) take a few dozen instructions,
+// exact halfway cases included; the rare others are handed to the general
+// path.
 char* WriteTextField(char* at, const FieldValue& value, int width);
 char* WriteIntegerField(char* at, const FieldValue& value, int width, int minDigits);
 char* WriteFixedField(char* at, const FieldValue& value, int width, int decimals);

@@ -17,8 +17,9 @@
 // layout that does not follow the notation is a writer's fault: its line holds
 // the layout text followed by the values in free format.
 //
-// Each distinct layout text is compiled once per thread and then looked up by
-// its text.
+// Each distinct layout text is compiled once and then looked up by its text;
+// the lines are written straight into the output string, the common fields
+// by a fast path that gives the same bytes (field_format.h).
 #pragma once
 
 #include <span>
