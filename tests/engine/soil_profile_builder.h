@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -52,7 +53,10 @@ class ReportCapture {
  public:
   explicit ReportCapture(RunContext& ctx) : ctx_(ctx) {
     static int counter = 0;
-    path_ = ::testing::TempDir() + "korvan_report_" + std::to_string(counter++) + ".txt";
+    // ctest runs each test in a process of its own, side by side: the name
+    // carries the process id.
+    path_ = ::testing::TempDir() + "korvan_report_" + std::to_string(::getpid()) + "_" +
+            std::to_string(counter++) + ".txt";
     ctx_.report.OpenForWriting(path_);
   }
   ~ReportCapture() { std::remove(path_.c_str()); }
