@@ -118,7 +118,7 @@ TGridView SnapSizing(const TGridSizes& sizes, const TGridView& current, int widt
   std::int64_t bestExcess = std::numeric_limits<std::int64_t>::max();
   // No bars, vertical only, horizontal only, both: ties go to the earlier.
   for (const auto& [vBar, hBar] : {std::pair{false, false}, std::pair{true, false},
-                                  std::pair{false, true}, std::pair{true, true}}) {
+                                   std::pair{false, true}, std::pair{true, true}}) {
     TGridView view;
     FitColumns(sizes, current, widthDragged, width, vBar, hBar, view);
     FitRows(sizes, current, heightDragged, height, hBar, vBar, view);

@@ -11,8 +11,8 @@
 #include <algorithm>
 
 #include "CellControls.h"
-#include "Exceptions.h"
 #include "ColumnTypes.h"
+#include "Exceptions.h"
 #include "message_box.h"
 
 namespace korvan {
