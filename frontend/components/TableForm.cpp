@@ -79,6 +79,13 @@ TTableForm::TTableForm(TGridTable& table, bool modal)
   fGrid->verticalHeader()->setDefaultSectionSize(fRowHeight);
   fGrid->SelectCell = [this](int row, int column) { return GridSelectCell(row, column); };
   connect(fGrid, &TTableGrid::enterPressed, this, &TTableForm::GridEnter);
+  connect(
+      fGrid, &TTableGrid::editCancelled, this,
+      [this] {
+        ShowCellTexts();
+        fGrid->EditCurrentCell();
+      },
+      Qt::QueuedConnection);
   const auto topLeftChanged = [this] {
     if (fArranging || fSuspended || !fData) return;
     fView.LeftCol = fGrid->LeftColumn();
@@ -668,6 +675,7 @@ void TTableForm::SnapToGrid() {
   fColumnsVisible = view.ColumnsVisible;
   fRowsVisible = view.RowsVisible;
   ArrangeLayout();
+  if (size() == fClientSize) fDraggedFrom = QSize();
 }
 
 // ---------------------------------------------------------------- cell controls

@@ -107,6 +107,11 @@ void TTableGrid::updateGeometries() {
   fTopLeft->raise();
 }
 
+void TTableGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  QTableWidget::closeEditor(editor, hint);
+  if (hint == QAbstractItemDelegate::RevertModelCache) emit editCancelled();
+}
+
 QWidget* TCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                      const QModelIndex& index) const {
   auto* editor = new QLineEdit(parent);

@@ -34,11 +34,14 @@ class TTableGrid : public QTableWidget {
 
  signals:
   void enterPressed();
+  // Escape in the cell editor: the cell shows the stored value again.
+  void editCancelled();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void updateGeometries() override;
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
  private:
   friend class TGridSelectionModel;

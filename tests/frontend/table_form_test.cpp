@@ -107,6 +107,44 @@ TEST_F(EditorWindowTest, AnInvalidEntryKeepsTheCursorKeepsTheValueAndBlocksClosi
   EXPECT_EQ(table->GetFloatValue(0, 0), 7.0L);
 }
 
+// Each kind of column takes its entries through the window; Escape brings
+// back the stored value.
+TEST_F(EditorWindowTest, EveryColumnKindTakesItsEntriesAndEscapeRestoresTheValue) {
+  TGridTable table;
+  table.SetCaption(QStringLiteral("Kinds"));
+  auto& count = Add<TIntColumn>(table, TIntColumn::Class());
+  count.SetMinimum(1);
+  count.SetMaximum(10);
+  Add<TStringColumn>(table, TStringColumn::Class());
+  Add<TFloatColumn>(table, TFloatColumn::Class());
+  table.SetRowCount(1);
+  TTableForm* form = Open(table);
+  struct Case {
+    int column;
+    const char* typed;
+    const char* shown;
+    const char* message;
+  };
+  for (const Case c :
+       {Case{0, "2*4", "8", nullptr}, Case{0, "2.5", "8", "Entry must be an integer."},
+        Case{0, "11", "8", "Entry must be between 1 and 10."}, Case{1, "Pile 1", "Pile 1", nullptr},
+        Case{2, "sqrt(2)^2", "2", nullptr}}) {
+    form->Grid()->setCurrentCell(0, c.column);
+    TMessageCapture messages;
+    Type(*form, QString::fromLatin1(c.typed));
+    PressEnter(*form);
+    Settle();
+    if (c.message) {
+      EXPECT_EQ(messages.Messages(), std::vector<std::string>{c.message}) << c.typed;
+      QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+      QApplication::sendEvent(form->Grid()->indexWidget(form->Grid()->currentIndex()), &escape);
+      Settle();
+    }
+    EXPECT_EQ(table.GetStringValue(c.column, 0), QLatin1String(c.shown)) << c.typed;
+    EXPECT_EQ(form->Grid()->item(0, c.column)->text(), QLatin1String(c.shown)) << c.typed;
+  }
+}
+
 TEST_F(EditorWindowTest, ThirtyRowsShowTenWithAScrollBarAndFiveUnderAChart) {
   auto plain = PlainTable(1, 30);
   TTableForm* form = Open(*plain);
@@ -146,6 +184,12 @@ TEST_F(EditorWindowTest, InsertAndDeleteWorkOnTheCurrentRow) {
   EXPECT_EQ(table->RowCount(), 3);
   EXPECT_EQ(form->Grid()->rowCount(), 3);
   EXPECT_EQ(form->Grid()->item(2, 0)->text(), "2");
+
+  // Rows set from outside (a new project) reach the open window.
+  table->SetRowCount(0);
+  table->SetRowCount(5);
+  EXPECT_EQ(form->Grid()->rowCount(), 5);
+  EXPECT_EQ(form->Grid()->item(4, 0)->text(), "0");
 }
 
 TEST_F(EditorWindowTest, TheWindowSnapsToWholeRowsWhenItsHeightIsDragged) {
