@@ -81,9 +81,25 @@ bool IsOperator(QChar c) {
   return QStringLiteral("^*/%+=|&").contains(c);
 }
 
-// A "-" is a sign after these characters (and after another "-").
+// A "-" is a sign after these characters (and after another "-"). "E" and
+// "e" are not among them: see IsExponentSign.
 bool IsSignContext(QChar c) {
-  return QStringLiteral("%&*+/=E^e|-").contains(c);
+  return QStringLiteral("%&*+/=^|-").contains(c);
+}
+
+// A "+" or "-" at `i` is the sign of an exponent, as in 4.0E+08 or 1e-3, when
+// it follows an "E" or "e" that closes a number's mantissa (a digit or the
+// decimal separator before the letter). After any other "e", Euler's number
+// as in e-1, it is an operator; in a hexadecimal operand ($1E+1) "E" is a
+// digit.
+bool IsExponentSign(const QString& text, qsizetype operandStart, qsizetype i) {
+  if (i < operandStart + 2) return false;
+  const QChar letter = text[i - 1];
+  if (letter != QLatin1Char('E') && letter != QLatin1Char('e')) return false;
+  if (text[operandStart] == QLatin1Char('$')) return false;
+  const QChar mantissaEnd = text[i - 2];
+  return mantissaEnd.isDigit() || mantissaEnd == QLatin1Char('.') ||
+         mantissaEnd == DecimalSeparator();
 }
 
 long double Factorial(long double n) {
@@ -173,9 +189,10 @@ long double EvaluatePlain(const QString& text) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar c = text[i];
     bool isOperator = IsOperator(c);
+    if (c == QLatin1Char('+') && IsExponentSign(text, start, i)) isOperator = false;
     if (c == QLatin1Char('-')) {
-      const bool isSign =
-          i == 0 || IsSignContext(text[i - 1]) || IsSignPrefix(text.mid(start, i - start));
+      const bool isSign = i == 0 || IsSignContext(text[i - 1]) || IsExponentSign(text, start, i) ||
+                          IsSignPrefix(text.mid(start, i - start));
       isOperator = !isSign;
     }
     if (isOperator) {

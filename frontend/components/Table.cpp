@@ -261,7 +261,10 @@ void TGridTable::SetRowCount(int count) {
     while (column->Count() > count) column->DeleteRow(column->Count() - 1);
     if (column->Count() < count) column->InsertRows(column->Count(), count - column->Count());
   }
+  const bool changed = count != fRowCount;
   fRowCount = count;
+  // An open editor shows the new rows (the project model resets them).
+  if (changed) MajorChange();
 }
 
 void TGridTable::SetMinRows(int rows) {

@@ -59,6 +59,18 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueCase{"cosh(0)", 1}, ValueCase{"arcsinh(0)", 0}, ValueCase{"---2", -2},
                       ValueCase{"--2", 2}, ValueCase{"sinpi", 0}));
 
+// A sign right after the "E" of a number belongs to its exponent; after
+// Euler's number it is an operator.
+INSTANTIATE_TEST_SUITE_P(ExponentSigns, EvaluateEntryValueTest,
+                         ::testing::Values(ValueCase{"4.0E+08", 4.0e8L}, ValueCase{"1.5e+3", 1500},
+                                           ValueCase{"2E+2", 200}, ValueCase{"2.e-1", 0.2L},
+                                           ValueCase{"1e+3-1e-3", 999.999L},
+                                           ValueCase{"e-1", std::numbers::e_v<long double> - 1},
+                                           ValueCase{"e+1", std::numbers::e_v<long double> + 1},
+                                           ValueCase{"2*e-1",
+                                                     2 * std::numbers::e_v<long double> - 1},
+                                           ValueCase{"$1E+1", 31}, ValueCase{"$1E-1", 29}));
+
 // sqrt16! reads as sqrt(16!): corrected here rather than in the table above.
 TEST(EvaluateEntry, FunctionNamesApplyToTheRestOfTheOperand) {
   EXPECT_NEAR(static_cast<double>(EvaluateEntry("sqrt16!")), std::sqrt(20922789888000.0), 1e-3);
@@ -112,7 +124,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"$0x1F", "invalid use of $ (hex function)"},
                       ErrorCase{"abc", "invalid character(s) in expression"},
                       ErrorCase{"1,5", "invalid character(s) in expression"},
-                      ErrorCase{"2E+2", "invalid character(s) in expression"},
                       ErrorCase{"sin", "invalid character(s) in expression"},
                       ErrorCase{"cosec(1)", "invalid character(s) in expression"}));
 

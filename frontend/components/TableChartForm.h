@@ -1,0 +1,76 @@
+// TTableChartForm: the editor window of a chart table. Beside the grid of
+// TTableForm it shows a live chart of the values and, for tables that ask for
+// it, reads rows of numbers from a text file or the clipboard and copies the
+// rows to the clipboard.
+#pragma once
+
+#include <QCategoryAxis>
+#include <QChartView>
+#include <QLineEdit>
+#include <QLineSeries>
+
+#include "ColumnTypesChart.h"
+#include "TableForm.h"
+
+namespace korvan {
+
+struct TAxisScale;
+
+class TTableChartForm : public TTableForm {
+  Q_OBJECT
+
+ public:
+  TTableChartForm(TGridTableChart& table, bool modal);
+
+  // Redraws the preview from the table's values.
+  void UpdateChart();
+
+  QChartView* Chart1() const { return fChartView; }
+  QLineSeries* Series1() const { return fSeries1; }
+  QLineSeries* Series2() const { return fSeries2; }
+  QCategoryAxis* BottomAxis() const { return fBottomAxis; }
+  QCategoryAxis* LeftAxis() const { return fLeftAxis; }
+  QLineEdit* FileNameEdit() const { return fFileNameEdit; }
+  QPushButton* BtnEdit() const { return fBtnEdit; }
+  QPushButton* BtnRead() const { return fBtnRead; }
+
+  void BtnBrowseClick();
+  void BtnEditClick();
+  void BtnReadClick();
+  void BtnClipClick();
+  void BtnCpyClick();
+
+ protected:
+  int MaxRowsInView() const override;
+  int PlaceAboveGrid(int gridWidth, int& right) override;
+  int PlaceBelowButtons(int rowButtonsTop, int top, int& right) override;
+  void ValuesChanged() override { UpdateChart(); }
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  bool ChartShown() const;
+  // Fills rows from lines of numbers and returns how many it filled.
+  int ReadLines(const QStringList& lines);
+  void FileNameChanged();
+  static void ApplyAxis(QCategoryAxis& axis, const TAxisScale& scale);
+
+  TGridTableChart& fTable;
+  QChartView* fChartView;
+  QChart* fChart;
+  QLineSeries* fSeries1;
+  QLineSeries* fSeries2;
+  QCategoryAxis* fBottomAxis;
+  QCategoryAxis* fLeftAxis;
+  QWidget* fPaintBox;
+  QLabel* fFileNameLabel;
+  QLineEdit* fFileNameEdit;
+  QPushButton* fBtnBrowse;
+  QPushButton* fBtnEdit;
+  QPushButton* fBtnRead;
+  QPushButton* fBtnClip;
+  QPushButton* fBtnCpy;
+  QPushButton* fBtnOK;
+  QPushButton* fBtnCancel;
+};
+
+}  // namespace korvan

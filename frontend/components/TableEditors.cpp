@@ -1,0 +1,20 @@
+#include "TableEditors.h"
+
+#include "ColumnTypesChart.h"
+#include "TableChartForm.h"
+#include "TableForm.h"
+
+namespace korvan {
+
+void InstallTableEditors() {
+  PlainFamily().EditorFactory = [](TGridTable& table, bool modal) -> TTableEditor* {
+    return new TTableForm(table, modal);
+  };
+  ChartFamily().EditorFactory = [](TGridTable& table, bool modal) -> TTableEditor* {
+    if (auto* chart = dynamic_cast<TGridTableChart*>(&table))
+      return new TTableChartForm(*chart, modal);
+    return new TTableForm(table, modal);
+  };
+}
+
+}  // namespace korvan

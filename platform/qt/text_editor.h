@@ -1,0 +1,22 @@
+// Opening text files (the data file, the report, the run notes, files of
+// numbers for the table editors) in the user's text editor: the program the
+// user chose in the options ("Word Processor"), or the desktop's default
+// program for text files when none is chosen.
+#pragma once
+
+#include <QString>
+
+namespace korvan::platform {
+
+// The editor program; empty means the desktop's default program.
+void SetTextEditorCommand(const QString& command);
+QString TextEditorCommand();
+
+// Starts the editor on `path` and returns without waiting. The command is
+// the program and the path its one argument; no shell sees either, so a
+// path with quotes, blanks or ";" names that file and nothing else. A
+// failure shows "An error occurred in running the Word Processor" and
+// returns false.
+bool OpenInTextEditor(const QString& path);
+
+}  // namespace korvan::platform
