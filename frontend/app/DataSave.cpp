@@ -203,10 +203,19 @@ void TProgramData::Save() {
   const QByteArray bytes = FileText().toUtf8();
   // The new text goes into a temporary file beside the data file, which
   // replaces it (keeping its permissions) only once it is complete on disk.
+  // A write cut short (a full disk) reports no error of its own: the flush
+  // must have written every byte, or the temporary file is dropped.
   QSaveFile file(FileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    throw EInOutError(
-        QStringLiteral("Cannot save file \"%1\". %2").arg(FileName, file.errorString()));
+  QString failure;
+  if (!file.open(QIODevice::WriteOnly)) {
+    failure = file.errorString();
+  } else if (file.write(bytes) != bytes.size() || !file.flush()) {
+    failure = QStringLiteral("Not all of it could be written; the disk may be full.");
+  } else if (!file.commit()) {
+    failure = file.errorString();
+  }
+  if (!failure.isEmpty()) {
+    throw EInOutError(QStringLiteral("Cannot save file \"%1\". %2").arg(FileName, failure));
   }
   fTables->SetDataChanged(false);
 }
