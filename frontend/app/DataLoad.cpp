@@ -3,7 +3,6 @@
 // rule counts the words of the current line. Any reading error stops at the
 // word that caused it; what was read before stays.
 #include <algorithm>
-#include <initializer_list>
 #include <vector>
 
 #include "DataUnit.h"
@@ -65,9 +64,10 @@ int ReadSoilType(TWordReader& reader) {
 
 TGridTable& SubTable(const TGridTable& table, int column, int row) {
   TGridTable* subTable = table.GetDataValue(column, row);
-  if (!subTable)
+  if (!subTable) {
     throw EInOutError(
         QStringLiteral("Row %1 of \"%2\" holds no data table.").arg(row + 1).arg(table.Caption()));
+  }
   return *subTable;
 }
 
@@ -109,10 +109,9 @@ const std::vector<int>& OlderPropertyOrder(int soilType) {
 // Reads one property row; the columns of the other soil family are cleared.
 void ReadPropertyRow(TWordReader& reader, TGridTable& data, int row, int soilType,
                      const std::vector<int>& order) {
-  const bool clay = soilType % 2 == 1;
-  for (int column : clay ? std::initializer_list<int>{3, 4} : std::initializer_list<int>{1, 2}) {
-    data.SetFloatValue(column, row, 0);
-  }
+  const int otherFamily = soilType % 2 == 1 ? 3 : 1;  // sand's columns 3, 4 or clay's 1, 2
+  data.SetFloatValue(otherFamily, row, 0);
+  data.SetFloatValue(otherFamily + 1, row, 0);
   for (int step : order) {
     if (step >= 0) {
       ReadFloatCell(reader, data, step, row);
