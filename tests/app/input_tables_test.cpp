@@ -102,17 +102,5 @@ TEST_F(ProjectTest, HeadingsShowTheUnitsOfTheProjectsSystem) {
   }
 }
 
-TEST_F(ProjectTest, ChangedFlagCoversTheTablesAndTheirSubTables) {
-  Tables().D2().GetDataValue(2, 0)->SetChanged(true);
-  EXPECT_TRUE(Tables().GetDataChanged());
-  Tables().SetDataChanged(false);
-  EXPECT_FALSE(Tables().GetDataChanged());
-  Tables().SetDataChanged(true);
-  EXPECT_TRUE(Tables().GetDataChanged());
-  // A new project starts unchanged.
-  ProgramData = std::make_unique<TProgramData>(Tables());
-  EXPECT_FALSE(Tables().GetDataChanged());
-}
-
 }  // namespace
 }  // namespace korvan::testing

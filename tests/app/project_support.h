@@ -81,7 +81,7 @@ inline void AddCells(QStringList& cells, const TGridTable& table) {
 }
 
 // What a saved project keeps: the settings (reals to 8 significant digits)
-// and the visible cells of the eight tables.
+// and the visible cells of every table.
 inline QStringList Snapshot(const TProgramData& data) {
   auto real = [](long double value) { return FormatGeneral(value, 8, QLatin1Char('.')); };
   QStringList kept{data.Title,
@@ -96,15 +96,7 @@ inline QStringList Snapshot(const TProgramData& data) {
                             data.QFactor, data.wFactor}) {
     kept << real(value);
   }
-  const TInputTables& tables = data.Tables();
-  for (const TGridTable* table :
-       {static_cast<TGridTable*>(&tables.D2()), static_cast<TGridTable*>(&tables.TblTZDepth2()),
-        static_cast<TGridTable*>(&tables.TblQwcurve2()),
-        static_cast<TGridTable*>(&tables.TblSettlement2()),
-        static_cast<TGridTable*>(&tables.TblTZFactors2()),
-        static_cast<TGridTable*>(&tables.TblAE2()), &tables.TblTipMove(), &tables.TblTopload()}) {
-    AddCells(kept, *table);
-  }
+  for (const TGridTable* table : data.Tables().AllTables()) AddCells(kept, *table);
   return kept;
 }
 
