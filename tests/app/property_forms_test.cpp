@@ -14,6 +14,7 @@
 #include "Options.h"
 #include "ProgramSettings.h"
 #include "Title.h"
+#include "grid_table_support.h"
 #include "message_capture.h"
 #include "nPilePro.h"
 #include "pilemat.h"
@@ -73,6 +74,11 @@ TEST_F(PropertyFormTest, PilePropertiesFollowTheTipRefuseAndStoreWhole) {
   Type(form->ToleranceEdit(), QStringLiteral("1e-4"));
   EXPECT_TRUE(Tables().GetDataChanged());
   EXPECT_EQ(messages.Messages().size(), 1u);
+
+  TEditorFactoryScope editors(ChartFamily());
+  form->StiffnessButton()->click();
+  EXPECT_TRUE(Tables().TblAE2().FormVisible());
+  Tables().TblAE2().Hide();
 
   Data().SetUnits(2);
   EXPECT_EQ(form->LengthEdit()->text(), "15.24");
