@@ -6,14 +6,18 @@
 #include <string>
 
 #include "engine_runner.h"
+#ifdef KORVAN_CONVERT
+#include "convert_command.h"
+#endif
 #include "plot_summary.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: korvan run FILE.kv4d\n"
+    "       korvan convert IN OUT.kv4d\n"
     "\n"
-    "Analyses the pile described by the project data file FILE.kv4d with the\n"
+    "run: analyses the pile described by the project data file FILE.kv4d with the\n"
     "KORVAN2021_DLL.so engine that lies beside this program, exactly as the\n"
     "desktop program does: names.dat is written into the data file's folder,\n"
     "the engine writes FILE.kv4o (report), FILE.kv4p (plot data) and creates\n"
@@ -23,7 +27,15 @@ constexpr const char* kUsage =
     "The exit status is the engine's result code (0 when the run completed).\n"
     "\n"
     "The report heading names the user from the environment variables\n"
-    "KORVAN_ORGANISATION, KORVAN_CITY, KORVAN_REGION and KORVAN_ID.\n";
+    "KORVAN_ORGANISATION, KORVAN_CITY, KORVAN_REGION and KORVAN_ID.\n"
+    "\n"
+    "convert: reads the project data file IN of any generation, chosen by its\n"
+    "extension (.kv4d, .kv3d of KORVAN 2014, .kvd of KORVAN 2.0), the way the\n"
+    "desktop program opens it, and writes it as OUT.kv4d the way the desktop\n"
+    "program saves it: the current format, which the engine reads. An existing\n"
+    "OUT.kv4d is replaced only once the new file is complete. When IN cannot be\n"
+    "read whole, the reader's message goes to standard error, nothing is\n"
+    "written and the exit status is 65.\n";
 
 std::string FromEnvironment(const char* name, const std::string& fallback) {
   const char* value = std::getenv(name);
@@ -69,6 +81,14 @@ int main(int argc, char** argv) {
   if (command == "--help" || command == "-h" || command == "help") {
     std::cout << kUsage;
     return 0;
+  }
+  if (command == "convert" && argc == 4) {
+#ifdef KORVAN_CONVERT
+    return korvan::ConvertDataFile(argv[2], argv[3]);
+#else
+    std::cerr << "korvan: this build has no front end, so it cannot convert data files\n";
+    return 69;
+#endif
   }
   if (command != "run" || argc != 3) {
     std::cerr << kUsage;

@@ -1,0 +1,223 @@
+// Writing the project in the current format, the file the engine reads.
+// Table cells are written as the tables show them, the pile's numbers with
+// 8 significant digits, the layer depths in the long scientific form. The
+// text is built whole first and then replaces the data file in one step, so
+// a failed save never damages the file saved before.
+#include <QSaveFile>
+#include <QStringList>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "DataUnit.h"
+#include "Exceptions.h"
+#include "InputTables.h"
+#include "NumberFormat.h"
+#include "numeric_locale.h"
+
+namespace korvan {
+
+namespace {
+
+// The word written for a property the layer's soil type does not use.
+const QString kPlaceholder = QStringLiteral("0.0  ");
+// The pile's numbers, and what an absent block is written as.
+constexpr int kScalarDigits = 8;
+const QString kAbsent = QStringLiteral(" 0");
+const QString kPresent = QStringLiteral(" 1");
+
+[[noreturn]] void NotANumber(const QString& what) {
+  throw EInOutError(QStringLiteral("The project cannot be saved: %1 is not a number.").arg(what));
+}
+
+QString Scalar(long double value, const char* name) {
+  if (!std::isfinite(value)) NotANumber(QString::fromLatin1(name));
+  return FormatGeneral(value, kScalarDigits, QLatin1Char('.'));
+}
+
+// A cell's text as its table shows it.
+QString Cell(const TGridTable& table, int column, int row) {
+  if (!std::isfinite(table.GetFloatValue(column, row))) {
+    NotANumber(QStringLiteral("row %1 of \"%2\"").arg(row + 1).arg(table.Caption()));
+  }
+  return table.GetStringValue(column, row);
+}
+
+// 23 characters: a blank or "-", one digit, ".", 14 digits, "E", the
+// exponent's sign and four digits (15 is " 1.50000000000000E+0001").
+QString LayerDepth(long double value) {
+  if (!std::isfinite(value)) NotANumber(QStringLiteral("a layer depth"));
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                    std::chars_format::scientific, 14);
+  const std::string text(buffer, result.ptr);
+  const std::size_t e = text.find('e');
+  const int exponent = std::stoi(text.substr(e + 1));
+  return QStringLiteral("%1%2E%3%4")
+      .arg(std::signbit(value) && value != 0 ? QLatin1Char('-') : QLatin1Char(' '))
+      .arg(QString::fromStdString(text.substr(0, e)))
+      .arg(exponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+      .arg(std::abs(exponent), 4, 10, QLatin1Char('0'));
+}
+
+TGridTable& SubTable(const TGridTable& table, int column, int row) {
+  TGridTable* subTable = table.GetDataValue(column, row);
+  if (!subTable) {
+    throw EInOutError(QStringLiteral("The project cannot be saved: row %1 of \"%2\" holds no data.")
+                          .arg(row + 1)
+                          .arg(table.Caption()));
+  }
+  return *subTable;
+}
+
+// The nine words of a property row: each soil type writes the columns its
+// analysis uses and placeholders for the others.
+QStringList PropertyWords(const TGridTable& data, int row, int soilType, int layer) {
+  auto c = [&](int column) { return Cell(data, column, row); };
+  switch (soilType) {
+    case 1:
+    case 3:
+      return {c(0), c(1), kPlaceholder, c(2), c(4), kPlaceholder, kPlaceholder, c(7), c(8)};
+    case 2:
+    case 4:
+      return {c(0), kPlaceholder, c(3), c(2), c(4), kPlaceholder, kPlaceholder, c(7), c(8)};
+    case 5:
+      return {c(0), c(1), kPlaceholder, c(2), c(4), c(5), c(6), c(7), c(8)};
+    case 6:
+      return {c(0), kPlaceholder, c(3), c(2), c(4), c(5), kPlaceholder, c(7), c(8)};
+    default:
+      throw EInOutError(
+          QStringLiteral("The project cannot be saved: layer %1 has no soil type.").arg(layer + 1));
+  }
+}
+
+class TLines {
+ public:
+  void Add(const QString& line) {
+    fText += line;
+    fText += QLatin1Char('\n');
+  }
+  void Add(const QStringList& words) { Add(words.join(QLatin1Char(' '))); }
+  void Add(int number) { Add(QString::number(number)); }
+  const QString& Text() const { return fText; }
+
+ private:
+  QString fText;
+};
+
+// The rows of a table of one or more value columns, one row per line.
+void AddRows(TLines& lines, const TGridTable& table, std::initializer_list<int> columns) {
+  lines.Add(table.RowCount());
+  for (int row = 0; row < table.RowCount(); ++row) {
+    QStringList words;
+    for (int column : columns) words << Cell(table, column, row);
+    lines.Add(words);
+  }
+}
+
+}  // namespace
+
+QString TProgramData::FileText() {
+  Ntipmove = Nloadmethod == 1 ? 1 : 0;
+  Ntopload = Nloadmethod == 2 ? 1 : 0;
+  TLines lines;
+  lines.Add(Title);
+  lines.Add({QString::number(NINC), QString::number(LSO), QString::number(fUnits)});
+  METHODTZ = UserTz ? 2 : 1;
+  METHODQW = UserQw ? 2 : 1;
+  lines.Add({QString::number(METHODTZ), QString::number(METHODQW)});
+  METHOD = UserTz && UserQw ? 1 : 2;
+
+  if (METHODTZ == 2) {
+    const TGridTable& depths = fTables->TblTZDepth2();
+    lines.Add(depths.RowCount());
+    for (int curve = 0; curve < depths.RowCount(); ++curve) {
+      const TGridTable& points = SubTable(depths, 1, curve);
+      lines.Add(
+          {QString::number(curve + 1), Cell(depths, 0, curve), QString::number(points.RowCount())});
+      for (int point = 0; point < points.RowCount(); ++point) {
+        lines.Add({Cell(points, 0, point), Cell(points, 1, point)});
+      }
+    }
+  }
+  if (METHODQW == 2) AddRows(lines, fTables->TblQwcurve2(), {0, 1});
+
+  if (METHOD == 2) {
+    const TGridTable& layers = fTables->D2();
+    lines.Add(layers.RowCount());
+    for (int layer = 0; layer < layers.RowCount(); ++layer) {
+      TGridTable& data = SubTable(layers, 2, layer);
+      data.SetID(layer + 1);
+      data.SetRowCount(data.MinRows());
+      const QString top =
+          layer == 0 ? QStringLiteral("0.0") : LayerDepth(layers.GetFloatValue(1, layer - 1));
+      lines.Add({QString::number(layer + 1), QString::number(layers.GetIntValue(0, layer)), top,
+                 LayerDepth(layers.GetFloatValue(1, layer))});
+    }
+    for (int layer = 0; layer < layers.RowCount(); ++layer) {
+      const TGridTable& data = SubTable(layers, 2, layer);
+      for (int row = 0; row < 2; ++row) {
+        lines.Add(PropertyWords(data, row, layers.GetIntValue(0, layer), layer));
+      }
+    }
+  }
+
+  AddRows(lines, fTables->TblAE2(), {1, 0});
+  lines.Add({Scalar(Tolerance, "the tolerance"), Scalar(PLength, "the pile length"),
+             Scalar(HeadCoord, "the pile head coordinate"), Scalar(OD, "the outer diameter"),
+             Scalar(Tiparea, "the tip area")});
+  if (Ntipmove == 0) {
+    lines.Add(kAbsent);
+  } else {
+    AddRows(lines, fTables->TblTipMove(), {0});
+  }
+  if (Ntopload == 0) {
+    lines.Add(kAbsent);
+  } else {
+    AddRows(lines, fTables->TblTopload(), {0});
+  }
+  if (downdrag == 0) {
+    lines.Add(kAbsent);
+  } else {
+    AddRows(lines, fTables->TblSettlement2(), {0, 1});
+  }
+  if (ModTZ == 0) {
+    lines.Add(kAbsent);
+  } else {
+    lines.Add(kPresent);
+    AddRows(lines, fTables->TblTZFactors2(), {0, 1, 2});
+  }
+  if (ModQw == 0) {
+    lines.Add(kAbsent);
+  } else {
+    lines.Add(kPresent);
+    lines.Add({Scalar(QFactor, "the Q-multiplier"), Scalar(wFactor, "the w-multiplier")});
+  }
+  return lines.Text();
+}
+
+void TProgramData::Save() {
+  // Cells show their numbers in the program's number format: "." while the
+  // file is written, the user's separator again afterwards.
+  platform::TDecimalPointGuard decimalPoint;
+  const QByteArray bytes = FileText().toUtf8();
+  // The new text goes into a temporary file beside the data file, which
+  // replaces it (keeping its permissions) only once it is complete on disk.
+  // A write cut short (a full disk) reports no error of its own: the flush
+  // must have written every byte, or the temporary file is dropped.
+  QSaveFile file(FileName);
+  QString failure;
+  if (!file.open(QIODevice::WriteOnly)) {
+    failure = file.errorString();
+  } else if (file.write(bytes) != bytes.size() || !file.flush()) {
+    failure = QStringLiteral("Not all of it could be written; the disk may be full.");
+  } else if (!file.commit()) {
+    failure = file.errorString();
+  }
+  if (!failure.isEmpty()) {
+    throw EInOutError(QStringLiteral("Cannot save file \"%1\". %2").arg(FileName, failure));
+  }
+  fTables->SetDataChanged(false);
+}
+
+}  // namespace korvan

@@ -1,0 +1,106 @@
+// TProgramData: the scalar settings of the one project the program holds
+// (title, pile, method switches, multipliers), and the reading and writing
+// of the project data file. The lists of rows live in the input tables,
+// which the main window owns; the project reaches them through it and never
+// owns them.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace korvan {
+
+class TInputTables;
+class TWordReader;
+
+// Format generations of the data file: the index of the Open dialog's filter.
+enum TDataFileFormat : int {
+  dfUnknown = 0,
+  dfKorvan2021 = 1,  // ".kv4d", the current format
+  dfKorvan2014 = 2,  // ".kv3d"
+  dfKorvan20 = 3,    // ".kvd"
+};
+
+// The generation of a file by its extension (any case); dfUnknown for others.
+TDataFileFormat DataFileFormat(const QString& fileName);
+
+inline const QString kNewFileName = QStringLiteral("NewKORVAN.kv4d");
+
+class TProgramData {
+ public:
+  // A new project: closes every child window, sets every field to its
+  // default, resets every table to its minimum rows, clears the
+  // data-changed flag.
+  explicit TProgramData(TInputTables& tables);
+  TProgramData(const TProgramData&) = delete;
+  TProgramData& operator=(const TProgramData&) = delete;
+
+  // A new project read from `FName` in the generation `filter` (1 or less
+  // the current one). Reading stops at the first error, whose message is
+  // shown once; the project keeps what was read before it.
+  static std::unique_ptr<TProgramData> CreateFromFile(TInputTables& tables, const QString& FName,
+                                                      int filter);
+  // The reading of CreateFromFile without the message box: the reader's
+  // message when reading stopped early, empty when the whole file was read.
+  QString ReadFile(const QString& FName, int filter);
+
+  // Writes the project to FileName in the current format. The previous file
+  // stays untouched until the new one is complete on disk. Raises
+  // EInOutError when it cannot be written; the data-changed flag then keeps
+  // its value.
+  void Save();
+
+  // Switches the unit system (clamped to 1..2), converting the lengths here
+  // and every table's values.
+  void SetUnits(int Value);
+
+  TInputTables& Tables() const { return *fTables; }
+
+  int fUnits = 1;
+  QString FileName = kNewFileName;
+  QString Title = QStringLiteral("New Pile");
+  QString Name1;  // designer, never written to a file
+  QString Date1;  // never written to a file
+  long double QFactor = 1.0L;
+  long double wFactor = 1.0L;
+  long double OD = 0;
+  long double PLength = 0;
+  long double HeadCoord = 0;
+  long double Tiparea = 0;
+  long double Tolerance = 1.0E-5L;
+  int NINC = 50;
+  int LSO = 0;
+  int METHOD = 2;
+  int METHODTZ = 1;
+  int METHODQW = 1;
+  int downdrag = 0;
+  int Ntipmove = 0;
+  int Ntopload = 0;
+  int Nloadmethod = 0;
+  bool USETZFactor = false;
+  bool USEQwFactor = false;
+  bool UserTz = false;
+  bool UserQw = false;
+  int ModTZ = 0;
+  int ModQw = 0;
+
+ private:
+  void CreateFromFilev4(const QString& FName);
+  void ReadOlderFile(const QString& FName, bool withModificationFactors);
+  void ReadHeader(TWordReader& reader);
+  void ReadUserTzCurves(TWordReader& reader);
+  void ReadQwCurve(TWordReader& reader);
+  void ReadSoilLayers(TWordReader& reader, bool currentFormat);
+  void ReadStiffness(TWordReader& reader);
+  void ReadPileAndLoading(TWordReader& reader);
+  void ReadModificationFactors(TWordReader& reader);
+  void Finish();
+  QString FileText();
+
+  TInputTables* fTables;
+};
+
+// The project the program holds.
+extern std::unique_ptr<TProgramData> ProgramData;
+
+}  // namespace korvan

@@ -1,0 +1,67 @@
+#include "InputTables.h"
+
+#include <algorithm>
+
+namespace korvan {
+
+template <class TTable>
+std::unique_ptr<TTable> TInputTables::Make() {
+  auto table = std::make_unique<TTable>();
+  fAll.push_back(table.get());
+  return table;
+}
+
+TInputTables::TInputTables()
+    : ftblDataClay2(Make<TGridTableChart>()),
+      ftblDataSand2(Make<TGridTableChart>()),
+      ftblDataClayAPI(Make<TGridTableChart>()),
+      ftblDataSandAPI(Make<TGridTableChart>()),
+      fTblTZCurves2(Make<TGridTableChart>()),
+      fD2(Make<TGridTableChart>()),
+      fTblTZDepth2(Make<TGridTableChart>()),
+      fTblQwcurve2(Make<TGridTableChart>()),
+      fTblSettlement2(Make<TGridTableChart>()),
+      fTblTZFactors2(Make<TGridTableChart>()),
+      fTblAE2(Make<TGridTableChart>()),
+      fTblTipMove(Make<TGridTable>()),
+      fTblTopload(Make<TGridTable>()) {
+  DefineTemplates();
+  DefineTables();
+  ApplyStartupSettings();
+}
+
+// The tables go before the templates their rows were copied from.
+TInputTables::~TInputTables() = default;
+
+void TInputTables::SetRowCounts(int count) {
+  for (TGridTable* table : fAll) table->SetRowCount(count);
+}
+
+void TInputTables::RaiseToMinRows() {
+  for (TGridTable* table : fAll) {
+    if (table->RowCount() < table->MinRows()) table->SetRowCount(table->MinRows());
+  }
+}
+
+void TInputTables::SetUnits(int units) {
+  for (TGridTable* table : fAll) table->SetUnits(units);
+}
+
+bool TInputTables::GetDataChanged() const {
+  return FChanged || std::any_of(fAll.begin(), fAll.end(),
+                                 [](const TGridTable* table) { return table->Changed(); });
+}
+
+void TInputTables::SetDataChanged(bool value) {
+  FChanged = value;
+  if (!value) {
+    for (TGridTable* table : fAll) table->ResetChanged();
+  }
+}
+
+void TInputTables::HideAll() {
+  if (OnHideAll) OnHideAll();
+  for (TGridTable* table : fAll) table->Hide();
+}
+
+}  // namespace korvan

@@ -1,0 +1,7 @@
+#include "ProgramSettings.h"
+
+namespace korvan {
+
+TProgramSettings ProgramSettings;
+
+}  // namespace korvan
