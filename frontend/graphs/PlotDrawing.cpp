@@ -41,6 +41,62 @@ QPen HairPen(const QColor& color = Qt::black, Qt::PenStyle style = Qt::SolidLine
   return pen;
 }
 
+// Cuts the segment a-b to the rectangle r (edges included); false when no
+// part of it lies inside.
+bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
+  const QPointF d = b - a;
+  double t0 = 0;
+  double t1 = 1;
+  const double p[] = {-d.x(), d.x(), -d.y(), d.y()};
+  const double q[] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  b = a + t1 * d;
+  a = a + t0 * d;
+  return true;
+}
+
+// Draws a polyline cut to the plotting area by geometry as well as by the
+// clip, since some surfaces (SVG) ignore clipping.
+void DrawClippedPolyline(QPainter& canvas, const std::vector<QPoint>& points,
+                         const TPixelRect& area) {
+  if (std::all_of(points.begin(), points.end(), [&](QPoint p) { return area.Contains(p); })) {
+    canvas.drawPolyline(points.data(), static_cast<int>(points.size()));
+    return;
+  }
+  const QRectF r(QPointF(area.Left, area.Top), QPointF(area.Right, area.Bottom));
+  std::vector<QPointF> run;
+  auto flush = [&] {
+    if (run.size() >= 2) canvas.drawPolyline(run.data(), static_cast<int>(run.size()));
+    run.clear();
+  };
+  for (size_t j = 1; j < points.size(); ++j) {
+    QPointF a = points[j - 1];
+    QPointF b = points[j];
+    if (!ClipSegment(a, b, r)) {
+      flush();
+      continue;
+    }
+    if (run.empty() || run.back() != a) {
+      flush();
+      run.push_back(a);
+    }
+    run.push_back(b);
+    if (b != QPointF(points[j])) flush();
+  }
+  flush();
+}
+
 }  // namespace
 
 int TPlotView::DataPenWidth() const {
@@ -150,11 +206,17 @@ void TPlotView::DrawGrid(QPainter& canvas) const {
 
 void TPlotView::DrawLines(QPainter& canvas) const {
   if (fData->LineCount() == 0 || fData->GetLines(0).Count() <= 1) return;
+  const TPixelRect& area = DrawWindow.GraphArea;
   canvas.save();
-  canvas.setClipRect(DrawWindow.GraphArea.ToClip());
+  canvas.setClipRect(area.ToClip());
   const QPoint ppi = DrawWindow.PixelsPerInch;
   QPen pen(Qt::black, DataPenWidth(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
   const int every = fData->Markers();
+  // Markers of points beyond the area's edge by more than their size are
+  // skipped: nothing of them would show.
+  const int reach = std::max(ppi.x(), ppi.y()) / 32 + 1;
+  const TPixelRect markerArea{area.Left - reach, area.Top - reach, area.Right + reach,
+                              area.Bottom + reach};
   std::vector<QPoint> points;
   std::vector<QLine> markers;
   int k = 0;
@@ -168,14 +230,15 @@ void TPlotView::DrawLines(QPainter& canvas) const {
     points.resize(static_cast<size_t>(line.Count()));
     for (int j = 0; j < line.Count(); ++j)
       points[static_cast<size_t>(j)] = LogicToScreen(line.Point(j));
-    canvas.drawPolyline(points.data(), line.Count());
+    DrawClippedPolyline(canvas, points, area);
     if (every <= 0) continue;
-    // Every marker of the line in one call: the outlines as segments.
+    // Every marker of the line in one call, the outlines as segments.
     const std::vector<QPoint> outline = MarkerOutline(position, ppi.x() / 32.0, ppi.y() / 32.0);
     markers.clear();
     for (size_t j = 0; j < points.size(); j += static_cast<size_t>(every))
-      for (size_t v = 1; v < outline.size(); ++v)
-        markers.emplace_back(points[j] + outline[v - 1], points[j] + outline[v]);
+      if (markerArea.Contains(points[j]))
+        for (size_t v = 1; v < outline.size(); ++v)
+          markers.emplace_back(points[j] + outline[v - 1], points[j] + outline[v]);
     canvas.drawLines(markers.data(), static_cast<int>(markers.size()));
   }
   canvas.restore();
