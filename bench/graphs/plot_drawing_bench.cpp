@@ -39,7 +39,7 @@ void FillGraph(TGraphPlot& graph) {
   for (int k = 0; k < kLayers; ++k) {
     graph.GetLayerData(k, 0) = TFloatPoint(k % 2 == 0 ? 1 : 7, 100.0 * (k + 1) / kLayers);
     graph.GetLayerLines(k).SetLineName(k % 2 == 0 ? QStringLiteral(" CLAY ")
-                                                   : QStringLiteral(" SAND "));
+                                                  : QStringLiteral(" SAND "));
   }
   graph.SetShowLayers(true);
   graph.SetMarkers(1);

@@ -264,13 +264,18 @@ void TPlotView::DrawLayers(QPainter& canvas) const {
     const TLine& layer = fData->GetLayerLines(i);
     if (layer.Count() == 0) continue;
     const int bottom = LogicToScreen(TFloatPoint(0, layer.Point(0).y)).y();
-    const QRect box = QRect(QPoint(strip.Left, top), QPoint(strip.Right, bottom)).normalized();
-    canvas.setPen(HairPen());
-    canvas.setBrush(LayerBrush(layer.Point(0).x, ppi));
-    canvas.drawRect(box.adjusted(0, 0, -1, -1));
-    canvas.setBackgroundMode(Qt::OpaqueMode);
-    canvas.drawText(box, Qt::AlignCenter, layer.LineName());
-    canvas.setBackgroundMode(Qt::TransparentMode);
+    // Cut to the strip by geometry too, for surfaces that ignore clipping.
+    const QRect box = QRect(QPoint(strip.Left, top), QPoint(strip.Right, bottom))
+                          .normalized()
+                          .intersected(strip.ToClip());
+    if (!box.isEmpty()) {
+      canvas.setPen(HairPen());
+      canvas.setBrush(LayerBrush(layer.Point(0).x, ppi));
+      canvas.drawRect(box.adjusted(0, 0, -1, -1));
+      canvas.setBackgroundMode(Qt::OpaqueMode);
+      canvas.drawText(box, Qt::AlignCenter, layer.LineName());
+      canvas.setBackgroundMode(Qt::TransparentMode);
+    }
     top = bottom;
   }
   canvas.restore();

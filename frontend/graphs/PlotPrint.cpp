@@ -42,14 +42,19 @@ TPixelRect PageBounds(QPrinter& printer, const TPageMargins& margins) {
   return bounds;
 }
 
-void PrintGraph(const TPlotView& view, QPrinter& printer, const TPageMargins& margins) {
+TPlotView PageView(const TPlotView& view, QPrinter& printer, const TPageMargins& margins) {
   TPlotView page = view;
-  printer.setDocName(view.Data().Caption());
   printer.setFullPage(true);
   page.DrawWindow.PixelsPerInch = QPoint(printer.logicalDpiX(), printer.logicalDpiY());
   page.DrawWindow.Bounds = PageBounds(printer, margins);
   page.DrawWindow.PrintLegend = true;
   page.LayoutPage();
+  return page;
+}
+
+void PrintGraph(const TPlotView& view, QPrinter& printer, const TPageMargins& margins) {
+  TPlotView page = PageView(view, printer, margins);
+  printer.setDocName(view.Data().Caption());
   QPainter painter;
   if (!painter.begin(&printer))
     throw EKorvanError(QStringLiteral("The printer could not be started."));

@@ -20,6 +20,9 @@ struct TPageMargins {
 // unprintable edge on its side, in printer pixels from the paper's corner.
 TPixelRect PageBounds(QPrinter& printer, const TPageMargins& margins);
 
+// `view` laid out on the printer's page at its resolution, legend box drawn.
+TPlotView PageView(const TPlotView& view, QPrinter& printer, const TPageMargins& margins);
+
 // Prints `view`'s graph on one page of `printer`, laid out for the page at
 // the printer's resolution; the print job is named by the graph's caption.
 // Throws EKorvanError when the printer cannot be started.
