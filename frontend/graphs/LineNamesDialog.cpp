@@ -1,5 +1,6 @@
 #include "LineNamesDialog.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -82,9 +83,10 @@ void TfrmLineNames::StoreName() {
   if (item == nullptr) return;
   if (fEdit->text().isEmpty()) {
     fEdit->setText(item->text());
-    // The message waits until the focus change that brought it is over.
+    // The message waits until the focus change that brought it is over; it
+    // is shown even when that change closed the dialog.
     QTimer::singleShot(
-        0, this, [] { platform::ShowInformation(QStringLiteral("The line must have a name!")); });
+        0, qApp, [] { platform::ShowInformation(QStringLiteral("The line must have a name!")); });
     return;
   }
   item->setText(fEdit->text());
