@@ -286,8 +286,13 @@ void TPlotView::DrawLegendBox(QPainter& canvas) const {
   const QFontMetrics metrics = canvas.fontMetrics();
   int shown = 0;
   int widest = 0;
+  // Entries of lines that no longer exist (the graph was refilled while its
+  // window stayed open) are left out.
+  auto shows = [this](const TLegendEntry& entry) {
+    return entry.LineIndex < fData->LineCount() && fData->GetLines(entry.LineIndex).Visible();
+  };
   for (const TLegendEntry& entry : Legend) {
-    if (!fData->GetLines(entry.LineIndex).Visible()) continue;
+    if (!shows(entry)) continue;
     ++shown;
     widest = std::max(widest, metrics.horizontalAdvance(entry.Text));
   }
@@ -313,7 +318,7 @@ void TPlotView::DrawLegendBox(QPainter& canvas) const {
   int top = corner.y() + gap;
   for (size_t position = 0; position < Legend.size(); ++position) {
     const TLegendEntry& entry = Legend[position];
-    if (!fData->GetLines(entry.LineIndex).Visible()) continue;
+    if (!shows(entry)) continue;
     const QColor color = LineColor(static_cast<int>(position));
     markerPen.setColor(color);
     canvas.setPen(markerPen);

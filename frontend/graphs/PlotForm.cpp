@@ -207,8 +207,10 @@ void TPlotForm::UpdateMenu() {
   fLineWidth->setVisible(fData->ShowFontWidth());
   fPlotPrint->setEnabled(true);
   fPlotPage->setEnabled(true);
-  for (QAction* item : fLineItems)
-    item->setChecked(fData->GetLines(item->data().toInt()).Visible());
+  for (QAction* item : fLineItems) {
+    const int line = item->data().toInt();
+    item->setChecked(line < fData->LineCount() && fData->GetLines(line).Visible());
+  }
 }
 
 void TPlotForm::RebuildLegend() {
@@ -240,8 +242,10 @@ void TPlotForm::RefreshLegendTexts() {
   std::vector<TLegendList::TItem> items;
   for (size_t k = 0; k < fView.Legend.size(); ++k) {
     TLegendEntry& entry = fView.Legend[k];
-    entry.Text = fData->LegendCaption(entry.LineIndex);
-    items.push_back({entry.Text, fData->GetLines(entry.LineIndex).Visible()});
+    // A line gone since the window opened keeps its entry, shown off.
+    const bool exists = entry.LineIndex < fData->LineCount();
+    if (exists) entry.Text = fData->LegendCaption(entry.LineIndex);
+    items.push_back({entry.Text, exists && fData->GetLines(entry.LineIndex).Visible()});
     fLineItems[static_cast<qsizetype>(k)]->setText(MenuText(entry.Text));
   }
   fLegend->SetItems(std::move(items));
@@ -279,6 +283,7 @@ void TPlotForm::Changed() {
 }
 
 void TPlotForm::ToggleLine(int line) {
+  if (line < 0 || line >= fData->LineCount()) return;
   TLine& target = fData->GetLines(line);
   target.SetVisible(!target.Visible());
   RefreshLegendTexts();
