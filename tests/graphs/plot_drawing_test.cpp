@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QPainter>
+#include <QPicture>
 #include <QPrinter>
+#include <cmath>
 
 #include "GraphStyle.h"
 #include "PlotPrint.h"
@@ -77,6 +80,36 @@ TEST(PlotDrawing, MarkersSitOnEveryNthPointOnly) {
       EXPECT_EQ(PixelAt(image, p1 + QPoint(2, 1)), marked ? kBlue : kWhite)
           << "every " << c.every << " point " << j;
     }
+  }
+}
+
+TEST(PlotDrawing, MarkersStampedOnBitmapsAreThePixelsOfTheirOutlines) {
+  // A recorded drawing (as on pages and vector pictures) draws every
+  // outline; played back onto a bitmap it must match the stamped markers.
+  for (int width : {1, 2}) {
+    auto graph = testing::MakeGraph(10, 40, [](int i, int j) {
+      return TFloatPoint(j * (i + 1) / 7.0L, 3 * i + std::sin(j / 3.0L));
+    });
+    graph->SetWidthLine(width);
+    TPlotView view = testing::LaidOutView(*graph, QSize(640, 480));
+    const QImage stamped = testing::Render(view);
+    QPicture recording;
+    {
+      QPainter painter(&recording);
+      view.DrawGraph(painter);
+    }
+    QImage outlined(stamped.size(), QImage::Format_RGB32);
+    outlined.setDotsPerMeterX(stamped.dotsPerMeterX());
+    outlined.setDotsPerMeterY(stamped.dotsPerMeterY());
+    QPainter painter(&outlined);
+    painter.drawPicture(0, 0, recording);
+    painter.end();
+    const TPixelRect& a = view.DrawWindow.GraphArea;
+    int differing = 0;
+    for (int y = a.Top; y <= a.Bottom; ++y)
+      for (int x = a.Left; x <= a.Right; ++x)
+        differing += testing::PixelAt(stamped, {x, y}) != testing::PixelAt(outlined, {x, y});
+    EXPECT_EQ(differing, 0) << "width " << width;
   }
 }
 
