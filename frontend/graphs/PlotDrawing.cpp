@@ -235,7 +235,10 @@ void TPlotView::DrawLines(QPainter& canvas) const {
   const int reach = std::max(ppi.x(), ppi.y()) / 32 + 1;
   const TPixelRect markerArea{area.Left - reach, area.Top - reach, area.Right + reach,
                               area.Bottom + reach};
-  const bool raster = canvas.paintEngine()->type() == QPaintEngine::Raster;
+  // Stamps only where an image pixel is a device pixel: bitmaps drawn
+  // without scaling (not on high-density screens, pages or drawings).
+  const bool stamped =
+      canvas.paintEngine()->type() == QPaintEngine::Raster && canvas.deviceTransform().isIdentity();
   std::vector<QPoint> points;
   std::vector<QLine> markers;
   int k = 0;
@@ -252,7 +255,7 @@ void TPlotView::DrawLines(QPainter& canvas) const {
     DrawClippedPolyline(canvas, points, area);
     if (every <= 0) continue;
     const std::vector<QPoint> outline = MarkerOutline(position, ppi.x() / 32.0, ppi.y() / 32.0);
-    if (raster) {
+    if (stamped) {
       // The same pixels at every point: stamped from one drawing of the
       // outline, a fraction of the cost of thousands of tiny outlines.
       const QImage stamp = MarkerStamp(outline, pen);
