@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 #include "ActiveLinesDialog.h"
 #include "GraphCaptionDialog.h"
@@ -116,6 +117,17 @@ TEST_F(PlotForm, OneWindowPerGraphRestoredWhenMinimisedAndFreshAfterClosing) {
   TPlotForm* fresh = Open(std::move(fGraph));
   EXPECT_EQ(fresh->View().LogicBounds.Right, fresh->View().MaxLogicBounds.Right);
   EXPECT_EQ(fresh->View().LogicBounds.Left, 0);
+}
+
+TEST_F(PlotForm, AGraphWithoutAScaleSaysSoAndOpensNoWindow) {
+  fGraph = testing::MakeGraph(1, 2, [](int, int j) { return TFloatPoint(j * HUGE_VALL, j); });
+  korvan::testing::TMessageCapture messages;
+  fGraph->Show();
+  EXPECT_FALSE(fGraph->FormExists());
+  EXPECT_TRUE(fArea.subWindowList().isEmpty());
+  EXPECT_EQ(messages.Messages(),
+            (std::vector<std::string>{
+                "The graph cannot be drawn: its data holds a number too large to show."}));
 }
 
 TEST_F(PlotForm, OpensWithTwentyActiveLinesUnlessTheLimitWasCleared) {
