@@ -6,6 +6,10 @@
 #include <array>
 #include <functional>
 
+class QCheckBox;
+class QListWidget;
+class QPushButton;
+
 namespace korvan {
 
 class TGraphPlot;
@@ -21,6 +25,9 @@ struct TExportEntry {
 // t-z curves, tip resistance curve.
 using TExportEntries = std::array<TExportEntry, 6>;
 
+// The workbook's default path: the data file's with the extension ".xlsx".
+QString DefaultWorkbookName(const QString& projectFileName);
+
 class TDlgExport : public QDialog {
   Q_OBJECT
 
@@ -33,9 +40,40 @@ class TDlgExport : public QDialog {
   TDlgExport(TEntrySource entries, TFileNameSource projectFileName, QWidget* parent = nullptr);
   ~TDlgExport() override;
 
+  // The graph of list position i (1..6) as the dialog last listed it.
+  TGraphPlot* GetPlotPt(int i) const;
+  // Whether the menu command of list position i was enabled.
+  bool GetMenuPt(int i) const;
+  // Number of checked entries.
+  int GetNPlots() const;
+  // "Generate Excel File" only while an entry is checked.
+  void CheckGenerateBtn();
+
+  // Asks where the workbook goes (given the default path); empty when the
+  // user cancels. Opens a written workbook in the desktop's program for it.
+  // Both can be replaced, by tests for instance.
+  std::function<QString(const QString& defaultName)> AskFileName;
+  std::function<void(const QString& fileName)> OpenWorkbook;
+
+  QListWidget* CheckListBoxPlots;
+  QPushButton* Button1;  // "Select All"
+  QPushButton* Button2;  // "Unselect All"
+  QPushButton* Button3;  // "Generate Excel File"
+  QPushButton* Button4;  // "Close Window"
+  QCheckBox* CheckBox1;  // "Add markers in plots"
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
+  void FormActivate();
+  void CheckAll(bool checked);
+  void Button3Click();
+  QString AskFileNameInDialog(const QString& defaultName);
+
   TEntrySource fEntries;
   TFileNameSource fProjectFileName;
+  TExportEntries fListed{};
 };
 
 }  // namespace korvan

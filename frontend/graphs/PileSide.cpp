@@ -1,13 +1,135 @@
 #include "PileSide.h"
 
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include "Exceptions.h"
+#include "NumberFormat.h"
+#include "SideViewDrawing.h"
+#include "message_box.h"
+
 namespace korvan {
 
+namespace {
+
+constexpr int kControlTop = 8;
+constexpr int kControlGap = 6;
+
+QFont WindowFont() {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(8);
+  return font;
+}
+
+QString DepthCaption(long double depth) {
+  QString text = QString::number(static_cast<double>(depth), 'f', 1);
+  text.replace(QLatin1Char('.'), DecimalSeparator());
+  return QStringLiteral("  Depth: ") + text;
+}
+
+TSideViewColors WindowColors(const QWidget& window) {
+  return {window.palette().color(QPalette::Base), window.palette().color(QPalette::Text)};
+}
+
+}  // namespace
+
 TDlgSideView::TDlgSideView(TProfileSource source, QWidget* parent)
-    : platform::TChildWindow(parent), fSource(std::move(source)) {
+    : platform::TChildWindow(parent),
+      Button1(new QPushButton(QStringLiteral("Print"), this)),
+      Label1(new QLabel(QStringLiteral("Pile Geometry"), this)),
+      OmitHatchCheckBox(new QCheckBox(QStringLiteral("Omit Hatches"), this)),
+      OK_Button(new QPushButton(QStringLiteral("Close"), this)),
+      fSource(std::move(source)) {
   setWindowTitle(QStringLiteral("Elevation View"));
+  setFont(WindowFont());
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  OmitHatchCheckBox->setToolTip(QStringLiteral("Click to omit hatches from printing"));
+  OmitHatchCheckBox->setAutoFillBackground(true);
+  OK_Button->setToolTip(QStringLiteral("Press to Close"));
+  Label1->setAutoFillBackground(true);
+  Label1->adjustSize();
+  OmitHatchCheckBox->adjustSize();
+  connect(Button1, &QPushButton::clicked, this, &TDlgSideView::Button1Click);
+  connect(OK_Button, &QPushButton::clicked, this, [this] { Frame()->close(); });
+  connect(OmitHatchCheckBox, &QCheckBox::toggled, this, [this] { update(); });
   resize(632, 422);
 }
 
 TDlgSideView::~TDlgSideView() = default;
+
+void TDlgSideView::FormActivate() {
+  if (fSource) fProfile = fSource();
+  fGeometry.Build(fProfile, size());
+  update();
+}
+
+void TDlgSideView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (fGeometry.NoDraw) {
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    return;
+  }
+  DrawSideView(painter, size(), fGeometry, fProfile, OmitHatchCheckBox->isChecked(),
+               WindowColors(*this));
+}
+
+void TDlgSideView::resizeEvent(QResizeEvent* event) {
+  platform::TChildWindow::resizeEvent(event);
+  if (!fGeometry.NoDraw) fGeometry.FitAspect(size());
+  PlaceControls();
+  update();
+}
+
+void TDlgSideView::PlaceControls() {
+  const int left = width() - 2 * Button1->width();
+  int top = kControlTop;
+  for (QWidget* control :
+       {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Button1),
+        static_cast<QWidget*>(OmitHatchCheckBox), static_cast<QWidget*>(OK_Button)}) {
+    control->move(left, top);
+    top += control->height() + kControlGap;
+  }
+}
+
+void TDlgSideView::mouseMoveEvent(QMouseEvent* event) {
+  if (!fGeometry.NoDraw)
+    setWindowTitle(DepthCaption(fGeometry.DepthAt(event->position().toPoint().y(), height())));
+  platform::TChildWindow::mouseMoveEvent(event);
+}
+
+void TDlgSideView::closeEvent(QCloseEvent* event) {
+  fGeometry.Clear();
+  platform::TChildWindow::closeEvent(event);
+}
+
+void TDlgSideView::PrintTo(QPrinter& printer) {
+  printer.setPageOrientation(QPageLayout::Landscape);
+  printer.setDocName(QStringLiteral("Soil-Pile Profile"));
+  QPainter painter;
+  if (!painter.begin(&printer))
+    throw EKorvanError(QStringLiteral("The printer could not be started."));
+  DrawSideViewPage(painter, QSize(printer.width(), printer.height()), fProfile, Label1->font(),
+                   WindowColors(*this));
+  painter.end();
+}
+
+void TDlgSideView::Button1Click() {
+  if (!fPrinter) fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  QPrintDialog dialog(fPrinter.get(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  try {
+    PrintTo(*fPrinter);
+  } catch (const EKorvanError& error) {
+    platform::ShowInformation(error.Message());
+  }
+}
 
 }  // namespace korvan

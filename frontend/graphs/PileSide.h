@@ -3,28 +3,20 @@
 // needs nothing of the project model itself.
 #pragma once
 
+#include <QFont>
 #include <functional>
-#include <vector>
+#include <memory>
 
+#include "PileProfile.h"
+#include "SideViewGeometry.h"
 #include "child_window.h"
 
+class QCheckBox;
+class QLabel;
+class QPrinter;
+class QPushButton;
+
 namespace korvan {
-
-// One soil layer as the side view draws it: its type code (1..6) and the
-// depth of its bottom below the ground, in the project's length unit.
-struct TSoilBand {
-  int SoilType = 1;
-  double Bottom = 0;
-};
-
-// What the side view draws: the pile and the soil layers, top to bottom.
-struct TPileProfile {
-  double PLength = 0;
-  double HeadCoord = 0;
-  double OD = 0;
-  int Units = 1;  // 1 English (in), 2 SI (m)
-  std::vector<TSoilBand> Layers;
-};
 
 class TDlgSideView : public platform::TChildWindow {
   Q_OBJECT
@@ -36,8 +28,33 @@ class TDlgSideView : public platform::TChildWindow {
   explicit TDlgSideView(TProfileSource source, QWidget* parent = nullptr);
   ~TDlgSideView() override;
 
+  // Prints the profile on `printer`: landscape, titled "Soil-Pile Profile".
+  // Throws EKorvanError when the printer cannot be started.
+  void PrintTo(QPrinter& printer);
+
+  const TSideViewGeometry& Geometry() const { return fGeometry; }
+  const TPileProfile& Profile() const { return fProfile; }
+
+  QPushButton* Button1;  // "Print"
+  QLabel* Label1;        // "Pile Geometry"; its font prints the labels
+  QCheckBox* OmitHatchCheckBox;
+  QPushButton* OK_Button;  // "Close"
+
+ protected:
+  void FormActivate() override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  void Button1Click();
+  void PlaceControls();
+
   TProfileSource fSource;
+  TPileProfile fProfile;
+  TSideViewGeometry fGeometry;
+  std::unique_ptr<QPrinter> fPrinter;
 };
 
 }  // namespace korvan
