@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -154,6 +154,44 @@ class TLibraryWorkbook {
   lxw_workbook* fBook;
 };
 
+// A new file beside the target, made with the permissions a new file gets
+// (or those of the file it replaces), removed unless it replaced the target.
+class TPartFile {
+ public:
+  explicit TPartFile(const QFileInfo& target) {
+    for (int attempt = 0; attempt < kAttempts && fName.isEmpty(); ++attempt) {
+      const QString name = target.absoluteDir().filePath(
+          QStringLiteral(".%1.%2.part")
+              .arg(target.fileName())
+              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+      QFile file(name);
+      if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) fName = name;
+      if (attempt + 1 == kAttempts && fName.isEmpty())
+        CannotWrite(target.filePath(), file.errorString());
+    }
+  }
+  ~TPartFile() {
+    if (!fName.isEmpty()) QFile::remove(fName);
+  }
+  TPartFile(const TPartFile&) = delete;
+  TPartFile& operator=(const TPartFile&) = delete;
+
+  const QString& Name() const { return fName; }
+
+  void Replace(const QFileInfo& target) {
+    if (target.exists())
+      QFile::setPermissions(fName, QFile::permissions(target.absoluteFilePath()));
+    if (std::rename(QFile::encodeName(fName).constData(),
+                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
+      CannotWrite(target.filePath(), QString::fromLocal8Bit(std::strerror(errno)));
+    fName.clear();
+  }
+
+ private:
+  static constexpr int kAttempts = 16;
+  QString fName;
+};
+
 }  // namespace
 
 void WriteXlsxWorkbook(const TXlsxWorkbookModel& model, const QString& fileName) {
@@ -164,22 +202,16 @@ void WriteXlsxWorkbook(const TXlsxWorkbookModel& model, const QString& fileName)
 
   // The library writes the file whole at its close; it goes to a temporary
   // file beside the target, which replaces the target only when complete.
-  QTemporaryFile part(
-      target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.part").arg(target.fileName())));
-  if (!part.open()) CannotWrite(fileName, part.errorString());
-  part.close();
-  const QString partName = part.fileName();
+  TPartFile part(target);
   {
-    TLibraryWorkbook book(model, partName);
+    TLibraryWorkbook book(model, part.Name());
     if (!book.Opened()) CannotWrite(fileName, QStringLiteral("the file cannot be created"));
     if (!book.AddSheets()) CannotWrite(fileName, QStringLiteral("a sheet cannot be made"));
     const lxw_error result = book.Close();
     if (result != LXW_NO_ERROR) CannotWrite(fileName, QString::fromUtf8(lxw_strerror(result)));
   }
-  AddLegendFormats(model, partName);
-  if (std::rename(QFile::encodeName(partName).constData(),
-                  QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-    CannotWrite(fileName, QString::fromLocal8Bit(std::strerror(errno)));
+  AddLegendFormats(model, part.Name());
+  part.Replace(target);
 }
 
 }  // namespace korvan

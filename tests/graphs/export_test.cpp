@@ -332,6 +332,9 @@ TEST(ExportWorkbook, WrittenXlsxHoldsTheSheetsLinksNumbersAndLiveCharts) {
   const QString file = dir.filePath("pile.xlsx");
   ASSERT_EQ(ExportGraphsToWorkbook({load.get(), tip.get()}, false, file), std::nullopt);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"pile.xlsx"});
+  QFile probe(dir.filePath("probe"));  // a new file's permissions, not a temporary one's
+  ASSERT_TRUE(probe.open(QIODevice::WriteOnly));
+  EXPECT_EQ(QFile::permissions(file), probe.permissions());
 
   const std::vector<TZipEntry> package = ReadZip(file);
   const std::string workbook = Part(package, "xl/workbook.xml");
