@@ -103,6 +103,9 @@ TTableForm::TTableForm(TGridTable& table, bool modal)
 }
 
 TTableForm::~TTableForm() {
+  // The grid gives up the focus while it is destroyed with this window's
+  // children, after this object's own members are gone.
+  disconnect(qApp, &QApplication::focusChanged, this, nullptr);
   Detach();
 }
 

@@ -16,22 +16,24 @@ bool IsBlank(QChar c) {
   return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
-// Lines end at CR LF, LF or a lone CR; a final line end opens no extra line.
-QStringList SplitLines(const QString& text) {
-  QStringList lines;
-  QString line;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-      if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
-      lines.append(line);
-      line.clear();
-    } else {
-      line += c;
-    }
+bool IsLineBreak(QChar c) {
+  return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+// Calls found(start, length) for each word of `line`: the line is trimmed of
+// white space and cut at each run of blanks and tabs.
+template <class TFound>
+void ForEachWord(QStringView line, TFound found) {
+  const QStringView text = line.trimmed();
+  const qsizetype offset = text.data() - line.data();
+  qsizetype i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    if (i == text.size()) break;
+    const qsizetype start = i;
+    while (i < text.size() && !IsBlank(text[i])) ++i;
+    found(offset + start, i - start);
   }
-  if (!line.isEmpty() || lines.isEmpty()) lines.append(line);
-  return lines;
 }
 
 // Files are UTF-8 when they decode as such, else single-byte text.
@@ -42,21 +44,15 @@ QString DecodeText(const QByteArray& bytes) {
   return text;
 }
 
-}  // namespace
-
-TWordLine::TWordLine(const QString& text) : fOrigString(text) {
-  const QString trimmed = text.trimmed();
-  QString word;
-  for (const QChar c : trimmed) {
-    if (IsBlank(c)) {
-      if (!word.isEmpty()) append(word);
-      word.clear();
-    } else {
-      word += c;
-    }
-  }
-  if (!word.isEmpty()) append(word);
+QString TooLarge(const QString& what) {
+  return QStringLiteral(
+             "Cannot read %1. It is larger than %2 MB, more than any file of this "
+             "program holds.")
+      .arg(what)
+      .arg(TWordReader::kMaxFileBytes / (1024 * 1024));
 }
+
+}  // namespace
 
 TWordReader::TWordReader(const QString& fileName) {
   QFile file(fileName);
@@ -64,11 +60,16 @@ TWordReader::TWordReader(const QString& fileName) {
     throw EInOutError(
         QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
   }
-  const QByteArray bytes = file.readAll();
+  const QString name = QStringLiteral("file \"%1\"").arg(fileName);
+  // A file that tells its size is refused before anything is read; others
+  // (pipes, devices) are read one byte beyond the limit at most.
+  if (file.size() > kMaxFileBytes) throw EInOutError(TooLarge(name));
+  const QByteArray bytes = file.isSequential() ? file.read(kMaxFileBytes + 1) : file.readAll();
   if (file.error() != QFileDevice::NoError) {
     throw EInOutError(
         QStringLiteral("Cannot read file \"%1\". %2").arg(fileName, file.errorString()));
   }
+  if (bytes.size() > kMaxFileBytes) throw EInOutError(TooLarge(name));
   LoadText(DecodeText(bytes));
 }
 
@@ -78,24 +79,57 @@ TWordReader TWordReader::FromText(const QString& text) {
   return reader;
 }
 
-void TWordReader::LoadText(const QString& text) {
-  for (const QString& line : SplitLines(text)) fLines.emplace_back(line);
-  fLine = 0;
-  fItem = 0;
+// Lines end at CR LF, LF or a lone CR; a final line end opens no extra line.
+void TWordReader::LoadText(QString text) {
+  if (text.size() > kMaxFileBytes) throw EInOutError(TooLarge(QStringLiteral("the text")));
+  fText = std::move(text);
+  const qsizetype n = fText.size();
+  const QChar* chars = fText.constData();
+  fLineStarts.assign(1, 0);
+  for (qsizetype i = 0; i < n; ++i) {
+    if (!IsLineBreak(chars[i])) continue;
+    if (chars[i] == QLatin1Char('\r') && i + 1 < n && chars[i + 1] == QLatin1Char('\n')) ++i;
+    fLineStarts.push_back(static_cast<std::int32_t>(i + 1));
+  }
+  if (fLineStarts.size() == 1 || fLineStarts.back() != n) {
+    fLineStarts.push_back(static_cast<std::int32_t>(n));
+  }
+  GoToLine(0);
 }
 
-const TWordLine& TWordReader::CurrentLine() const {
+QStringView TWordReader::LineText(int index) const {
+  const qsizetype start = fLineStarts[static_cast<size_t>(index)];
+  qsizetype end = fLineStarts[static_cast<size_t>(index) + 1];
+  if (end > start && IsLineBreak(fText[end - 1])) {
+    const bool crLf = fText[end - 1] == QLatin1Char('\n') && end - 2 >= start &&
+                      fText[end - 2] == QLatin1Char('\r');
+    end -= crLf ? 2 : 1;
+  }
+  return QStringView(fText).sliced(start, end - start);
+}
+
+void TWordReader::GoToLine(int line) {
+  fLine = line;
+  fItem = 0;
+  fWords.clear();
+  if (line >= GetLineCount()) return;
+  const QStringView text = LineText(line);
+  const qsizetype offset = text.data() - fText.constData();
+  ForEachWord(text, [&](qsizetype start, qsizetype length) {
+    fWords.push_back(
+        {static_cast<std::int32_t>(offset + start), static_cast<std::int32_t>(length)});
+  });
+}
+
+void TWordReader::RequireLine() const {
   if (fLine >= GetLineCount()) throw EInOutError(QString::fromLatin1(kIncompleteFile));
-  return fLines[static_cast<size_t>(fLine)];
 }
 
 QString TWordReader::ReadWord() {
-  while (fLine < GetLineCount() && fItem >= fLines[static_cast<size_t>(fLine)].size()) {
-    ++fLine;
-    fItem = 0;
-  }
-  const TWordLine& line = CurrentLine();
-  return line[fItem++];
+  while (fLine < GetLineCount() && fItem >= static_cast<int>(fWords.size())) GoToLine(fLine + 1);
+  RequireLine();
+  const TWordSpan word = fWords[static_cast<size_t>(fItem++)];
+  return fText.mid(word.start, word.length);
 }
 
 void TWordReader::RaiseExpected(const char* what) const {
@@ -135,22 +169,22 @@ QString TWordReader::ReadWords() {
 }
 
 QString TWordReader::ReadLine() {
-  const QString text = CurrentLine().OrigString();
-  ++fLine;
-  fItem = 0;
+  RequireLine();
+  const QString text = LineText(fLine).toString();
+  GoToLine(fLine + 1);
   return text;
 }
 
 QString TWordReader::PeekLine() {
-  const QString text = CurrentLine().OrigString();
+  RequireLine();
   fItem = 0;
-  return text;
+  return LineText(fLine).toString();
 }
 
 int TWordReader::CountWordsLine() {
-  const int count = static_cast<int>(CurrentLine().size());
-  ++fLine;
-  fItem = 0;
+  RequireLine();
+  const int count = static_cast<int>(fWords.size());
+  GoToLine(fLine + 1);
   return count;
 }
 
@@ -160,7 +194,10 @@ int TWordReader::GetCurrentLineWordCount() const {
 
 int TWordReader::GetWordCount(int index) const {
   if (index < 0 || index >= GetLineCount()) return 0;
-  return static_cast<int>(fLines[static_cast<size_t>(index)].size());
+  if (index == fLine) return static_cast<int>(fWords.size());
+  int count = 0;
+  ForEachWord(LineText(index), [&](qsizetype, qsizetype) { ++count; });
+  return count;
 }
 
 }  // namespace korvan

@@ -1,10 +1,15 @@
 // TWordReader: a text file held in memory as lines of whitespace-separated
 // words, handed out in order as words, integers, reals and whole lines.
 // Every text file the front end reads goes through it.
+//
+// The file is kept as one text with the starts of its lines; only the
+// current line is cut into words. So memory stays within a few times the
+// file's size however its lines and words fall, and files larger than any
+// file of this program are refused before they are read.
 #pragma once
 
 #include <QString>
-#include <QStringList>
+#include <QStringView>
 #include <cstdint>
 #include <vector>
 
@@ -12,20 +17,16 @@
 
 namespace korvan {
 
-// The words of one line, with the line's full text as read.
-class TWordLine : public QStringList {
- public:
-  explicit TWordLine(const QString& text);
-  const QString& OrigString() const { return fOrigString; }
-
- private:
-  QString fOrigString;
-};
-
 class TWordReader {
  public:
+  // The largest file read, in bytes (and of text, in characters): three
+  // times the largest plot file the engine can write; project data files
+  // stay below 2 MB.
+  static constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+
   // Reads every line of the file; an empty file gives one empty line. A file
-  // that cannot be opened raises EInOutError.
+  // that cannot be opened or read, or is larger than kMaxFileBytes, raises
+  // EInOutError.
   explicit TWordReader(const QString& fileName);
   // The same over text already in memory (clipboard, tests).
   static TWordReader FromText(const QString& text);
@@ -51,21 +52,36 @@ class TWordReader {
   int GetWordCount(int index) const;  // 0 for a line that does not exist
   bool Eof() const { return fLine == GetLineCount(); }
   bool GetAtStartOfLine() const { return fItem == 0; }
-  int GetLineCount() const { return static_cast<int>(fLines.size()); }
+  int GetLineCount() const { return static_cast<int>(fLineStarts.size()) - 1; }
   int NumberLines() const { return GetLineCount(); }
 
   int Line() const { return fLine; }
   int Item() const { return fItem; }
 
  private:
+  // Where a word lies in the text.
+  struct TWordSpan {
+    std::int32_t start;
+    std::int32_t length;
+  };
+
   TWordReader() = default;
-  void LoadText(const QString& text);
-  const TWordLine& CurrentLine() const;  // raises at the end of the file
+  void LoadText(QString text);
+  // Line `index` without its line break.
+  QStringView LineText(int index) const;
+  // Makes `line` the current line (its first word next); the last line + 1
+  // is the end of the file.
+  void GoToLine(int line);
+  void RequireLine() const;  // raises at the end of the file
   [[noreturn]] void RaiseExpected(const char* what) const;
 
-  std::vector<TWordLine> fLines;
+  QString fText;
+  // Where each line starts, and one entry past the last line: the text's
+  // length, or the end of its last line break.
+  std::vector<std::int32_t> fLineStarts{0, 0};
   int fLine = 0;
   int fItem = 0;
+  std::vector<TWordSpan> fWords;  // of the current line
 };
 
 }  // namespace korvan

@@ -28,9 +28,10 @@ TChildWindow::~TChildWindow() {
 
 void TChildWindow::ShowChild(bool maximised) {
   if (!fSubWindow && gArea && parentWidget() == nullptr) {
-    fSubWindow = gArea->addSubWindow(this);
-    fSubWindow->setAttribute(Qt::WA_DeleteOnClose);
-    connect(fSubWindow, &QMdiSubWindow::windowStateChanged, this,
+    QMdiSubWindow* subWindow = gArea->addSubWindow(this);
+    fSubWindow = subWindow;
+    subWindow->setAttribute(Qt::WA_DeleteOnClose);
+    connect(subWindow, &QMdiSubWindow::windowStateChanged, this,
             [this](Qt::WindowStates, Qt::WindowStates now) {
               SetActive(now.testFlag(Qt::WindowActive));
             });
@@ -42,7 +43,7 @@ void TChildWindow::ShowChild(bool maximised) {
   else
     frame->show();
   if (fSubWindow)
-    gArea->setActiveSubWindow(fSubWindow);
+    gArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(fSubWindow.data()));
   else {
     raise();
     activateWindow();
@@ -50,7 +51,7 @@ void TChildWindow::ShowChild(bool maximised) {
 }
 
 QWidget* TChildWindow::Frame() {
-  return fSubWindow ? static_cast<QWidget*>(fSubWindow) : this;
+  return fSubWindow ? fSubWindow.data() : this;
 }
 
 void TChildWindow::changeEvent(QEvent* event) {

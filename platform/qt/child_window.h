@@ -54,7 +54,9 @@ class TChildWindow : public QWidget {
  private:
   void SetActive(bool active);
 
-  QPointer<QMdiSubWindow> fSubWindow;
+  // The subwindow, held as a plain widget: this window is destroyed from
+  // within the subwindow's destructor, when it is no longer a QMdiSubWindow.
+  QPointer<QWidget> fSubWindow;
   bool fActive = false;
 };
 
