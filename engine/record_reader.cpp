@@ -5,6 +5,7 @@
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <string>
 
 namespace korvan {
 
@@ -29,37 +30,51 @@ std::string Quoted(std::string_view word) {
 bool RecordReader::Open(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return false;
-  std::ostringstream text;
-  text << file.rdbuf();
-  OpenText(text.str());
+  std::string text;
+  char buffer[1 << 16];
+  // Read one byte beyond the limit at most.
+  while (text.size() <= kMaxFileBytes && (file.read(buffer, sizeof buffer) || file.gcount() > 0)) {
+    text.append(buffer, static_cast<std::size_t>(file.gcount()));
+  }
+  const bool tooLarge = text.size() > kMaxFileBytes;
+  OpenText(tooLarge ? std::string() : std::move(text));
+  tooLarge_ = tooLarge;
   return true;
 }
 
 void RecordReader::OpenText(std::string text) {
-  lines_.clear();
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines_.push_back(std::move(line));
-    start = end + 1;
-  }
+  text_ = std::move(text);
+  tooLarge_ = false;
   nextLine_ = 0;
+  linesTaken_ = 0;
   rest_ = {};
   inRecord_ = false;
   valueLine_ = 0;
 }
 
+std::string_view RecordReader::TakeLine() {
+  std::size_t end = text_.find('\n', nextLine_);
+  if (end == std::string::npos) end = text_.size();
+  std::string_view line(text_.data() + nextLine_, end - nextLine_);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  nextLine_ = end + 1;
+  ++linesTaken_;
+  return line;
+}
+
 std::string RecordReader::ReadTitle() {
   recordName_ = "1 (TITLE)";
-  if (nextLine_ >= lines_.size()) {
+  if (tooLarge_) {
+    valueLine_ = 1;
+    Fail("the file is larger than " + std::to_string(kMaxFileBytes / (1024 * 1024)) +
+         " MB, more than any project data file holds");
+  }
+  if (AtEnd()) {
     valueLine_ = 1;
     Fail("the file is empty");
   }
-  valueLine_ = static_cast<int>(nextLine_) + 1;
-  std::string title = lines_[nextLine_++].substr(0, 72);
+  valueLine_ = linesTaken_ + 1;
+  std::string title(TakeLine().substr(0, 72));
   title.resize(72, ' ');
   inRecord_ = false;
   rest_ = {};
@@ -79,12 +94,12 @@ void RecordReader::EndRecord() {
 }
 
 void RecordReader::TakeNextLine() {
-  if (nextLine_ >= lines_.size()) {
-    valueLine_ = static_cast<int>(lines_.size());
+  if (AtEnd()) {
+    valueLine_ = linesTaken_;  // the last line
     Fail("the file ends before the record is complete");
   }
-  valueLine_ = static_cast<int>(nextLine_) + 1;
-  rest_ = lines_[nextLine_++];
+  valueLine_ = linesTaken_ + 1;
+  rest_ = TakeLine();
   inRecord_ = true;
 }
 

@@ -9,7 +9,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "data_model.h"
 
@@ -22,6 +21,10 @@ class DataFileError : public std::runtime_error {
 
 class RecordReader {
  public:
+  // The largest data file read: a file at every capacity of the engine
+  // holds about 2 MB. A larger one fails on its first record.
+  static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+
   // Reads the whole file into memory. False when it cannot be opened.
   bool Open(const std::string& path);
   // Uses the given text as the file (tests, fuzzing).
@@ -47,10 +50,17 @@ class RecordReader {
  private:
   std::string_view NextWord();
   void TakeNextLine();
+  bool AtEnd() const { return nextLine_ >= text_.size(); }
+  // The next unread line without its line end.
+  std::string_view TakeLine();
 
-  std::vector<std::string> lines_;
-  std::size_t nextLine_ = 0;  // index of the next unread line
-  std::string_view rest_;     // unread part of the current line
+  // The file is kept whole and cut into lines as they are read, so memory
+  // stays at the file's size however short its lines are.
+  std::string text_;
+  bool tooLarge_ = false;
+  std::size_t nextLine_ = 0;  // where the next unread line starts
+  int linesTaken_ = 0;
+  std::string_view rest_;  // unread part of the current line
   bool inRecord_ = false;
   int valueLine_ = 0;
   std::string recordName_;

@@ -36,6 +36,12 @@ void ForEachWord(QStringView line, TFound found) {
   }
 }
 
+size_t CountWords(QStringView line) {
+  size_t count = 0;
+  ForEachWord(line, [&](qsizetype, qsizetype) { ++count; });
+  return count;
+}
+
 // Files are UTF-8 when they decode as such, else single-byte text.
 QString DecodeText(const QByteArray& bytes) {
   QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
@@ -85,7 +91,11 @@ void TWordReader::LoadText(QString text) {
   fText = std::move(text);
   const qsizetype n = fText.size();
   const QChar* chars = fText.constData();
-  fLineStarts.assign(1, 0);
+  // Counted first, so that the starts take no more room than they need.
+  fLineStarts.clear();
+  fLineStarts.reserve(
+      static_cast<size_t>(fText.count(QLatin1Char('\r')) + fText.count(QLatin1Char('\n'))) + 2);
+  fLineStarts.push_back(0);
   for (qsizetype i = 0; i < n; ++i) {
     if (!IsLineBreak(chars[i])) continue;
     if (chars[i] == QLatin1Char('\r') && i + 1 < n && chars[i + 1] == QLatin1Char('\n')) ++i;
@@ -115,6 +125,7 @@ void TWordReader::GoToLine(int line) {
   if (line >= GetLineCount()) return;
   const QStringView text = LineText(line);
   const qsizetype offset = text.data() - fText.constData();
+  fWords.reserve(CountWords(text));
   ForEachWord(text, [&](qsizetype start, qsizetype length) {
     fWords.push_back(
         {static_cast<std::int32_t>(offset + start), static_cast<std::int32_t>(length)});
@@ -195,9 +206,7 @@ int TWordReader::GetCurrentLineWordCount() const {
 int TWordReader::GetWordCount(int index) const {
   if (index < 0 || index >= GetLineCount()) return 0;
   if (index == fLine) return static_cast<int>(fWords.size());
-  int count = 0;
-  ForEachWord(LineText(index), [&](qsizetype, qsizetype) { ++count; });
-  return count;
+  return static_cast<int>(CountWords(LineText(index)));
 }
 
 }  // namespace korvan

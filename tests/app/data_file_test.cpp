@@ -9,6 +9,7 @@
 #include "comma_locale.h"
 #include "message_capture.h"
 #include "project_support.h"
+#include "resource_limits.h"
 
 namespace korvan::testing {
 namespace {
@@ -315,6 +316,67 @@ TEST_F(ProjectTest, SavesWithADecimalPointUnderACommaLocale) {
   Data().FileName = PathOf(QStringLiteral("missing folder/comma.kv4d"));
   EXPECT_THROW(Data().Save(), EInOutError);
   EXPECT_EQ(DecimalSeparator(), QLatin1Char(','));
+}
+
+// ---------------------------------------------------------------- limits
+
+struct LargestCountCase {
+  int line;
+  const char* replacement;  // "N" stands for the count
+  int countLine;
+  int item;
+  int rows;
+  const char* caption;
+};
+
+// A count of 2^31 - 1 anywhere is refused by its table before any row is
+// made, naming the word; the rest of the project stays at its defaults.
+TEST_F(ProjectTest, CountsOfTheLargestIntegerAreRefusedByTheirTables) {
+  const std::vector<LargestCountCase> cases = {
+      {3, "2 1\nN", 4, 1, 100, "Depths for User-Defined t-z Curves"},
+      {3, "2 1\n1\n1 0.0 N", 5, 3, 100, "t-z curve"},
+      {3, "1 2\nN", 4, 1, 50, "Tip Load vs. Tip Movement"},
+      {4, "N", 4, 1, 30, "Soil Layers"},
+      {8, "N", 8, 1, 50, "Axial Stiffness (AE) of Pile Sections"},
+      {12, "N", 12, 1, 100, "Tip Movements"},
+      {13, "N", 13, 1, 50, "Pile-Head Loads"},
+      {14, "N", 14, 1, 100, "Soil Settlement Profile"},
+      {15, "1\nN", 16, 1, 50, "Modification Factors on t-z Curves"},
+  };
+  for (const LargestCountCase& c : cases) {
+    const QString path = WriteFile(
+        "count.kv4d",
+        ExampleWith(c.line, QString::fromLatin1(c.replacement).replace('N', "2147483647")));
+    QString message;
+    const TResourceUsage usage = MeasureUsage([&] { message = Reopen(path); });
+    EXPECT_EQ(message, QStringLiteral("Error on Line %1 Item %2\nThe count 2147483647 is more than "
+                                      "the %3 rows that \"%4\" can hold.")
+                           .arg(c.countLine)
+                           .arg(c.item)
+                           .arg(c.rows)
+                           .arg(QString::fromLatin1(c.caption)));
+    EXPECT_LT(usage.seconds, kSecondsAllowed) << c.caption;
+    if (usage.peakGrowthMB) EXPECT_LT(*usage.peakGrowthMB, kMegabytesAllowed) << c.caption;
+  }
+}
+
+// A hundred megabytes of digits never reach memory: the message comes at
+// once and the project opens new.
+TEST_F(ProjectTest, AHundredMegabytesOfDigitsOpenANewProjectWithAMessage) {
+  const QString path = PathOf(QStringLiteral("digits.kv4d"));
+  ASSERT_TRUE(WriteRepeatedFile(path.toStdString(), "", "0123456789", kHugeFileBytes));
+  TMessageCapture messages;
+  const TResourceUsage usage = MeasureUsage(
+      [&] { ProgramData = TProgramData::CreateFromFile(Tables(), path, dfKorvan2021); });
+  EXPECT_EQ(messages.Messages(),
+            std::vector<std::string>{"Cannot read file \"" + path.toStdString() +
+                                     "\". It is larger than 16 MB, more than any file of this "
+                                     "program holds."});
+  EXPECT_LT(usage.seconds, kSecondsAllowed);
+  if (usage.peakGrowthMB) EXPECT_LT(*usage.peakGrowthMB, kMegabytesAllowed);
+  EXPECT_EQ(Data().FileName, path);
+  EXPECT_EQ(Data().Title, "New Pile");
+  EXPECT_EQ(Tables().D2().RowCount(), 1);
 }
 
 }  // namespace

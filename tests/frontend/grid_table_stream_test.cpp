@@ -363,6 +363,12 @@ INSTANTIATE_TEST_SUITE_P(
                           w.WriteString("FLOATCOLUMN2");
                         },
                         "Error occured when creating column 0: Invalid property value", 0},
+        StreamErrorCase{"LargestColumnCount", false,
+                        [](TValueWriter& w) {
+                          w.WriteInteger(INT32_MAX);
+                          WriteStringColumn(w);
+                        },
+                        "Error occured when creating column 1: Stream read error", 1},
         StreamErrorCase{"MissingChartSettings", true,
                         [](TValueWriter& w) {
                           w.WriteInteger(1);
@@ -371,6 +377,32 @@ INSTANTIATE_TEST_SUITE_P(
                         },
                         "Error reading graphic parameters", 1}),
     [](const auto& info) { return info.param.name; });
+
+// A string that claims 2^31 - 1 bytes or more ends the reading at once,
+// before any memory is taken for it; the same column with its true length
+// reads.
+TEST(ColumnStream, StringLengthsBeyondTheStreamAreRefused) {
+  for (const std::uint32_t length : {std::uint32_t{4}, std::uint32_t{INT32_MAX}, UINT32_MAX}) {
+    TValueWriter writer;
+    writer.WriteInteger(1);
+    writer.WriteInteger(4);
+    writer.WriteListStart();
+    const qsizetype lengthAt = writer.Bytes().size() + 1;
+    writer.WriteString("Name");
+    writer.WriteListEnd();
+    writer.WriteBoolean(true);
+    writer.WriteBoolean(false);
+    writer.WriteString("");
+    writer.WriteFloat(1.0L);
+    QByteArray bytes = writer.Bytes();
+    for (int i = 0; i < 4; ++i) bytes[lengthAt + i] = static_cast<char>(length >> (8 * i));
+    TGridTable table;
+    TValueReader reader(bytes);
+    EXPECT_EQ(MessageOf([&] { table.ReadColumns(reader); }),
+              length == 4 ? QString() : "Error occured when creating column 0: Stream read error")
+        << length;
+  }
+}
 
 }  // namespace
 }  // namespace korvan

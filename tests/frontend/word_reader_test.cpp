@@ -7,6 +7,7 @@
 #include "WordRead.h"
 #include "comma_locale.h"
 #include "qstring_printer.h"
+#include "resource_limits.h"
 
 namespace korvan {
 namespace {
@@ -211,6 +212,68 @@ TEST(WordReader, IntegersAndWordEndsFollowTheProgramsNumberFormat) {
   EXPECT_EQ(reader.ReadWords(), "Layer 2.5");
   EXPECT_EQ(reader.ReadInteger(), 3);
 }
+
+// ---------------------------------------------------------------- limits
+
+void ExpectCheap(const testing::TResourceUsage& usage) {
+  EXPECT_LT(usage.seconds, testing::kSecondsAllowed);
+  if (usage.peakGrowthMB) EXPECT_LT(*usage.peakGrowthMB, testing::kMegabytesAllowed);
+}
+
+TEST(WordReader, AFileLargerThanAnyOfTheProgramIsRefusedBeforeItIsRead) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const QString name = folder.filePath(QStringLiteral("digits.kv4p"));
+  ASSERT_TRUE(
+      testing::WriteRepeatedFile(name.toStdString(), "", "0123456789", testing::kHugeFileBytes));
+  QString message;
+  ExpectCheap(testing::MeasureUsage([&] { message = ErrorOf([&] { TWordReader{name}; }); }));
+  EXPECT_EQ(message, QStringLiteral("Cannot read file \"%1\". It is larger than 16 MB, more than "
+                                    "any file of this program holds.")
+                         .arg(name));
+}
+
+struct LimitCase {
+  const char* name;
+  std::string pattern;  // repeated to fill the file
+  std::size_t bytes;
+  int lines;
+  int wordsOfFirstLine;
+  QString firstRead;  // what ReadInteger raises, or the integer it reads
+};
+
+class LimitTest : public ::testing::TestWithParam<LimitCase> {};
+
+// Memory stays within a few times the file whatever its lines and words.
+TEST_P(LimitTest, ReadsWithinSecondsAndAFewTimesItsSize) {
+  const LimitCase& c = GetParam();
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const QString name = folder.filePath(QStringLiteral("big.txt"));
+  ASSERT_TRUE(testing::WriteRepeatedFile(name.toStdString(), "", c.pattern, c.bytes));
+  ExpectCheap(testing::MeasureUsage([&] {
+    TWordReader reader(name);
+    EXPECT_EQ(reader.GetLineCount(), c.lines);
+    EXPECT_EQ(reader.GetWordCount(0), c.wordsOfFirstLine);
+    int32_t first = 0;
+    const QString error = ErrorOf([&] { first = reader.ReadInteger(); });
+    EXPECT_EQ(error == QStringLiteral("(nothing raised)") ? QString::number(first) : error,
+              c.firstRead);
+  }));
+}
+
+const QString kLongIntegerError =
+    QStringLiteral("Error on Line 1 Item 1\nAn integer was expected but not found.");
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LimitTest,
+    ::testing::Values(LimitCase{"TenMegabytesWithoutABreak", "7", testing::kLongLineBytes, 1, 1,
+                                kLongIntegerError},
+                      LimitCase{"OnlyLineBreaks", "\n", TWordReader::kMaxFileBytes,
+                                16 * 1024 * 1024, 0, kIncomplete},
+                      LimitCase{"OneLineOfSingleDigits", "1 ", TWordReader::kMaxFileBytes, 1,
+                                8 * 1024 * 1024, QStringLiteral("1")}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace korvan
