@@ -17,16 +17,19 @@
 
 namespace korvan::fuzz {
 
-// Creates the process's application object on the first call. It is never
+// Creates the process's application object on the first call: a
+// QCoreApplication, or a QApplication for readers that fill widgets or lay
+// out text (offscreen unless QT_QPA_PLATFORM says otherwise). It is never
 // destroyed: libFuzzer ends the process with exit(), after which Qt's own
 // globals may already be gone.
-inline void EnsureApplication() {
-  static const QCoreApplication* const application = [] {
+template <class TApplication = QCoreApplication>
+void EnsureApplication() {
+  static const TApplication* const application = [] {
     static int argc = 1;
     static char name[] = "fuzzer";
     static char* argv[] = {name, nullptr};
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QCoreApplication(argc, argv);
+    return new TApplication(argc, argv);
   }();
   (void)application;
 }
