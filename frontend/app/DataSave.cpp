@@ -30,17 +30,29 @@ const QString kPresent = QStringLiteral(" 1");
   throw EInOutError(QStringLiteral("The project cannot be saved: %1 is not a number.").arg(what));
 }
 
+// A number is written only in a form that reads back: the last rounding
+// step below the largest real rounds beyond it, and reals below the
+// smallest normal one do not read.
+QString ReadableNumber(const QString& text, const QString& what) {
+  if (!TextToFloat(text.trimmed(), QLatin1Char('.'))) {
+    throw EInOutError(
+        QStringLiteral("The project cannot be saved: %1 is beyond the numbers a data file holds.")
+            .arg(what));
+  }
+  return text;
+}
+
 QString Scalar(long double value, const char* name) {
   if (!std::isfinite(value)) NotANumber(QString::fromLatin1(name));
-  return FormatGeneral(value, kScalarDigits, QLatin1Char('.'));
+  return ReadableNumber(FormatGeneral(value, kScalarDigits, QLatin1Char('.')),
+                        QString::fromLatin1(name));
 }
 
 // A cell's text as its table shows it.
 QString Cell(const TGridTable& table, int column, int row) {
-  if (!std::isfinite(table.GetFloatValue(column, row))) {
-    NotANumber(QStringLiteral("row %1 of \"%2\"").arg(row + 1).arg(table.Caption()));
-  }
-  return table.GetStringValue(column, row);
+  const QString what = QStringLiteral("row %1 of \"%2\"").arg(row + 1).arg(table.Caption());
+  if (!std::isfinite(table.GetFloatValue(column, row))) NotANumber(what);
+  return ReadableNumber(table.GetStringValue(column, row), what);
 }
 
 // 23 characters: a blank or "-", one digit, ".", 14 digits, "E", the
@@ -53,11 +65,13 @@ QString LayerDepth(long double value) {
   const std::string text(buffer, result.ptr);
   const std::size_t e = text.find('e');
   const int exponent = std::stoi(text.substr(e + 1));
-  return QStringLiteral("%1%2E%3%4")
-      .arg(std::signbit(value) && value != 0 ? QLatin1Char('-') : QLatin1Char(' '))
-      .arg(QString::fromStdString(text.substr(0, e)))
-      .arg(exponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-      .arg(std::abs(exponent), 4, 10, QLatin1Char('0'));
+  return ReadableNumber(
+      QStringLiteral("%1%2E%3%4")
+          .arg(std::signbit(value) && value != 0 ? QLatin1Char('-') : QLatin1Char(' '))
+          .arg(QString::fromStdString(text.substr(0, e)))
+          .arg(exponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+          .arg(std::abs(exponent), 4, 10, QLatin1Char('0')),
+      QStringLiteral("a layer depth"));
 }
 
 TGridTable& SubTable(const TGridTable& table, int column, int row) {

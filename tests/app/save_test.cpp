@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <csignal>
+#include <functional>
+#include <limits>
 
 #include "Exceptions.h"
 #include "project_support.h"
@@ -64,6 +66,46 @@ TEST_F(ProjectTest, FailedSaveLeavesTheEarlierFileAsItWas) {
   const QFileDevice::Permissions ownerGroupOther(0x7077);
   EXPECT_EQ(QFile(path).permissions() & ownerGroupOther, ownerReadWriteGroupRead);
   EXPECT_FALSE(Tables().GetDataChanged());
+}
+
+// The largest real rounds beyond itself at eight digits, and reals below the
+// smallest normal one do not read: a project holding one is refused by name
+// rather than written into a file that cannot be opened again.
+TEST_F(ProjectTest, NumbersThatWouldNotReadBackAreRefusedByName) {
+  const QString path = SaveAs(QStringLiteral("pile.kv4d"));
+  const QByteArray earlier = ReadBytes(path);
+  constexpr long double kLargest = std::numeric_limits<long double>::max();
+  constexpr long double kSubnormal = std::numeric_limits<long double>::denorm_min() * 1000;
+  const std::vector<std::pair<std::function<void()>, QString>> cases = {
+      {[&] { Tables().TblAE2().SetFloatValue(1, 0, kLargest); },
+       "row 1 of \"Axial Stiffness (AE) of Pile Sections\""},
+      {[&] { Data().Tolerance = -kLargest; }, "the tolerance"},
+      {[&] { Data().PLength = kSubnormal; }, "the pile length"},
+      {[&] { Tables().D2().SetFloatValue(1, 0, kSubnormal); }, "a layer depth"},
+  };
+  for (const auto& [change, what] : cases) {
+    ProgramData = std::make_unique<TProgramData>(Tables());
+    change();
+    Data().FileName = path;
+    QString message;
+    try {
+      Data().Save();
+    } catch (const EInOutError& error) {
+      message = error.Message();
+    }
+    EXPECT_EQ(message, QStringLiteral("The project cannot be saved: %1 is beyond the numbers a "
+                                      "data file holds.")
+                           .arg(what));
+    EXPECT_EQ(ReadBytes(path), earlier) << what.toStdString();
+  }
+
+  // Far out, but within what reads back.
+  ProgramData = std::make_unique<TProgramData>(Tables());
+  Tables().TblAE2().SetFloatValue(1, 0, 1.1897314E4932L);
+  Data().PLength = 1E-4931L;
+  const QByteArray saved = ReadBytes(SaveAs(QStringLiteral("far.kv4d")));
+  EXPECT_EQ(Reopen(PathOf(QStringLiteral("far.kv4d"))), QString());
+  EXPECT_EQ(ReadBytes(SaveAs(QStringLiteral("again.kv4d"))), saved);
 }
 
 }  // namespace
