@@ -6,7 +6,7 @@
 #include "Exceptions.h"
 #include "InputTables.h"
 #include "NumberFormat.h"
-#include "WordRead.h"
+#include "PlotReader.h"
 
 namespace korvan {
 
@@ -46,51 +46,6 @@ const QString kSoilSettlementName = QStringLiteral("Soil Settl.");
 // The two curves of the applied-load graph, named in columns of 36.
 const QString kFromDisplacementsName = QStringLiteral("From Applied Displacements").leftJustified(36);
 const QString kFromLoadsName = QStringLiteral("From Applied Loads").leftJustified(36);
-
-// The plot file read word by word. Every count is checked against the words
-// the file still holds, so that a damaged count cannot make the graphs ask
-// for more memory than the file could ever fill.
-class TPlotReader {
- public:
-  explicit TPlotReader(const QString& fileName) : fReader(fileName) {
-    for (int line = 0; line < fReader.GetLineCount(); ++line) fWords += fReader.GetWordCount(line);
-  }
-
-  long double Float() {
-    ++fRead;
-    return fReader.ReadFloat();
-  }
-  int Integer() {
-    ++fRead;
-    return fReader.ReadInteger();
-  }
-  void Skip(int words) {
-    for (int i = 0; i < words; ++i) Word();
-  }
-  // A count of items that take at least `wordsEach` words of the file.
-  int Count(int wordsEach) {
-    const int count = Integer();
-    if (count < 0) throw EInOutError(QStringLiteral("The plot data file holds a negative count."));
-    Require(static_cast<long long>(count) * wordsEach);
-    return count;
-  }
-  // The file still holds at least `words` words.
-  void Require(long long words) const {
-    if (words > fWords - fRead) {
-      throw EInOutError(QStringLiteral("The plot data file ends before its last values."));
-    }
-  }
-
- private:
-  void Word() {
-    ++fRead;
-    fReader.ReadWord();
-  }
-
-  TWordReader fReader;
-  long long fWords = 0;
-  long long fRead = 0;
-};
 
 long double Scaled(long double value, bool english, long double divisor) {
   return english ? value / divisor : value;
