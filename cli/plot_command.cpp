@@ -64,9 +64,12 @@ std::optional<TPlotOptions> ParseOptions(int argc, char** argv, std::string& err
     const char* value = argv[++i];
     if (option == "--format") {
       const std::string format = value;
-      if (format == "png") options.format = TPictureFormat::Png;
-      else if (format == "svg") options.format = TPictureFormat::Svg;
-      else if (format == "pdf") options.format = TPictureFormat::Pdf;
+      if (format == "png")
+        options.format = TPictureFormat::Png;
+      else if (format == "svg")
+        options.format = TPictureFormat::Svg;
+      else if (format == "pdf")
+        options.format = TPictureFormat::Pdf;
       else {
         error = "unknown format " + format + " (png, svg or pdf)";
         return std::nullopt;
@@ -114,7 +117,8 @@ std::vector<TGraphPlot*> GraphsWithResults(const TResultGraphs& graphs,
     shown.insert(shown.end(),
                  {&graphs.pltLoadLoads(), &graphs.pltDispLoads(), &graphs.pltAxialLoads()});
   }
-  std::erase_if(shown, [](TGraphPlot* plot) { return plot->LineCount() == 0 || plot->Count() == 0; });
+  std::erase_if(shown,
+                [](TGraphPlot* plot) { return plot->LineCount() == 0 || plot->Count() == 0; });
   return shown;
 }
 

@@ -9,11 +9,13 @@ QString Meaning(std::int32_t code) {
     case 1:
       return QStringLiteral("the engine was called in a mode other than 4.");
     case 2:
-      return QStringLiteral("the run-description file names.dat is missing, incomplete or "
-                            "unreadable.");
+      return QStringLiteral(
+          "the run-description file names.dat is missing, incomplete or "
+          "unreadable.");
     case 3:
-      return QStringLiteral("the project data file is missing or malformed, or holds a value the "
-                            "analysis cannot use.");
+      return QStringLiteral(
+          "the project data file is missing or malformed, or holds a value the "
+          "analysis cannot use.");
     case 4:
     case 5:
     case 6:
@@ -30,8 +32,9 @@ QString Meaning(std::int32_t code) {
 }  // namespace
 
 QString EngineResultMessage(std::int32_t code) {
-  return QStringLiteral("The analysis stopped (result code %1): %2\n"
-                        "Please, check output file for the details.")
+  return QStringLiteral(
+             "The analysis stopped (result code %1): %2\n"
+             "Please, check output file for the details.")
       .arg(code)
       .arg(Meaning(code));
 }

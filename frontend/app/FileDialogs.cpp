@@ -45,10 +45,11 @@ QString SaveFileDialog(QWidget* parent, const QString& title, const QString& pre
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString name = WithKv4dExtension(dialog.selectedFiles().first());
     if (!QFileInfo::exists(name)) return name;
-    const auto answer = QMessageBox::question(
-        parent, title,
-        QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(name).fileName()),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const auto answer =
+        QMessageBox::question(parent, title,
+                              QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                  .arg(QFileInfo(name).fileName()),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::Yes) return name;
     dialog.selectFile(name);
   }

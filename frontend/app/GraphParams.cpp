@@ -125,7 +125,8 @@ QString TResultGraphs::GraphPlotParamsText(const TGraphPlot& plot) {
 
 bool TResultGraphs::SaveGraphParams(const QString& fileName, const TProgramData& project) {
   const std::vector<TGraphPlot*> graphs = ParameterGraphs(project);
-  if (std::none_of(graphs.begin(), graphs.end(), [](TGraphPlot* plot) { return plot->AnyChange(); }))
+  if (std::none_of(graphs.begin(), graphs.end(),
+                   [](TGraphPlot* plot) { return plot->AnyChange(); }))
     return false;
   QString text;
   for (TGraphPlot* plot : graphs) text += GraphPlotParamsText(*plot);

@@ -102,7 +102,8 @@ void TMainForm::ReadSettings() {
   }
   const QString editor = settings->value(kWordProcessorValue).toString();
   if (!editor.isEmpty()) ProgramSettings.WordProcessor = editor;
-  for (int i = 0; i < kRecentFileCount; ++i) fPrevFile[i] = settings->value(FileValue(i)).toString();
+  for (int i = 0; i < kRecentFileCount; ++i)
+    fPrevFile[i] = settings->value(FileValue(i)).toString();
   const UserIdentification defaults;
   fUser.organisation =
       settings->value(kOrganisationValue, QString::fromStdString(defaults.organisation))

@@ -180,6 +180,7 @@ class TMainForm : public QMainWindow {
   void UpdateComputationMenu();
   void UpdateGraphicsMenu();
   void UpdateWindowMenu();
+  void Cascade();
   void ArrangeIcons();
   void MyFilePopupHandler(int index);
   void SwitchChanged();

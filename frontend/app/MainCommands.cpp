@@ -45,7 +45,7 @@ void TMainForm::ShowExportDialog() {
   TDlgExport dialog(
       [this] {
         const std::array<bool, 9> enabled = GraphEnabled();
-        const std::array<TGraphPlot*, 6> plots = {&fGraphs.pltLoad(),   &fGraphs.pltDisp(),
+        const std::array<TGraphPlot*, 6> plots = {&fGraphs.pltLoad(),     &fGraphs.pltDisp(),
                                                   &fGraphs.pltDispDown(), &fGraphs.pltAxial(),
                                                   &fGraphs.pltTZcurves(), &fGraphs.PltQW()};
         TExportEntries entries;

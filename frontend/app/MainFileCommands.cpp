@@ -1,9 +1,9 @@
 // The File commands of the main window: new, open, save, save as, the recent
 // files, and the graph settings stored beside the project.
 #include <QAction>
-#include <algorithm>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "DataUnit.h"
 #include "Exceptions.h"
@@ -107,8 +107,8 @@ bool TMainForm::SaveProjectAs() {
 }
 
 int TMainForm::NumberPrevFile() const {
-  return static_cast<int>(
-      std::count_if(fPrevFile.begin(), fPrevFile.end(), [](const QString& f) { return !f.isEmpty(); }));
+  return static_cast<int>(std::count_if(fPrevFile.begin(), fPrevFile.end(),
+                                        [](const QString& f) { return !f.isEmpty(); }));
 }
 
 void TMainForm::UpdatePrevFile(const QString& name) {

@@ -193,8 +193,7 @@ void TMainForm::CreateActions() {
   a.ExportPlots =
       NewAction(this, QStringLiteral("Export Plots to Excel"), [this] { ShowExportDialog(); });
 
-  a.WindowCascade =
-      NewAction(this, QStringLiteral("&Cascade"), [this] { fMdiArea->cascadeSubWindows(); });
+  a.WindowCascade = NewAction(this, QStringLiteral("&Cascade"), [this] { Cascade(); });
   a.WindowArrange = NewAction(this, QStringLiteral("&Arrange Icons"), [this] { ArrangeIcons(); });
   for (int i = 0; i < kWindowItemCount; ++i) {
     a.WindowItems[static_cast<size_t>(i)] = NewAction(this, QString(), [this, i] {
@@ -226,23 +225,18 @@ void TMainForm::CreateActions() {
                                [&t] { t.TblTZDepth2().Show(); });
   a.ButtonQwCurve = NewButton(this, QStringLiteral("Enter Q-w curves"), QStringLiteral("qw"),
                               [&t] { t.TblQwcurve2().Show(); });
-  a.ButtonTipMovements =
-      NewButton(this, QStringLiteral("Enter Tip Movements"), QStringLiteral("tipmove"),
-                [&t] { t.TblTipMove().Show(); });
-  a.ButtonHeadLoads =
-      NewButton(this, QStringLiteral("Enter Loads at Pile Head"), QStringLiteral("headload"),
-                [&t] { t.TblTopload().Show(); });
+  a.ButtonTipMovements = NewButton(this, QStringLiteral("Enter Tip Movements"),
+                                   QStringLiteral("tipmove"), [&t] { t.TblTipMove().Show(); });
+  a.ButtonHeadLoads = NewButton(this, QStringLiteral("Enter Loads at Pile Head"),
+                                QStringLiteral("headload"), [&t] { t.TblTopload().Show(); });
   a.ButtonSettlement = NewButton(this, QStringLiteral("Enter Soil-Settlement Data (Downdrag)"),
                                  QStringLiteral("settlement"), [&t] { t.TblSettlement2().Show(); });
-  a.ButtonTzFactors =
-      NewButton(this, QStringLiteral("Enter factors for t-z curves"), QStringLiteral("tzfactors"),
-                [&t] { t.TblTZFactors2().Show(); });
-  a.ButtonQwFactors =
-      NewButton(this, QStringLiteral("Enter factors for Q-w curve"), QStringLiteral("qwfactors"),
-                [] { TQwFactorForm::Open(); });
-  a.ButtonEditOutput =
-      NewButton(this, QStringLiteral("Edit Output Text"), QStringLiteral("output"),
-                [this] { OpenResultFile(QStringLiteral(".kv4o")); });
+  a.ButtonTzFactors = NewButton(this, QStringLiteral("Enter factors for t-z curves"),
+                                QStringLiteral("tzfactors"), [&t] { t.TblTZFactors2().Show(); });
+  a.ButtonQwFactors = NewButton(this, QStringLiteral("Enter factors for Q-w curve"),
+                                QStringLiteral("qwfactors"), [] { TQwFactorForm::Open(); });
+  a.ButtonEditOutput = NewButton(this, QStringLiteral("Edit Output Text"), QStringLiteral("output"),
+                                 [this] { OpenResultFile(QStringLiteral(".kv4o")); });
   a.ButtonSideView = NewButton(this, QStringLiteral("View Soil Profile"),
                                QStringLiteral("sideview"), [this] { ShowSideView(); });
 }
@@ -372,8 +366,9 @@ std::array<bool, 9> TMainForm::GraphEnabled() const {
   const bool results = ResultsAvailable();
   const bool downdrag = ProgramData->downdrag == 1;
   const bool applied = ProgramData->Nloadmethod == 2;
-  return {results, results,           results && downdrag, results, results,
-          results, results && applied, results && applied, results && applied};
+  return {results,           results, results && downdrag, results,
+          results,           results, results && applied,  results && applied,
+          results && applied};
 }
 
 bool TMainForm::ResultsAvailable() const {
@@ -393,6 +388,28 @@ void TMainForm::UpdateWindowMenu() {
     if (i < windows.size()) item->setText(windows.at(i)->windowTitle());
   }
   fActions.WindowSeparator->setVisible(!windows.isEmpty());
+}
+
+void TMainForm::Cascade() {
+  // The area cascades windows at sizes a graph window keeps tiny: a window
+  // of useful size keeps it, a maximised or tiny one takes its size hint,
+  // and a window whose hint is tiny too (a graph) two thirds of the area.
+  const QSize shared = fMdiArea->viewport()->size() * 2 / 3;
+  auto useful = [](QSize size) { return size.width() >= 240 && size.height() >= 160; };
+  std::vector<std::pair<QMdiSubWindow*, QSize>> sizes;
+  for (QMdiSubWindow* window : fMdiArea->subWindowList()) {
+    QSize size = shared;
+    if (!window->isMaximized() && useful(window->size())) {
+      size = window->size();
+    } else if (useful(window->sizeHint())) {
+      size = window->sizeHint();
+    }
+    sizes.emplace_back(window, size);
+  }
+  fMdiArea->cascadeSubWindows();
+  for (const auto& [window, size] : sizes) {
+    if (!window->isMinimized()) window->resize(size);
+  }
 }
 
 void TMainForm::ArrangeIcons() {

@@ -81,8 +81,8 @@ void TMainForm::CompRunClick() {
     platform::ShowInformation(QStringLiteral("An error occured while writing file names"));
   }
   // names.dat is the run's alone: it goes with the run, however it ends.
-  const auto removeDescription = qScopeGuard(
-      [&] { QFile::remove(dataFolder + QLatin1Char('/') + kRunDescriptionName); });
+  const auto removeDescription =
+      qScopeGuard([&] { QFile::remove(dataFolder + QLatin1Char('/') + kRunDescriptionName); });
 
   if (fEngine) {
     platform::ShowInformation(QStringLiteral("Attempt to reinitialize DLL"));

@@ -85,7 +85,8 @@ long double TPlotReader::Float() {
   const char* last = nullptr;
   if (!NextWord(first, last)) Raise("The plot data file ends before its last values.");
   long double value = 0;
-  if (!ParseNumber(first, last, value)) Raise("A floating point number was expected but not found.");
+  if (!ParseNumber(first, last, value))
+    Raise("A floating point number was expected but not found.");
   return value;
 }
 

@@ -44,7 +44,8 @@ constexpr long double kPoundsPerKip = 1000;
 
 const QString kSoilSettlementName = QStringLiteral("Soil Settl.");
 // The two curves of the applied-load graph, named in columns of 36.
-const QString kFromDisplacementsName = QStringLiteral("From Applied Displacements").leftJustified(36);
+const QString kFromDisplacementsName =
+    QStringLiteral("From Applied Displacements").leftJustified(36);
 const QString kFromLoadsName = QStringLiteral("From Applied Loads").leftJustified(36);
 
 long double Scaled(long double value, bool english, long double divisor) {
@@ -147,20 +148,20 @@ void TResultGraphs::AddLayersGraphPlot(TGraphPlot& plot, const TProgramData& pro
     const bool clay = layers.GetIntValue(0, i) % 2 == 1;  // types 1, 3 and 5
     TLine& layer = plot.GetLayerLines(i);
     layer.SetLineName(clay ? QStringLiteral(" CLAY ") : QStringLiteral(" SAND "));
-    layer.Point(0) = TFloatPoint(clay ? 1 : 7, Scaled(layers.GetFloatValue(1, i), english,
-                                                      kInchesPerFoot));
+    layer.Point(0) =
+        TFloatPoint(clay ? 1 : 7, Scaled(layers.GetFloatValue(1, i), english, kInchesPerFoot));
   }
 }
 
 bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& project) {
-  for (TGraphPlot* plot : {&pltLoad(), &pltDisp(), &pltDispDown(), &pltTZcurves(),
-                           &pltLoadLoads(), &pltDispLoads()}) {
+  for (TGraphPlot* plot :
+       {&pltLoad(), &pltDisp(), &pltDispDown(), &pltTZcurves(), &pltLoadLoads(), &pltDispLoads()}) {
     plot->LimitActive = false;
   }
   for (const auto& plot : fPlots) ResetGraphPlot(*plot);
   pltAxial().SetLineCount(1);
-  for (TGraphPlot* plot : {&pltLoad(), &pltDisp(), &pltDispDown(), &pltLoadLoads(),
-                           &pltDispLoads()}) {
+  for (TGraphPlot* plot :
+       {&pltLoad(), &pltDisp(), &pltDispDown(), &pltLoadLoads(), &pltDispLoads()}) {
     plot->SetLineCount(9);
   }
   PltQW().SetLineCount(1);
@@ -235,7 +236,8 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
         fromLoads.SetLineName(kFromLoadsName);
         fromLoads.SetCount(converged + 1);
         const long double load = file.Float();
-        fromLoads.Point(converged) = TFloatPoint(Scaled(load, english, kPoundsPerKip), file.Float());
+        fromLoads.Point(converged) =
+            TFloatPoint(Scaled(load, english, kPoundsPerKip), file.Float());
         file.Skip(2);
         const QString name = FormatGeneral(load, kDefaultFloatDigits) +
                              (english ? QStringLiteral(" lb") : QStringLiteral(" kN"));
@@ -258,8 +260,8 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
     return false;
   }
 
-  for (TGraphPlot* plot : {&pltLoad(), &pltDisp(), &pltDispDown(), &pltLoadLoads(),
-                           &pltDispLoads()}) {
+  for (TGraphPlot* plot :
+       {&pltLoad(), &pltDisp(), &pltDispDown(), &pltLoadLoads(), &pltDispLoads()}) {
     AddLayersGraphPlot(*plot, project);
   }
   for (const auto& plot : fPlots) plot->SetUnits(unitFlag);

@@ -23,7 +23,8 @@ void ShowBox(QMessageBox::Icon icon, const QString& text) {
   // Messages break their lines with a lone carriage return; the box needs a
   // line feed to show the break.
   QString shown = text;
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+      .replace(QLatin1Char('\r'), QLatin1Char('\n'));
   QMessageBox box(icon, QApplication::applicationName(), shown, QMessageBox::Ok,
                   QApplication::activeWindow());
   box.exec();

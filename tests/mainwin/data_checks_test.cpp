@@ -43,19 +43,37 @@ TEST_F(DataChecksTest, TipMovementsWithinTheUserCurves) {
   const std::vector<Case> cases = {
       {"generated movements", 0, true, true, {5}, {0, 1}, {{0, 1}}, {}},
       {"head loads", 2, true, true, {5}, {0, 1}, {{0, 1}}, {}},
-      {"Q-w first, t-z not examined", 1, true, true, {0.1, 0.5, 1.2}, {0, 0.5, 1.0}, {{0, 0.1}},
+      {"Q-w first, t-z not examined",
+       1,
+       true,
+       true,
+       {0.1, 0.5, 1.2},
+       {0, 0.5, 1.0},
+       {{0, 0.1}},
        kQwMessage},
-      {"only the last Q-w row counts", 1, true, false, {0.8}, {0, 2.0, 0.5}, {},
-       QStringLiteral("Tip Movement entered (0.8)\ris higher than largest displacement entered "
-                      "for user defined Q-w curve (0.5)\rPlease check tip movements defined (1) .")},
+      {"only the last Q-w row counts",
+       1,
+       true,
+       false,
+       {0.8},
+       {0, 2.0, 0.5},
+       {},
+       QStringLiteral(
+           "Tip Movement entered (0.8)\ris higher than largest displacement entered "
+           "for user defined Q-w curve (0.5)\rPlease check tip movements defined (1) .")},
       {"last Q-w row the largest", 1, true, false, {0.8}, {0, 0.5, 2.0}, {}, {}},
-      {"second t-z curve short", 1, false, true, {0.2, 0.6}, {}, {{0, 1}, {0, 0.5}},
+      {"second t-z curve short",
+       1,
+       false,
+       true,
+       {0.2, 0.6},
+       {},
+       {{0, 1}, {0, 0.5}},
        QStringLiteral("Tip Movement entered (0.6)\ris higher than largest displacement entered "
                       "for user defined t-z curve (0.5), row 2\rPlease check tip movements "
                       "defined (2) .")},
       {"equal values pass", 1, true, true, {0.25, 1.5}, {0, 1.5}, {{0, 1.5}, {0, 1.5}}, {}},
-      {"t-z curve without points left to the engine", 1, false, true, {0.6}, {}, {{0, 1}, {}},
-       {}},
+      {"t-z curve without points left to the engine", 1, false, true, {0.6}, {}, {{0, 1}, {}}, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -1,12 +1,11 @@
 // The graph parameter file: its exact layout, settings restored from it,
 // blocks of another run skipped, untouched graphs not rewritten, and a
 // damaged file that leaves the graphs read before it.
-#include "mainwin_support.h"
-
 #include <QDir>
 #include <QFileInfo>
 
 #include "Exceptions.h"
+#include "mainwin_support.h"
 
 namespace korvan::testing {
 namespace {

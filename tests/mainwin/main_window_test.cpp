@@ -27,9 +27,8 @@ TEST_F(MainWindowTest, RecentFilesMoveToTheTopAndPersist) {
   Window().UpdatePrevFile(QStringLiteral("/p/1.kv4d"));
   EXPECT_EQ(Window().PrevFile(), before) << "already first";
   Window().UpdatePrevFile(QStringLiteral("/p/5.kv4d"));
-  EXPECT_EQ(Window().PrevFile().mid(0, 6),
-            QStringList({"/p/5.kv4d", "/p/1.kv4d", "/p/2.kv4d", "/p/3.kv4d", "/p/4.kv4d",
-                         "/p/6.kv4d"}));
+  EXPECT_EQ(Window().PrevFile().mid(0, 6), QStringList({"/p/5.kv4d", "/p/1.kv4d", "/p/2.kv4d",
+                                                        "/p/3.kv4d", "/p/4.kv4d", "/p/6.kv4d"}));
   Window().UpdatePrevFile(QStringLiteral("/p/new.kv4d"));
   EXPECT_EQ(Window().PrevFile().first(), "/p/new.kv4d");
   EXPECT_FALSE(Window().PrevFile().contains(QStringLiteral("/p/10.kv4d"))) << "the tenth drops";

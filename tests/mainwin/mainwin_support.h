@@ -36,7 +36,7 @@ inline QString ReadText(const QString& path) {
 // A plot data file in its blocks: t-z curves, tip curve, distributions,
 // summary, applied loads.
 struct TPlotText {
-  std::vector<std::vector<std::pair<double, double>>> tzCurves;  // (t, z) points
+  std::vector<std::vector<std::pair<double, double>>> tzCurves;     // (t, z) points
   std::vector<std::pair<double, double>> tip = {{0, 0}, {100, 1}};  // (Q, w)
   int unitFlag = 1;
   int increments = 2;
@@ -63,7 +63,8 @@ struct TPlotText {
     for (const auto& [q, w] : tip) text += QStringLiteral("%1 %2\n").arg(q).arg(w);
     text += QStringLiteral("%1 %2 %3\n").arg(distributions.size()).arg(increments).arg(unitFlag);
     for (const auto& line : distributions)
-      for (const auto& p : line) text += QStringLiteral(" %1 %2 %3\n").arg(p[0]).arg(p[1]).arg(p[2]);
+      for (const auto& p : line)
+        text += QStringLiteral(" %1 %2 %3\n").arg(p[0]).arg(p[1]).arg(p[2]);
     for (const auto& s : summary)
       text += QStringLiteral("%1 %2 %3 %4\n").arg(s[0]).arg(s[1]).arg(s[2]).arg(s[3]);
     if (!withCases) return text;
@@ -75,7 +76,8 @@ struct TPlotText {
                   .arg(c.result[1])
                   .arg(c.result[2])
                   .arg(c.result[3]);
-      for (const auto& p : c.points) text += QStringLiteral(" %1 %2 %3\n").arg(p[0]).arg(p[1]).arg(p[2]);
+      for (const auto& p : c.points)
+        text += QStringLiteral(" %1 %2 %3\n").arg(p[0]).arg(p[1]).arg(p[2]);
     }
     return text;
   }

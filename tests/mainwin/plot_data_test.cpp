@@ -43,8 +43,8 @@ TEST_F(PlotDataTest, ShorterTzCurvesEndInARunOfTheirLastPoint) {
 TEST_F(PlotDataTest, TzCurvesAreNamedByTheirDepthInTheProjectsUnit) {
   TPlotText plot = SmallResult();
   plot.tzCurves = {{{0, 0}, {1, 1}}, {{0, 0}, {1, 1}}};
-  for (const auto& [units, second] : {std::pair{1, QStringLiteral("120 in")},
-                                      std::pair{2, QStringLiteral("120 m")}}) {
+  for (const auto& [units, second] :
+       {std::pair{1, QStringLiteral("120 in")}, std::pair{2, QStringLiteral("120 m")}}) {
     Project().SetUnits(units);
     ASSERT_TRUE(Read(plot));
     EXPECT_EQ(Graphs().pltTZcurves().GetLines(0).LineName(), units == 1 ? "0 in" : "0 m");
@@ -123,7 +123,8 @@ TEST_F(PlotDataTest, AppliedLoadsKeepTheConvergedCasesOnly) {
   const TGraphPlot& axial = Graphs().pltAxialLoads();
   EXPECT_EQ(axial.GetLines(1).Count(), 2);
   EXPECT_EQ(At(axial, 1, 1), Point(3.0L, 0.5L));
-  EXPECT_EQ(axial.GetLines(0).LineName(), QStringLiteral("From Applied Displacements").leftJustified(36));
+  EXPECT_EQ(axial.GetLines(0).LineName(),
+            QStringLiteral("From Applied Displacements").leftJustified(36));
   EXPECT_EQ(axial.GetLines(1).LineName(), QStringLiteral("From Applied Loads").leftJustified(36));
 }
 
@@ -170,13 +171,14 @@ TEST_F(PlotDataTest, DamagedFilesAreRefusedAndKeepWhatWasRead) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_FALSE(Graphs().ReadPlotData(WriteText(PathOf(QStringLiteral("bad.kv4p")), c.text),
-                                       Project()));
+    EXPECT_FALSE(
+        Graphs().ReadPlotData(WriteText(PathOf(QStringLiteral("bad.kv4p")), c.text), Project()));
   }
   EXPECT_FALSE(Graphs().ReadPlotData(PathOf(QStringLiteral("missing.kv4p")), Project()));
   // A file that ends in its summary keeps the curves and distributions.
   const QString early = good.left(good.lastIndexOf(QLatin1Char('\n'), -3));
-  ASSERT_FALSE(Graphs().ReadPlotData(WriteText(PathOf(QStringLiteral("b.kv4p")), early), Project()));
+  ASSERT_FALSE(
+      Graphs().ReadPlotData(WriteText(PathOf(QStringLiteral("b.kv4p")), early), Project()));
   EXPECT_EQ(Graphs().pltTZcurves().LineCount(), 1);
   EXPECT_EQ(At(Graphs().pltLoad(), 1, 0), Point(1.9L, 5.0L));
 }

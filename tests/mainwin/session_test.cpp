@@ -97,9 +97,8 @@ TEST_F(SessionTest, MissingEngineLeavesTheLocaleAndTheFolderAsTheyWere) {
   QTemporaryDir empty;
   Window().SetProgramFolder(empty.path());
   Run();
-  EXPECT_EQ(fMessages.Messages(),
-            (std::vector<std::string>{"Error Loading Library, error code = 2",
-                                      "Attempt to initialize DLL failed"}));
+  EXPECT_EQ(fMessages.Messages(), (std::vector<std::string>{"Error Loading Library, error code = 2",
+                                                            "Attempt to initialize DLL failed"}));
   if (comma.Active()) EXPECT_EQ(DecimalPoint(), ",");
   EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("names.dat"))));
   EXPECT_FALSE(QFileInfo::exists(Beside(".kv4o")));

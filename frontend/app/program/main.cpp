@@ -1,8 +1,8 @@
 // KORVAN2021: the desktop program. Opens the data file named on the command
 // line, or a new project, in the main window.
-#include <QApplication>
-
 #include "Main.h"
+
+#include <QApplication>
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
