@@ -168,6 +168,7 @@ void TMainForm::SetCaption() {
 }
 
 bool TMainForm::QuerySaveChanges() {
+  if (!CommitActiveChild()) return false;
   SaveGraphParams();
   if (!GetDataChanged()) return true;
   switch (platform::AskYesNoCancel(QStringLiteral("Do you want to save any changes?"))) {
@@ -182,10 +183,12 @@ bool TMainForm::QuerySaveChanges() {
   return ProgramData->FileName != kNewFileName;
 }
 
-void TMainForm::CommitActiveChild() {
-  QMdiSubWindow* active = fMdiArea->activeSubWindow();
-  if (active == nullptr) return;
-  if (auto* child = qobject_cast<platform::TChildWindow*>(active->widget())) child->CommitEdits();
+bool TMainForm::CommitActiveChild() {
+  // The current subwindow stays known while another program has the focus.
+  QMdiSubWindow* active = fMdiArea->currentSubWindow();
+  if (active == nullptr) return true;
+  auto* child = qobject_cast<platform::TChildWindow*>(active->widget());
+  return child == nullptr || child->CommitEdits();
 }
 
 void TMainForm::HideAll() {
@@ -193,7 +196,6 @@ void TMainForm::HideAll() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  CommitActiveChild();
   if (!QuerySaveChanges()) {
     event->ignore();
     return;

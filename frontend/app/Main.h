@@ -138,7 +138,9 @@ class TMainForm : public QMainWindow {
 
   // Commands and their steps.
   bool QuerySaveChanges();
-  void CommitActiveChild();
+  // Stores the active child window's fields into the project; false when
+  // the window refuses an entry (it has said why).
+  bool CommitActiveChild();
   void OpenFileName(const QString& name, int index);
   void UpdatePrevFile(const QString& name);
   void UpdateRegister();

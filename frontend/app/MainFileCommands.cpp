@@ -69,6 +69,8 @@ void TMainForm::SaveProject() {
 }
 
 void TMainForm::FileSaveClick() {
+  // A toolbar button or a shortcut leaves the active window as it is.
+  if (!CommitActiveChild()) return;
   if (!IsCurrentFormatName(ProgramData->FileName)) {
     FileSaveAsClick();
     return;
@@ -81,6 +83,7 @@ void TMainForm::FileSaveClick() {
 }
 
 void TMainForm::FileSaveAsClick() {
+  if (!CommitActiveChild()) return;
   try {
     SaveProjectAs();
   } catch (const EKorvanError& error) {

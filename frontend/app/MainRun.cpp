@@ -55,6 +55,7 @@ bool TMainForm::WriteRunDescription(const QString& dataFile) {
 }
 
 void TMainForm::CompRunClick() {
+  if (!CommitActiveChild()) return;
   filesaved = true;
   try {
     if (ProgramData->FileName != kNewFileName &&

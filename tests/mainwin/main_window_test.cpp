@@ -1,9 +1,11 @@
 // The main window's rules: file names in the caption, the recent files, the
 // command-line file, the offer to save changes, Save of an older format,
 // and enabling by the project's switches.
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "Title.h"
 #include "main_window_support.h"
 
 namespace korvan::testing {
@@ -171,6 +173,24 @@ TEST_F(MainWindowTest, ToolbarHasItsButtonsInOrderWithHintsAndIcons) {
                                            "Edit Output Text", "View Soil Profile"}));
   EXPECT_EQ(hints.last(), "View Load vs Settlement (Applied Loads)");
   EXPECT_EQ(GraphButtons(), std::vector<bool>(9, false)) << "graph buttons start disabled";
+}
+
+}  // namespace
+}  // namespace korvan::testing
+
+namespace korvan::testing {
+namespace {
+
+TEST_F(MainWindowTest, SaveStoresWhatTheActiveWindowHolds) {
+  const QString path = CopyExample("user-curves.kv4d", QStringLiteral("pile.kv4d"));
+  Window().show();
+  Window().OpenFileName(path, dfKorvan2021);
+  TTitleForm* title = TTitleForm::Open();
+  ASSERT_NE(title, nullptr);
+  title->TitleEdit()->setText(QStringLiteral("Edited in the window"));
+  Window().Actions().FileSave->trigger();
+  Window().OpenFileName(path, dfKorvan2021);
+  EXPECT_EQ(ProgramData->Title, "Edited in the window");
 }
 
 }  // namespace
