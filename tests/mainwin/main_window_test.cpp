@@ -1,9 +1,13 @@
 // The main window's rules: file names in the caption, the recent files, the
 // command-line file, the offer to save changes, Save of an older format,
 // and enabling by the project's switches.
+#include <QCoreApplication>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QToolBar>
+#include <QUrl>
 
 #include "Title.h"
 #include "main_window_support.h"
@@ -191,6 +195,33 @@ TEST_F(MainWindowTest, SaveStoresWhatTheActiveWindowHolds) {
   Window().Actions().FileSave->trigger();
   Window().OpenFileName(path, dfKorvan2021);
   EXPECT_EQ(ProgramData->Title, "Edited in the window");
+}
+
+}  // namespace
+}  // namespace korvan::testing
+
+namespace korvan::testing {
+namespace {
+
+TEST_F(MainWindowTest, DroppedDataFilesAreOpenedFromTheirFolder) {
+  QTemporaryDir other;
+  const QString project = other.filePath(QStringLiteral("dropped.kv4d"));
+  ASSERT_TRUE(QFile::copy(ExamplePath("user-curves.kv4d"), project));
+  auto drop = [this](const QString& file) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    // A drop reaches the window that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Window(), &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Window(), &event);
+  };
+  drop(other.filePath(QStringLiteral("notes.txt")));
+  EXPECT_EQ(ProgramData->FileName, kNewFileName);
+  drop(project);
+  EXPECT_EQ(ProgramData->FileName, project);
+  EXPECT_EQ(QDir::currentPath(), QFileInfo(other.path()).canonicalFilePath());
+  EXPECT_EQ(Window().PrevFile().first(), project);
 }
 
 }  // namespace
