@@ -9,6 +9,9 @@
 #ifdef KORVAN_CONVERT
 #include "convert_command.h"
 #endif
+#ifdef KORVAN_PLOT
+#include "plot_command.h"
+#endif
 #include "plot_summary.h"
 
 namespace {
@@ -16,6 +19,8 @@ namespace {
 constexpr const char* kUsage =
     "Usage: korvan run FILE.kv4d\n"
     "       korvan convert IN OUT.kv4d\n"
+    "       korvan plot FILE.kv4d [--format png|svg|pdf] [--out DIR]\n"
+    "                   [--width IN --height IN --dpi N]\n"
     "\n"
     "run: analyses the pile described by the project data file FILE.kv4d with the\n"
     "KORVAN2021_DLL.so engine that lies beside this program, exactly as the\n"
@@ -35,7 +40,12 @@ constexpr const char* kUsage =
     "program saves it: the current format, which the engine reads. An existing\n"
     "OUT.kv4d is replaced only once the new file is complete. When IN cannot be\n"
     "read whole, the reader's message goes to standard error, nothing is\n"
-    "written and the exit status is 65.\n";
+    "written and the exit status is 65.\n"
+    "\n"
+    "plot: draws every graph of an analysed project that has results into one\n"
+    "picture file each (default png, 6 x 4 inches at 150 dots per inch), named\n"
+    "after the project and the graph, in DIR or beside the project, with the\n"
+    "graph settings saved by the desktop program. Needs no display.\n";
 
 std::string FromEnvironment(const char* name, const std::string& fallback) {
   const char* value = std::getenv(name);
@@ -87,6 +97,14 @@ int main(int argc, char** argv) {
     return korvan::ConvertDataFile(argv[2], argv[3]);
 #else
     std::cerr << "korvan: this build has no front end, so it cannot convert data files\n";
+    return 69;
+#endif
+  }
+  if (command == "plot" && argc >= 3) {
+#ifdef KORVAN_PLOT
+    return korvan::PlotCommand(argc - 2, argv + 2);
+#else
+    std::cerr << "korvan: this build has no front end, so it cannot draw graphs\n";
     return 69;
 #endif
   }
