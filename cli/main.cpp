@@ -12,6 +12,9 @@
 #ifdef KORVAN_PLOT
 #include "plot_command.h"
 #endif
+#ifdef KORVAN_EXPORT
+#include "export_command.h"
+#endif
 #include "plot_summary.h"
 
 namespace {
@@ -21,6 +24,7 @@ constexpr const char* kUsage =
     "       korvan convert IN OUT.kv4d\n"
     "       korvan plot FILE.kv4d [--format png|svg|pdf] [--out DIR]\n"
     "                   [--width IN --height IN --dpi N]\n"
+    "       korvan export FILE.kv4d [--out BOOK.xlsx] [--no-markers] [--plots 1,2,...]\n"
     "\n"
     "run: analyses the pile described by the project data file FILE.kv4d with the\n"
     "KORVAN2021_DLL.so engine that lies beside this program, exactly as the\n"
@@ -45,7 +49,15 @@ constexpr const char* kUsage =
     "plot: draws every graph of an analysed project that has results into one\n"
     "picture file each (default png, 6 x 4 inches at 150 dots per inch), named\n"
     "after the project and the graph, in DIR or beside the project, with the\n"
-    "graph settings saved by the desktop program. Needs no display.\n";
+    "graph settings saved by the desktop program. Needs no display.\n"
+    "\n"
+    "export: writes the graphs of an analysed project into a spreadsheet\n"
+    "workbook (default FILE.xlsx beside the project), as the desktop program's\n"
+    "Export to Excel does: an index sheet \"Legend\", then a data sheet and a\n"
+    "chart sheet per graph. --plots chooses graphs by their place in the export\n"
+    "list: 1 load distribution, 2 displacement distribution, 3 displacement/soil\n"
+    "settlement (down-drag projects), 4 axial load vs settlement, 5 t-z curves,\n"
+    "6 tip resistance curve; --no-markers draws the lines without markers.\n";
 
 std::string FromEnvironment(const char* name, const std::string& fallback) {
   const char* value = std::getenv(name);
@@ -105,6 +117,14 @@ int main(int argc, char** argv) {
     return korvan::PlotCommand(argc - 2, argv + 2);
 #else
     std::cerr << "korvan: this build has no front end, so it cannot draw graphs\n";
+    return 69;
+#endif
+  }
+  if (command == "export" && argc >= 3) {
+#ifdef KORVAN_EXPORT
+    return korvan::ExportCommand(argc - 2, argv + 2);
+#else
+    std::cerr << "korvan: this build has no front end, so it cannot export graphs\n";
     return 69;
 #endif
   }

@@ -10,11 +10,9 @@
 #include <iostream>
 #include <optional>
 
-#include "DataUnit.h"
 #include "Exceptions.h"
-#include "InputTables.h"
 #include "PlotPicture.h"
-#include "ResultGraphs.h"
+#include "analysed_project.h"
 #include "messages.h"
 
 namespace korvan {
@@ -22,8 +20,6 @@ namespace korvan {
 namespace {
 
 constexpr int kUsageError = 64;
-constexpr int kDataError = 65;
-constexpr int kNoInput = 66;
 constexpr int kCannotCreate = 73;
 
 struct TPlotOptions {
@@ -139,48 +135,21 @@ int PlotCommand(int argc, char** argv) {
   QApplication application(qtArgc, qtArgv);
   platform::SetMessageHandler([](const std::string& text) { std::cerr << text << "\n"; });
 
-  const QFileInfo project(options->project);
-  const TDataFileFormat format = DataFileFormat(project.fileName());
-  if (format == dfUnknown || !project.isFile()) {
-    std::cerr << "korvan plot: no project data file " << options->project.toStdString() << "\n";
-    return kNoInput;
-  }
-  TInputTables tables;
-  ProgramData = std::make_unique<TProgramData>(tables);
-  struct TRelease {
-    ~TRelease() { ProgramData.reset(); }
-  } release;
-  const QString readError = ProgramData->ReadFile(project.absoluteFilePath(), format);
-  if (!readError.isEmpty()) {
-    std::cerr << "korvan plot: " << readError.toStdString() << "\n";
-    return kDataError;
-  }
-  const QString base = project.absolutePath() + QLatin1Char('/') + project.completeBaseName();
-  TResultGraphs graphs;
-  if (!graphs.ReadPlotData(base + QStringLiteral(".kv4p"), *ProgramData)) {
-    std::cerr << "korvan plot: " << (base + QStringLiteral(".kv4p")).toStdString()
-              << " is missing or holds no complete results: run the analysis first\n";
-    return kDataError;
-  }
-  if (QFileInfo::exists(base + QStringLiteral(".kv4g"))) {
-    try {
-      graphs.ReadGraphParams(base + QStringLiteral(".kv4g"), *ProgramData);
-    } catch (const EKorvanError& failure) {
-      std::cerr << "korvan plot: the graph settings are not used: "
-                << failure.Message().toStdString() << "\n";
-    }
-  }
+  int openStatus = 0;
+  const auto analysed = TAnalysedProject::Open(options->project, "plot", openStatus);
+  if (!analysed) return openStatus;
+  TResultGraphs& graphs = analysed->Graphs();
 
-  const QString folder = options->folder.isEmpty() ? project.absolutePath() : options->folder;
+  const QString folder = options->folder.isEmpty() ? analysed->Folder() : options->folder;
   if (!QDir().mkpath(folder)) {
     std::cerr << "korvan plot: cannot create the folder " << folder.toStdString() << "\n";
     return kCannotCreate;
   }
   int status = 0;
-  for (TGraphPlot* plot : GraphsWithResults(graphs, *ProgramData)) {
-    const QString file = QDir(folder).filePath(project.completeBaseName() + QLatin1Char('-') +
-                                               FileStem(plot->Caption()) + QLatin1Char('.') +
-                                               PictureExtension(options->format));
+  for (TGraphPlot* plot : GraphsWithResults(graphs, analysed->Project())) {
+    const QString file =
+        QDir(folder).filePath(analysed->BaseName() + QLatin1Char('-') + FileStem(plot->Caption()) +
+                              QLatin1Char('.') + PictureExtension(options->format));
     try {
       WritePicture(*plot, file, options->format, options->attributes);
       std::cout << file.toStdString() << "\n";
