@@ -91,4 +91,22 @@ WalkResult PileWalker::Walk(Real tipMovement) {
   return result;
 }
 
+WalkOverflow FindOverflow(const WalkResult& walk, const PileWalker& walker) {
+  using std::isfinite;
+  if (!isfinite(walker.HeadDepth())) return WalkOverflow::kDepth;
+  if (!isfinite(walk.tipLoad)) return WalkOverflow::kTipLoad;
+  for (const IncrementState& s : walker.Increments()) {
+    if (!isfinite(s.midDepth) || !isfinite(s.bottomDepth)) return WalkOverflow::kDepth;
+    if (!isfinite(s.loadTransfer)) return WalkOverflow::kLoadTransfer;
+    if (!isfinite(s.bottomLoad) || !isfinite(s.loadIncrement) || !isfinite(s.averageLoad)) {
+      return WalkOverflow::kLoad;
+    }
+    if (!isfinite(s.shortening)) return WalkOverflow::kShortening;
+    if (!isfinite(s.bottomMove) || !isfinite(s.midMove)) return WalkOverflow::kMovement;
+  }
+  if (!isfinite(walk.headLoad)) return WalkOverflow::kLoad;
+  if (!isfinite(walk.headMove)) return WalkOverflow::kMovement;
+  return WalkOverflow::kNone;
+}
+
 }  // namespace korvan

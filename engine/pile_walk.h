@@ -71,4 +71,18 @@ class PileWalker {
   std::vector<IncrementState> increments_;
 };
 
+// The first quantity of a walk, from the tip up, that is no longer a finite
+// real: extreme data (a tiny AE, a huge diameter or strength) overflows the
+// 32-bit reals, and such a walk must not be reported as a result.
+enum class WalkOverflow {
+  kNone,
+  kDepth,  // the pile's length and head coordinate give no finite depth
+  kTipLoad,
+  kLoadTransfer,  // the unit load transfer t
+  kLoad,          // a load increment or an axial load
+  kShortening,
+  kMovement,
+};
+WalkOverflow FindOverflow(const WalkResult& walk, const PileWalker& walker);
+
 }  // namespace korvan
