@@ -159,8 +159,9 @@ int RunCommand(const std::string& argument) {
     std::cerr << "korvan: the path of the project data file is empty\n";
     return kUsageError;
   }
-  if (argument.size() > 4095) {
-    std::cerr << "korvan: the path of the project data file is longer than 4095 characters\n";
+  if (argument.size() > korvan::kMaxRunPathLength) {
+    std::cerr << "korvan: the path of the project data file is longer than "
+              << korvan::kMaxRunPathLength << " characters\n";
     return kNoInput;
   }
   std::error_code error;

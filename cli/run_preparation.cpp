@@ -16,8 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The engine reads each path whole up to the platform's limit, less the NUL.
-constexpr std::size_t kMaxPathLength = 4095;
 constexpr std::chrono::milliseconds kLockRetry{20};
 
 std::string SystemReason() {
@@ -99,9 +97,9 @@ bool TRunPreparation::CheckDataPath(const fs::path& dataPath) {
         data);
   }
   for (const fs::path* path : {&files_.data, &files_.report, &files_.plot, &files_.notes}) {
-    if (path->native().size() > kMaxPathLength) {
+    if (path->native().size() > kMaxRunPathLength) {
       return refuse("The path " + path->string() + " is longer than " +
-                    std::to_string(kMaxPathLength) + " characters.");
+                    std::to_string(kMaxRunPathLength) + " characters.");
     }
   }
   return true;

@@ -13,12 +13,14 @@
 //   // names.dat is deleted and the lock dropped when `run` goes out of scope
 //
 // The object does not restore the current directory: the desktop program
-// leaves it at the data file's folder, and the runner restores its own.
+// leaves it at the data file's folder, and the runner restores its own. The
+// caller must not change it between preparing and calling the engine.
 // The preparation never blocks on a FIFO or device, and waits for a busy
 // folder at most `lockWait`. It uses no Qt, so both programs can link it.
 #pragma once
 
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -26,6 +28,10 @@
 #include "engine_runner.h"
 
 namespace korvan {
+
+// The longest path the engine reads from names.dat: the platform's limit,
+// less the terminating NUL.
+inline constexpr std::size_t kMaxRunPathLength = PATH_MAX - 1;
 
 // The four files of one run, all absolute.
 struct RunFiles {

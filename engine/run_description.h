@@ -2,6 +2,7 @@
 // directory before every call.
 #pragma once
 
+#include <climits>
 #include <string>
 
 #include "run_context.h"
@@ -10,7 +11,7 @@ namespace korvan {
 
 // The longest path a run file may have: the platform's limit, less the
 // terminating NUL. A longer path is refused, never cut to another name.
-inline constexpr std::size_t kMaxPathLength = 4095;
+inline constexpr std::size_t kMaxPathLength = PATH_MAX - 1;
 
 // Reads the eight lines of `path` into `names`. False when the file is
 // missing, not a regular file, or any line cannot be read (a path that is

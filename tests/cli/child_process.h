@@ -25,6 +25,28 @@ struct ChildOptions {
   bool unprivileged = false;             // a root child becomes nobody
 };
 
+// Options that differ from the default in one respect.
+inline ChildOptions InFolder(std::filesystem::path folder) {
+  ChildOptions options;
+  options.folder = std::move(folder);
+  return options;
+}
+inline ChildOptions WithEnvironment(std::string name, std::string value) {
+  ChildOptions options;
+  options.environment.emplace_back(std::move(name), std::move(value));
+  return options;
+}
+inline ChildOptions WithFileSizeLimit(rlim_t bytes) {
+  ChildOptions options;
+  options.fileSizeLimit = bytes;
+  return options;
+}
+inline ChildOptions Unprivileged() {
+  ChildOptions options;
+  options.unprivileged = true;
+  return options;
+}
+
 struct ChildOutcome {
   bool exited = false;  // false when a signal (a hang's alarm) ended it
   int status = -1;      // the exit status

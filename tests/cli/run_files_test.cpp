@@ -247,7 +247,7 @@ TEST(RunFiles, HostileRunDescriptionsDestroyNothingAndNeverHang) {
           using EntryPoint = std::int32_t (*)(std::int32_t, std::int32_t);
           return reinterpret_cast<EntryPoint>(library.FindProcedure("IKORVAN"))(4, 3);
         },
-        {.folder = scene.folder});
+        testing::InFolder(scene.folder));
     EXPECT_TRUE(run.exited) << "the run did not end by itself";
     EXPECT_EQ(run.status, row.code) << run.output;
     EXPECT_NE(run.output.find(row.console), std::string::npos) << run.output;

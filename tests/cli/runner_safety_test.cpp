@@ -80,10 +80,6 @@ struct RunnerCase {
   const char* never = nullptr;
 };
 
-std::pair<std::string, std::string> Env(const char* name, std::string value) {
-  return {name, std::move(value)};
-}
-
 const RunnerCase kRunnerCases[] = {
     {"project saved as .kv4p",
      [](const Workspace& w) {
@@ -121,21 +117,21 @@ const RunnerCase kRunnerCases[] = {
        const std::string organisation =
            "Acme\nX\n1\n" + w.Path("pile.kv4d") + "\n" + w.Path("victim.txt");
        return Runs(w.Path("pile.kv4d"),
-                   {.environment = {Env("KORVAN_ORGANISATION", organisation)}});
+                   testing::WithEnvironment("KORVAN_ORGANISATION", organisation));
      },
      0,
      {"victim.txt"},
      "Results due to tip movements"},
     {"identification number beyond 32 bits",
      [](const Workspace& w) {
-       return Runs(w.Path("pile.kv4d"), {.environment = {Env("KORVAN_ID", "99999999999")}});
+       return Runs(w.Path("pile.kv4d"), testing::WithEnvironment("KORVAN_ID", "99999999999"));
      },
      65,
      {"pile.kv4o"},
      "is outside the range -2147483648 to 2147483647"},
     {"identification number that is no number",
      [](const Workspace& w) {
-       return Runs(w.Path("pile.kv4d"), {.environment = {Env("KORVAN_ID", "12abc")}});
+       return Runs(w.Path("pile.kv4d"), testing::WithEnvironment("KORVAN_ID", "12abc"));
      },
      65,
      {"pile.kv4o"},
@@ -146,7 +142,7 @@ const RunnerCase kRunnerCases[] = {
        fs::permissions(w.At(""),
                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                        fs::perm_options::remove);
-       return Runs(w.Path("pile.kv4d"), {.unprivileged = true});
+       return Runs(w.Path("pile.kv4d"), testing::Unprivileged());
      },
      73,
      {"names.dat", "pile.kv4o"},
@@ -168,7 +164,7 @@ const RunnerCase kRunnerCases[] = {
     {"relative path from a deleted current folder",
      [](const Workspace& w) {
        fs::create_directory(w.At("gone"));
-       return Runs("pile.kv4d", {.folder = w.At("gone")}, true);
+       return Runs("pile.kv4d", testing::InFolder(w.At("gone")), true);
      },
      66,
      {"pile.kv4o"},
@@ -176,7 +172,7 @@ const RunnerCase kRunnerCases[] = {
     {"absolute path from a deleted current folder",
      [](const Workspace& w) {
        fs::create_directory(w.At("gone"));
-       return Runs(w.Path("pile.kv4d"), {.folder = w.At("gone")}, true);
+       return Runs(w.Path("pile.kv4d"), testing::InFolder(w.At("gone")), true);
      },
      0,
      {},
@@ -231,7 +227,9 @@ TEST(RunnerSafety, EveryFailureIsAMessageAndAnExitStatus) {
     EXPECT_TRUE(outcome.exited) << "the runner did not end by itself";
     EXPECT_EQ(outcome.status, row.status) << outcome.output;
     EXPECT_NE(outcome.output.find(row.says), std::string::npos) << outcome.output;
-    if (row.never) EXPECT_EQ(outcome.output.find(row.never), std::string::npos) << outcome.output;
+    if (row.never) {
+      EXPECT_EQ(outcome.output.find(row.never), std::string::npos) << outcome.output;
+    }
     for (std::size_t i = 0; i < kept.size(); ++i) {
       EXPECT_TRUE(fs::is_directory(w.At(kept[i])) || ReadText(w.At(kept[i])) == before[i])
           << kept[i];
@@ -317,7 +315,7 @@ TEST(RunnerSafety, WritesThatFailGiveNineAndSayWhichFile) {
         [&] {
           return ExecKorvan({"run", project});
         },
-        {.fileSizeLimit = limit.bytes});
+        testing::WithFileSizeLimit(limit.bytes));
     EXPECT_EQ(run.status, limit.status) << run.output;
     EXPECT_NE(run.output.find(limit.says), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find(limit.never), std::string::npos) << run.output;
