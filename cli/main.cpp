@@ -1,8 +1,13 @@
 // korvan: the headless runner of the analysis engine.
+#include <sys/stat.h>
+
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "engine_runner.h"
@@ -16,6 +21,7 @@
 #include "export_command.h"
 #endif
 #include "plot_summary.h"
+#include "run_preparation.h"
 
 namespace {
 
@@ -33,10 +39,30 @@ constexpr const char* kUsage =
     "FILE.kv4r (run notes), and names.dat is deleted again.\n"
     "\n"
     "Prints the head load / head movement table and the paths of the files.\n"
-    "The exit status is the engine's result code (0 when the run completed).\n"
+    "Runs in one folder take turns: each holds a lock on the folder from writing\n"
+    "names.dat until deleting it, waiting up to 60 seconds for another run.\n"
     "\n"
     "The report heading names the user from the environment variables\n"
-    "KORVAN_ORGANISATION, KORVAN_CITY, KORVAN_REGION and KORVAN_ID.\n"
+    "KORVAN_ORGANISATION, KORVAN_CITY, KORVAN_REGION and KORVAN_ID (a whole number\n"
+    "from -2147483648 to 2147483647); line breaks in the texts become blanks.\n"
+    "\n"
+    "Exit status of run:\n"
+    "   0      the run completed\n"
+    "   1-9    the engine's result code: 2 names.dat unusable, 3 data file missing,\n"
+    "          malformed, over 64 MB or overflowing the engine's numbers, 4-8 soil\n"
+    "          profile too short, 9 run files unsafe (an output is the data file or\n"
+    "          another output, or not a regular file) or not written whole\n"
+    "  64      wrong arguments or an empty path\n"
+    "  65      refused: a data file named names.dat or with a .kv4o, .kv4p or .kv4r\n"
+    "          extension, a path with a line break or ending in a blank, or a\n"
+    "          KORVAN_ID that is no 32-bit whole number\n"
+    "  66      no project data file: missing, not a regular file, a path over 4095\n"
+    "          characters, or a relative path from a folder that no longer exists\n"
+    "  70      the engine library could not be loaded\n"
+    "  71      the data file's folder cannot be opened, locked or entered, or\n"
+    "          another system error\n"
+    "  73      names.dat could not be written (the engine was not run)\n"
+    "  75      another run kept the folder busy for 60 seconds\n"
     "\n"
     "convert: reads the project data file IN of any generation, chosen by its\n"
     "extension (.kv4d, .kv3d of KORVAN 2014, .kvd of KORVAN 2.0), the way the\n"
@@ -64,13 +90,66 @@ std::string FromEnvironment(const char* name, const std::string& fallback) {
   return value ? std::string(value) : fallback;
 }
 
-korvan::UserIdentification UserFromEnvironment() {
+// Exit statuses of `korvan run` besides the engine's result codes.
+enum ExitStatus {
+  kUsageError = 64,
+  kRefused = 65,
+  kNoInput = 66,
+  kEngineMissing = 70,
+  kSystemError = 71,
+  kCannotCreate = 73,
+  kBusy = 75,
+};
+
+// The run's user from the environment; nothing when KORVAN_ID is no whole
+// number (the run preparation refuses one outside the 32-bit range).
+std::optional<korvan::UserIdentification> UserFromEnvironment() {
   korvan::UserIdentification user;
   user.organisation = FromEnvironment("KORVAN_ORGANISATION", user.organisation);
   user.city = FromEnvironment("KORVAN_CITY", user.city);
   user.region = FromEnvironment("KORVAN_REGION", user.region);
-  user.idNumber = std::atoi(FromEnvironment("KORVAN_ID", "0").c_str());
+  const std::string id = FromEnvironment("KORVAN_ID", "0");
+  const char* first = id.data() + (id.starts_with('+') ? 1 : 0);
+  const auto [end, error] = std::from_chars(first, id.data() + id.size(), user.idNumber);
+  if (error != std::errc() || end != id.data() + id.size() || first == end) return std::nullopt;
   return user;
+}
+
+int PreparationStatus(korvan::RunPreparationFailure failure) {
+  using korvan::RunPreparationFailure;
+  switch (failure) {
+    case RunPreparationFailure::kDataPathRefused:
+    case RunPreparationFailure::kIdentificationRefused:
+      return kRefused;
+    case RunPreparationFailure::kFolderBusy:
+      return kBusy;
+    case RunPreparationFailure::kNamesNotWritten:
+      return kCannotCreate;
+    default:
+      return kSystemError;
+  }
+}
+
+// Enough of a file's state to tell whether a run wrote it.
+struct FileStamp {
+  bool exists = false;
+  struct stat info {};
+  bool operator==(const FileStamp& other) const {
+    if (exists != other.exists) return false;
+    if (!exists) return true;
+    const auto same = [](const timespec& a, const timespec& b) {
+      return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    };
+    return info.st_dev == other.info.st_dev && info.st_ino == other.info.st_ino &&
+           info.st_size == other.info.st_size && same(info.st_mtim, other.info.st_mtim) &&
+           same(info.st_ctim, other.info.st_ctim);
+  }
+};
+
+FileStamp StampOf(const std::filesystem::path& path) {
+  FileStamp stamp;
+  stamp.exists = ::stat(path.c_str(), &stamp.info) == 0;
+  return stamp;
 }
 
 void PrintTable(const korvan::PlotSummary& summary) {
@@ -94,6 +173,64 @@ void PrintTable(const korvan::PlotSummary& summary) {
       std::printf("%16.4E   not able to get convergence\n", row.values.headLoad);
     }
   }
+}
+
+int RunCommand(const std::string& argument) {
+  namespace fs = std::filesystem;
+  if (argument.empty()) {
+    std::cerr << "korvan: the path of the project data file is empty\n";
+    return kUsageError;
+  }
+  if (argument.size() > korvan::kMaxRunPathLength) {
+    std::cerr << "korvan: the path of the project data file is longer than "
+              << korvan::kMaxRunPathLength << " characters\n";
+    return kNoInput;
+  }
+  std::error_code error;
+  const fs::path dataPath = fs::absolute(argument, error);
+  if (error) {
+    std::cerr << "korvan: cannot resolve " << argument << ": " << error.message()
+              << " (has the current folder been deleted?)\n";
+    return kNoInput;
+  }
+  if (!fs::is_regular_file(fs::status(dataPath, error))) {
+    std::cerr << "korvan: no project data file " << dataPath << "\n";
+    return kNoInput;
+  }
+  const std::optional<korvan::UserIdentification> user = UserFromEnvironment();
+  if (!user) {
+    std::cerr << "korvan: KORVAN_ID must be a whole number from -2147483648 to 2147483647\n";
+    return kRefused;
+  }
+
+  const korvan::RunFiles files = korvan::RunFilesFor(dataPath);
+  const FileStamp reportBefore = StampOf(files.report);
+  const korvan::EngineRun run = korvan::RunEngine(dataPath, korvan::ProgramFolder(), *user);
+  std::fflush(stdout);
+  if (!run.called) {
+    std::cerr << "korvan: the engine was not run: " << run.failure << "\n";
+    return run.preparation ? PreparationStatus(*run.preparation) : kEngineMissing;
+  }
+  const FileStamp reportAfter = StampOf(files.report);
+  if (run.result == 0) {
+    if (auto summary = korvan::ReadPlotSummary(files.plot)) {
+      PrintTable(*summary);
+    } else {
+      std::printf("\nThe plot data file holds no complete results.\n");
+    }
+  } else {
+    // An earlier run's report says nothing about this one.
+    const bool reportWritten = reportAfter.exists && !(reportAfter == reportBefore);
+    std::printf("\nThe engine stopped the run with result code %d%s\n", run.result,
+                reportWritten ? "; see the report." : ".");
+  }
+  std::printf("\n");
+  const std::pair<const char*, const fs::path*> listed[] = {
+      {"Report:    ", &files.report}, {"Plot data: ", &files.plot}, {"Run notes: ", &files.notes}};
+  for (const auto& [label, path] : listed) {
+    if (fs::exists(*path, error)) std::printf("%s%s\n", label, path->c_str());
+  }
+  return run.result;
 }
 
 }  // namespace
@@ -130,33 +267,12 @@ int main(int argc, char** argv) {
   }
   if (command != "run" || argc != 3) {
     std::cerr << kUsage;
-    return 64;
+    return kUsageError;
   }
-  const std::filesystem::path dataPath = std::filesystem::absolute(argv[2]);
-  if (!std::filesystem::is_regular_file(dataPath)) {
-    std::cerr << "korvan: no project data file " << dataPath << "\n";
-    return 66;
+  try {
+    return RunCommand(argv[2]);
+  } catch (const std::exception& error) {
+    std::cerr << "korvan: " << error.what() << "\n";
+    return kSystemError;
   }
-  const korvan::EngineRun run =
-      korvan::RunEngine(dataPath, korvan::ProgramFolder(), UserFromEnvironment());
-  std::fflush(stdout);
-  if (!run.called) {
-    std::cerr << "korvan: the engine was not run: " << run.failure << "\n";
-    return 70;
-  }
-  auto withExtension = [&](const char* extension) {
-    return std::filesystem::path(dataPath).replace_extension(extension);
-  };
-  if (run.result == 0) {
-    if (auto summary = korvan::ReadPlotSummary(withExtension(".kv4p"))) {
-      PrintTable(*summary);
-    } else {
-      std::printf("\nThe plot data file holds no complete results.\n");
-    }
-  } else {
-    std::printf("\nThe engine stopped the run with result code %d; see the report.\n", run.result);
-  }
-  std::printf("\nReport:    %s\nPlot data: %s\nRun notes: %s\n", withExtension(".kv4o").c_str(),
-              withExtension(".kv4p").c_str(), withExtension(".kv4r").c_str());
-  return run.result;
 }

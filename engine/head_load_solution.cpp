@@ -30,6 +30,11 @@ void SolveAllHeadLoads(RunContext& ctx) {
   for (Int i = 1; i <= nload; ++i) {
     const Real P = in.PLOAD[i];
     const HeadLoadSolution solution = SearchHeadLoad(walker, P, start[i]);
+    if (solution.overflow != WalkOverflow::kNone) {
+      WriteWalkOverflow(ctx, /*headLoad=*/true, P, solution.overflow);
+      ctx.result = kProjectDataError;
+      return;
+    }
     res.HEADLOAD[i] = P;
     if (solution.converged) {
       res.HEADMV[i] = solution.lastWalk.headMove;

@@ -3,8 +3,9 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <sstream>
+
+#include "text_cut.h"
 
 namespace korvan {
 
@@ -26,13 +27,11 @@ std::string Quoted(std::string_view word) {
 
 }  // namespace
 
-bool RecordReader::Open(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream text;
-  text << file.rdbuf();
-  OpenText(text.str());
-  return true;
+FileReadStatus RecordReader::Open(const std::string& path) {
+  std::string text;
+  const FileReadStatus status = ReadRegularFile(path, kMaxFileSize, text);
+  if (status == FileReadStatus::kRead) OpenText(std::move(text));
+  return status;
 }
 
 void RecordReader::OpenText(std::string text) {
@@ -59,7 +58,7 @@ std::string RecordReader::ReadTitle() {
     Fail("the file is empty");
   }
   valueLine_ = static_cast<int>(nextLine_) + 1;
-  std::string title = lines_[nextLine_++].substr(0, 72);
+  std::string title(CutAtCharacter(lines_[nextLine_++], 72));
   title.resize(72, ' ');
   inRecord_ = false;
   rest_ = {};

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data_model.h"
+#include "file_access.h"
 
 namespace korvan {
 
@@ -22,12 +23,18 @@ class DataFileError : public std::runtime_error {
 
 class RecordReader {
  public:
-  // Reads the whole file into memory. False when it cannot be opened.
-  bool Open(const std::string& path);
+  // The largest project data file read; the largest the front end can write
+  // is far below it.
+  static constexpr std::size_t kMaxFileSize = std::size_t{64} << 20;
+
+  // Reads the whole file into memory when it is a regular file of at most
+  // kMaxFileSize bytes.
+  FileReadStatus Open(const std::string& path);
   // Uses the given text as the file (tests, fuzzing).
   void OpenText(std::string text);
 
-  // Line 1: the first 72 characters, padded with blanks.
+  // Line 1: the first 72 bytes, padded with blanks; a UTF-8 character that
+  // byte 72 would split is left out whole.
   std::string ReadTitle();
   // Starts a record on a fresh line; `name` is used in error messages.
   void BeginRecord(std::string_view name);

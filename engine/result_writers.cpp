@@ -96,6 +96,37 @@ void WriteAppliedLoadsStart(RunContext& ctx) {
   ctx.plot.WriteFree({ctx.in.NLOAD, ctx.in.NINC, ctx.in.NUNIT});
 }
 
+void WriteWalkOverflow(RunContext& ctx, bool headLoad, Real value, WalkOverflow overflow) {
+  const char* suspect = "THE PILE AND SOIL DATA FOR EXTREME VALUES";
+  switch (overflow) {
+    case WalkOverflow::kDepth:
+      suspect = "THE PILE LENGTH AND THE PILE HEAD COORDINATE";
+      break;
+    case WalkOverflow::kTipLoad:
+      suspect = "THE Q-W CURVE: TIP AREA, DIAMETER AND THE SOIL AT THE TIP";
+      break;
+    case WalkOverflow::kLoadTransfer:
+      suspect = "THE T-Z CURVES: SOIL STRENGTHS AND MODIFICATION FACTORS";
+      break;
+    case WalkOverflow::kLoad:
+      suspect = "THE PILE DIAMETER AND THE T-Z CURVES (SOIL STRENGTHS)";
+      break;
+    case WalkOverflow::kShortening:
+      suspect = "THE AXIAL STIFFNESS AE";
+      break;
+    case WalkOverflow::kMovement:
+      suspect = "THE AXIAL STIFFNESS AE AND THE TIP MOVEMENTS";
+      break;
+    case WalkOverflow::kNone:
+      break;
+  }
+  const UnitLabels& l = ctx.labels;
+  ctx.report.Write(
+      R"(//5X, "**** ERROR: THE ", A, 1X, PE10.3, 1X, A3, " GIVES NUMBERS BEYOND THE RANGE OF THE ENGINE ****"/5X, "CHECK ", A)",
+      {headLoad ? "SEARCH FOR HEAD LOAD" : "WALK FOR TIP MOVEMENT", value,
+       headLoad ? l.ForceLabel : l.MovementLabel, suspect});
+}
+
 void WriteAppliedLoadResult(RunContext& ctx, Int i, bool converged, bool uplift,
                             const PileWalker& walker) {
   const Results& r = ctx.res;

@@ -17,15 +17,18 @@ namespace korvan {
 // Result codes of a run.
 enum ResultCode : Int {
   kRunCompleted = 0,
-  kNotRun = 1,                  // mode other than 4; nothing touched
-  kRunDescriptionError = 2,     // names.dat missing, short or unreadable
-  kProjectDataError = 3,        // the project data file is missing or malformed
+  kNotRun = 1,               // mode other than 4; nothing touched
+  kRunDescriptionError = 2,  // names.dat missing, short or unreadable
+  kProjectDataError = 3,  // the data file is missing, malformed or over 64 MB, or a walk overflowed
   kUnitWeightProfileShort = 4,  // unit-weight profile above a tip-curve depth
   kStrengthProfileShort = 5,    // strength profile above the tip depth
   kSideFrictionProfileShort = 6,
   kTipResistanceProfileShort = 7,
   kStrengthTypeProfileShort = 8,
-  kOutputFileError = 9,  // the report or plot file cannot be created
+  // The run files are unsafe (an output is the data file, the run
+  // description or another output; a file is not a regular file), or the
+  // report, plot or notes file cannot be created or written whole.
+  kOutputFileError = 9,
 };
 
 struct RunDescription {
@@ -33,7 +36,7 @@ struct RunDescription {
   std::string ORGANISATION;  // at most 256 characters
   std::string LOCATION;      // at most 256 characters
   Int IDNUMBER = 0;
-  std::string DATAPATH, REPORTPATH, PLOTPATH, NOTESPATH;  // at most 255 characters each
+  std::string DATAPATH, REPORTPATH, PLOTPATH, NOTESPATH;  // read whole, never cut
 };
 
 struct UnitLabels {

@@ -40,6 +40,11 @@ void SolveAllTipMovements(RunContext& ctx) {
   WriteTipMovementResultsStart(ctx);
   for (Int n = 1; n <= ntipmv; ++n) {
     const WalkResult walk = walker.Walk(in.TIPMV[n]);
+    if (const WalkOverflow overflow = FindOverflow(walk, walker); overflow != WalkOverflow::kNone) {
+      WriteWalkOverflow(ctx, /*headLoad=*/false, in.TIPMV[n], overflow);
+      ctx.result = kProjectDataError;
+      return;
+    }
     res.HEADLOAD[n] = walk.headLoad;
     res.HEADMV[n] = walk.headMove;
     res.TIPLOAD[n] = walk.tipLoad;
