@@ -114,7 +114,8 @@ void TMainForm::ReadSettings() {
   fUser.region = settings->value(kRegionValue, QString::fromStdString(defaults.region))
                      .toString()
                      .toStdString();
-  fUser.idNumber = settings->value(kIdNumberValue, defaults.idNumber).toInt();
+  fUser.idNumber =
+      settings->value(kIdNumberValue, static_cast<qlonglong>(defaults.idNumber)).toLongLong();
   restoreGeometry(settings->value(kGeometryValue).toByteArray());
 }
 
@@ -127,7 +128,7 @@ void TMainForm::UpdateRegister() {
   settings->setValue(kOrganisationValue, QString::fromStdString(fUser.organisation));
   settings->setValue(kCityValue, QString::fromStdString(fUser.city));
   settings->setValue(kRegionValue, QString::fromStdString(fUser.region));
-  settings->setValue(kIdNumberValue, fUser.idNumber);
+  settings->setValue(kIdNumberValue, static_cast<qlonglong>(fUser.idNumber));
 }
 
 UserIdentification TMainForm::RunUser() const {

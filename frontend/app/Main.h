@@ -193,7 +193,6 @@ class TMainForm : public QMainWindow {
   void ShowExportDialog();
   void OpenHelpFile(const QString& name);
   void OpenResultFile(const QString& extension);
-  bool WriteRunDescription(const QString& dataFile);
   void ShowRunResult(std::int32_t code);
   QString ProjectFile(const QString& extension) const;
   std::array<bool, 9> GraphEnabled() const;

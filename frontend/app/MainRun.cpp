@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
+#include <optional>
 
 #include "DataChecks.h"
 #include "DataUnit.h"
@@ -17,6 +17,7 @@
 #include "dynlib.h"
 #include "message_box.h"
 #include "numeric_locale.h"
+#include "run_preparation.h"
 
 namespace korvan {
 
@@ -24,7 +25,8 @@ namespace {
 
 using TEntryPoint = std::int32_t (*)(std::int32_t mode, std::int32_t reserved);
 
-const QString kRunDescriptionName = QStringLiteral("names.dat");
+// How long Run Analysis waits for another run in the same folder.
+constexpr std::chrono::milliseconds kRunLockWait{10'000};
 
 // The hourglass while the engine holds the user-interface thread.
 class TWaitCursor {
@@ -42,16 +44,6 @@ bool TMainForm::CheckData() {
   if (message.isEmpty()) return true;
   platform::ShowWarning(message);
   return false;
-}
-
-// names.dat in the data file's folder, the current directory of the run.
-bool TMainForm::WriteRunDescription(const QString& dataFile) {
-  const std::string text = RunDescriptionText(QFile::encodeName(dataFile).toStdString(), RunUser());
-  QFile file(QFileInfo(dataFile).absolutePath() + QLatin1Char('/') + kRunDescriptionName);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-         file.write(text.data(), static_cast<qint64>(text.size())) ==
-             static_cast<qint64>(text.size()) &&
-         file.flush();
 }
 
 void TMainForm::CompRunClick() {
@@ -75,15 +67,20 @@ void TMainForm::CompRunClick() {
 
   const platform::TDecimalPointGuard decimalPoint;
   const QString dataFile = QFileInfo(ProgramData->FileName).absoluteFilePath();
-  const QString dataFolder = QFileInfo(dataFile).absolutePath();
   QDir::setCurrent(fProgramFolder);
-  const bool described = QDir::setCurrent(dataFolder) && WriteRunDescription(dataFile);
-  if (!described) {
-    platform::ShowInformation(QStringLiteral("An error occured while writing file names"));
+  // The preparation locks the data file's folder for the run (runs in one
+  // folder take turns, also with the headless runner), makes it current and
+  // writes names.dat; names.dat goes and the lock is dropped with it,
+  // however the run ends. The engine never runs on a stale names.dat.
+  std::optional<TRunPreparation> preparation;
+  {
+    const TWaitCursor wait;
+    preparation.emplace(QFile::encodeName(dataFile).toStdString(), RunUser(), kRunLockWait);
   }
-  // names.dat is the run's alone: it goes with the run, however it ends.
-  const auto removeDescription =
-      qScopeGuard([&] { QFile::remove(dataFolder + QLatin1Char('/') + kRunDescriptionName); });
+  if (!preparation->Ready()) {
+    platform::ShowInformation(QString::fromStdString(preparation->Message()));
+    return;
+  }
 
   if (fEngine) {
     platform::ShowInformation(QStringLiteral("Attempt to reinitialize DLL"));

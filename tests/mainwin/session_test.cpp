@@ -1,7 +1,7 @@
 // One whole session through the real main window and the real engine: run a
 // sample project from the menu, look at every graph, change a graph setting,
-// save, reopen and find it again; then the engine missing and the engine
-// stopping a run.
+// save, reopen and find it again; then the engine missing, the engine
+// stopping a run, and runs stopped before the engine.
 #include <clocale>
 #include <cstring>
 
@@ -125,6 +125,17 @@ TEST_F(SessionTest, AFailedSaveStopsTheRun) {
   Run();
   EXPECT_EQ(fMessages.Messages(), std::vector<std::string>{"An error occured during saving"});
   EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("blocked.kv4o"))));
+}
+
+TEST_F(SessionTest, ARunDescriptionThatCannotBeWrittenStopsTheRun) {
+  // A folder takes the name of names.dat: the engine must not run at all,
+  // neither on nothing nor on a stale description.
+  ASSERT_TRUE(QDir().mkpath(PathOf(QStringLiteral("names.dat"))));
+  Run();
+  EXPECT_EQ(fMessages.Messages(),
+            std::vector<std::string>{"An error occured while writing file names"});
+  EXPECT_FALSE(QFileInfo::exists(Beside(".kv4o")));
+  EXPECT_TRUE(QFileInfo(PathOf(QStringLiteral("names.dat"))).isDir());
 }
 
 TEST_F(SessionTest, AFailedCheckStopsBeforeTheEngine) {
