@@ -29,7 +29,7 @@ if [[ "$frontend" == ON ]]; then
   mime="$root/mime"
   mkdir -p "$mime/packages"
   cp "$usr/share/mime/packages/korvan.xml" "$mime/packages/"
-  update-mime-database "$mime" || fail "the file types do not load"
+  update-mime-database "$mime" >/dev/null 2>&1 || fail "the file types do not load"
   for pattern in '\*\.kv4d' '\*\.kv3d' '\*\.kvd'; do
     grep -q "application/x-korvan.*:$pattern\$" "$mime/globs2" || fail "no file type for $pattern"
   done
