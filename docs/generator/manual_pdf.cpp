@@ -31,9 +31,23 @@ void StyleTables(QTextFrame* frame) {
       format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
       format.setBorderBrush(QColor(120, 120, 120));
       format.setBorderCollapse(true);
-      format.setCellPadding(3);
+      format.setCellPadding(2.5);
       format.setCellSpacing(0);
       table->setFormat(format);
+      // The reader gives every cell a border of its own; the header row is
+      // shaded.
+      for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+          QTextTableCell cell = table->cellAt(row, column);
+          QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
+          cellFormat.setBorder(0.5);
+          cellFormat.setBorderBrush(QColor(120, 120, 120));
+          cellFormat.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+          cellFormat.setPadding(2.5);
+          if (row == 0) cellFormat.setBackground(QColor(0xe8, 0xec, 0xf2));
+          cell.setFormat(cellFormat);
+        }
+      }
     }
     StyleTables(child);
   }
