@@ -9,6 +9,7 @@
 // window is left in the screenshots folder of the build.
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -35,6 +36,19 @@
 
 namespace korvan::testing {
 namespace {
+
+// Takes the files the program hands to the desktop to open.
+class TOpenedFiles : public QObject {
+  Q_OBJECT
+
+ public:
+  TOpenedFiles() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+  ~TOpenedFiles() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+  QStringList files;
+
+ public slots:
+  void Open(const QUrl& url) { files.append(url.toLocalFile()); }
+};
 
 const std::string kCompleted =
     "Computations are completed. Please, check output file for results or error messages.";
@@ -477,7 +491,18 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
   EXPECT_TRUE(TTitleForm::Instance()->NameEdit()->text().isEmpty())
       << "the designer's name lives only while the program runs";
   Screenshot(QStringLiteral("22-reopened"));
+
+  // Both manuals open from Help, from beside the program.
+  TOpenedFiles opened;
+  Choose({QStringLiteral("&Help"), QStringLiteral("User's Manual")});
+  Choose({QStringLiteral("&Help"), QStringLiteral("Technical Manual")});
+  ASSERT_EQ(opened.files.size(), 2);
+  EXPECT_EQ(opened.files[0], QStringLiteral(KORVAN_BIN_DIR "/KORVAN2021UsersManual.pdf"));
+  EXPECT_EQ(opened.files[1], QStringLiteral(KORVAN_BIN_DIR "/KORVAN2021TechnicalManual.pdf"));
+  for (const QString& manual : opened.files) EXPECT_GT(QFileInfo(manual).size(), 20000);
 }
 
 }  // namespace
 }  // namespace korvan::testing
+
+#include "new_user_test.moc"
