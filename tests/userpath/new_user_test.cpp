@@ -7,8 +7,10 @@
 // dialogs are answered by typing the name into them. The run's files are
 // compared with a headless run of the saved file, and a picture of every
 // window is left in the screenshots folder of the build.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
@@ -62,11 +64,6 @@ void ExpectValue(long double value, double expected) {
   EXPECT_NEAR(static_cast<double>(value), expected, 1e-12 * std::max(1.0, std::abs(expected)));
 }
 
-// Lines of a text file.
-QStringList Lines(const QString& path) {
-  return ReadText(path).split(QLatin1Char('\n'));
-}
-
 class NewUserTest : public MainWindowTest {
  protected:
   void SetUp() override {
@@ -82,10 +79,22 @@ class NewUserTest : public MainWindowTest {
     Window().FormShow({});
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
     QDir().mkpath(QStringLiteral(KORVAN_SCREENSHOT_DIR));
+    // A dialog left unanswered fails the test instead of hanging it.
+    fWatchdog.setInterval(15000);
+    QObject::connect(&fWatchdog, &QTimer::timeout, [this] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog != nullptr && dialog == fLastModal) {
+        ADD_FAILURE() << "unanswered dialog: " << dialog->windowTitle().toStdString();
+        dialog->reject();
+      }
+      fLastModal = dialog;
+    });
+    fWatchdog.start();
   }
 
   // Opens the menu bar's menu `title` with a click, and the submenus on the
-  // way, and clicks `item` in the last one.
+  // way with the right arrow (a click on a submenu's entry opens it only
+  // after a delay), and clicks the last item.
   void Choose(const QStringList& path) {
     QMenuBar* bar = Window().menuBar();
     QAction* entry = FindAction(bar->actions(), path.first());
@@ -102,9 +111,12 @@ class NewUserTest : public MainWindowTest {
         QTest::mouseClick(menu, Qt::LeftButton, {}, at);
         break;
       }
-      QTest::mouseClick(menu, Qt::LeftButton, {}, at);
+      // The menu takes no pointer motion just after it opens: the entry is
+      // highlighted as the arrow keys would, and the right arrow opens it.
+      menu->setActiveAction(action);
+      QTest::keyClick(menu, Qt::Key_Right);
       menu = action->menu();
-      ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+      ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); })) << path[i].toStdString();
     }
     Settle();
   }
@@ -135,15 +147,32 @@ class NewUserTest : public MainWindowTest {
     });
     timer->start();
   }
-  // Answers the next file dialog with `path`, typed into its name field.
+  // Answers the next file dialog with `path`, typed into its name field, and
+  // confirms it; until the dialog has gone (a completion list opened by the
+  // typing, or a slow folder listing, can keep it open once).
   static void AnswerFileDialog(const QString& path, QString* title = nullptr) {
-    WhenModal("QFileDialog", [path, title](QWidget* dialog) {
+    auto* timer = new QTimer;
+    timer->setInterval(50);
+    auto answered = std::make_shared<QPointer<QFileDialog>>();
+    auto tried = std::make_shared<bool>(false);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+      if (*tried && (answered->isNull() || !(*answered)->isVisible())) {
+        timer->stop();
+        timer->deleteLater();
+        return;
+      }
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || !dialog->isVisible()) return;
+      *answered = dialog;
+      *tried = true;
       if (title != nullptr) *title = dialog->windowTitle();
       auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
       ASSERT_NE(name, nullptr);
       TypeInto(name, path);
-      QTest::keyClick(name, Qt::Key_Return);
+      if (name->completer() != nullptr) name->completer()->popup()->hide();
+      static_cast<QDialog*>(dialog)->accept();
     });
+    timer->start();
   }
 
   static void Settle() {
@@ -167,19 +196,16 @@ class NewUserTest : public MainWindowTest {
     ADD_FAILURE() << "no button " << caption.toStdString();
   }
 
-  // The table editor window of the active subwindow.
-  template <class TForm = TTableForm>
-  TForm* ActiveWindow() {
+  // The table editor window that is active, or whose caption starts with
+  // `caption`.
+  TTableForm* ActiveWindow() {
     QMdiSubWindow* sub = Window().MdiArea()->activeSubWindow();
-    return sub ? dynamic_cast<TForm*>(sub->widget()) : nullptr;
+    return sub ? dynamic_cast<TTableForm*>(sub->widget()) : nullptr;
   }
-  // The editor window whose caption starts with `caption`.
-  template <class TForm = TTableForm>
-  TForm* WindowCaptioned(const QString& caption) {
-    for (QMdiSubWindow* sub : Window().MdiArea()->subWindowList()) {
+  TTableForm* WindowCaptioned(const QString& caption) {
+    for (QMdiSubWindow* sub : Window().MdiArea()->subWindowList())
       if (sub->widget()->windowTitle().startsWith(caption))
-        if (auto* form = dynamic_cast<TForm*>(sub->widget())) return form;
-    }
+        return dynamic_cast<TTableForm*>(sub->widget());
     return nullptr;
   }
   // The grid column whose heading holds `word`.
@@ -218,6 +244,10 @@ class NewUserTest : public MainWindowTest {
     EXPECT_TRUE(widget->grab().save(path)) << path.toStdString();
   }
   void Screenshot(const QString& name) { Screenshot(&Window(), name); }
+
+ private:
+  QTimer fWatchdog;
+  QPointer<QDialog> fLastModal;
 };
 
 struct TLayerEntry {
@@ -402,7 +432,7 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
   ASSERT_TRUE(runner.waitForFinished(60000));
   EXPECT_EQ(runner.exitCode(), 0) << runner.readAllStandardError().toStdString();
   EXPECT_EQ(ReadText(plot), programPlot);
-  const QStringList headless = Lines(report);
+  const QStringList headless = ReadText(report).split(QLatin1Char('\n'));
   const QStringList windowed = programReport.split(QLatin1Char('\n'));
   ASSERT_EQ(headless.size(), windowed.size());
   for (qsizetype i = 27; i < headless.size(); ++i)
