@@ -10,8 +10,7 @@ namespace korvan {
 
 void SolveAllHeadLoads(RunContext& ctx) {
   if (ctx.Failed()) return;
-  ctx.console.Write(R"(/5X, "KORVAN2021 analysis engine, version 2021.4.3")");
-  ctx.console.Write(R"(5X, "Load vs settlement of an axially loaded pile")");
+  WriteStartBanner(ctx);
   InputData& in = ctx.in;
   Results& res = ctx.res;
   const Int nload = std::clamp<Int>(in.NLOAD, 0, kMaxLoads);

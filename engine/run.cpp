@@ -21,11 +21,6 @@ namespace korvan {
 
 namespace {
 
-void WriteBanner(RunContext& ctx) {
-  ctx.console.Write(R"(/5X, "KORVAN2021 analysis engine, version 2021.4.3")");
-  ctx.console.Write(R"(5X, "Load vs settlement of an axially loaded pile")");
-}
-
 constexpr const char* kRunDescriptionFile = "names.dat";
 
 // "FILE ERRORS!" on the console, with the reason on the next line.
@@ -102,7 +97,7 @@ const char* DataFileProblem(FileReadStatus status) {
 
 void Run(RunContext& ctx) {
   ctx.result = kRunCompleted;
-  WriteBanner(ctx);
+  WriteStartBanner(ctx);
   const RunDescription& names = ctx.names;
 
   std::string why;

@@ -1,5 +1,6 @@
 #include <array>
 
+#include "korvan_version.h"
 #include "run_context.h"
 
 namespace korvan {
@@ -10,6 +11,11 @@ void SetUnitLabels(RunContext& ctx) {
   } else {
     ctx.labels = UnitLabels{" M.", " M.", "KN.", "KPA", " SQ M"};
   }
+}
+
+void WriteStartBanner(RunContext& ctx) {
+  ctx.console.Write(R"(/5X, "KORVAN2021 analysis engine, version ", A)", {kVersionText});
+  ctx.console.Write(R"(5X, "Load vs settlement of an axially loaded pile")");
 }
 
 std::string_view SoilTypeName(Int ksoil) {

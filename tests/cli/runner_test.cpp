@@ -15,8 +15,9 @@ namespace fs = std::filesystem;
 TEST(RunDescriptionText, EightLinesWithDerivedPaths) {
   UserIdentification user{"Acme Foundations", "  Austin ", " TX ", 1234};
   EXPECT_EQ(RunDescriptionText("/jobs/pier 3/north.kv4d", user),
-            "2021.4.3\nAcme Foundations\nAustin, TX\n1234\n/jobs/pier 3/north.kv4d\n"
-            "/jobs/pier 3/north.kv4o\n/jobs/pier 3/north.kv4p\n/jobs/pier 3/north.kv4r\n");
+            std::string(kVersionText) +
+                "\nAcme Foundations\nAustin, TX\n1234\n/jobs/pier 3/north.kv4d\n"
+                "/jobs/pier 3/north.kv4o\n/jobs/pier 3/north.kv4p\n/jobs/pier 3/north.kv4r\n");
 }
 
 TEST(DynamicLibrary, EngineExportsOnlyWhatItShould) {
