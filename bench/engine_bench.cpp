@@ -12,10 +12,12 @@
 
 #include "benchmark_projects.h"
 #include "curves.h"
+#include "head_load_solution.h"
+#include "modifications.h"
 #include "project_reader.h"
 #include "run.h"
 #include "run_context.h"
-#include "solution.h"
+#include "tip_movement_solution.h"
 
 namespace korvan {
 namespace {

@@ -1,10 +1,6 @@
-// Lookups in the curves and tables of a run: t-z curves, the tip curve, the
-// AE table, the soil settlement profile and the t-z modification rows. Each
-// keeps its own rules at the ends of its table and at rows of equal depth.
-#include <algorithm>
+#include "curve_lookups.h"
 
-#include "lookups.h"
-#include "tz_depth_bracket.h"
+#include <algorithm>
 
 namespace korvan {
 

@@ -1,10 +1,10 @@
-// Applied head loads: each load is solved by a search for its tip movement,
-// starting from the signed results of the tip-movement series.
+#include "head_load_solution.h"
+
 #include <algorithm>
 
 #include "head_load_search.h"
 #include "result_writers.h"
-#include "solution.h"
+#include "run_texts.h"
 
 namespace korvan {
 

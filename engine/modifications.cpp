@@ -1,9 +1,8 @@
-// Modification factors: the t-z curves and the tip curve in the store are
-// scaled once, after their listings were printed and before the first walk.
+#include "modifications.h"
+
 #include <algorithm>
 
-#include "lookups.h"
-#include "solution.h"
+#include "curve_lookups.h"
 
 namespace korvan {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "curve_lookups.h"
 #include "engine_constants.h"
-#include "lookups.h"
 
 namespace korvan {
 

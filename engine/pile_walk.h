@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "curve_lookups.h"
 #include "data_model.h"
-#include "tz_depth_bracket.h"
 
 namespace korvan {
 

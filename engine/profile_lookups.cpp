@@ -1,10 +1,7 @@
-// Lookups along the soil profile: property rows, friction angle with the
-// blow-count fallback, and the mean unit weight above a depth. A depth below
-// the profile writes the warning block and sets the caller's result code.
+#include "profile_lookups.h"
+
 #include <algorithm>
 #include <array>
-
-#include "lookups.h"
 
 namespace korvan {
 

@@ -41,8 +41,4 @@ void ReadTzModificationRecord(RunContext& ctx);
 // Record 13 with its echo.
 void ReadQwModificationRecord(RunContext& ctx);
 
-// Sorts the user tip movements ascending, or builds the 9 or 18 default
-// movements from the signs of the head loads (in metres for SI).
-void BuildTipMovements(InputData& in);
-
 }  // namespace korvan

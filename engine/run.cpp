@@ -10,12 +10,15 @@
 
 #include "curves.h"
 #include "file_access.h"
+#include "head_load_solution.h"
+#include "modifications.h"
 #include "project_reader.h"
 #include "report_heading.h"
 #include "run_context.h"
 #include "run_description.h"
 #include "run_files.h"
-#include "solution.h"
+#include "run_texts.h"
+#include "tip_movement_solution.h"
 
 namespace korvan {
 

@@ -61,14 +61,4 @@ struct RunContext {
   bool Failed() const { return result > 0; }
 };
 
-// Sets the five unit labels from in.NUNIT (1 English, anything else SI).
-void SetUnitLabels(RunContext& ctx);
-
-// The console's start-up banner, written when the run starts and again when
-// the head-load solution starts.
-void WriteStartBanner(RunContext& ctx);
-
-// The 24-character report name of a soil type 1..6 (blanks for any other).
-std::string_view SoilTypeName(Int ksoil);
-
 }  // namespace korvan

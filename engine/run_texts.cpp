@@ -1,7 +1,8 @@
+#include "run_texts.h"
+
 #include <array>
 
 #include "korvan_version.h"
-#include "run_context.h"
 
 namespace korvan {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine_constants.h"
-#include "lookups.h"
+#include "profile_lookups.h"
 #include "record_reader.h"
 #include "tip_shapes.h"
 

@@ -1,11 +1,9 @@
-// The load-settlement curve driven by the tip: one walk per tip movement in
-// the order of the series, each written as it is made, then the summary,
-// after which the stored results carry the signs of the movements.
+#include "tip_movement_solution.h"
+
 #include <algorithm>
 
 #include "pile_walk.h"
 #include "result_writers.h"
-#include "solution.h"
 
 namespace korvan {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "lookups.h"
+#include "profile_lookups.h"
 #include "record_reader.h"
 #include "tz_shapes.h"
 

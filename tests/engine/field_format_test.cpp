@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "field_format_digits.h"
+#include "field_format_fast.h"
 
 namespace korvan {
 namespace {

@@ -5,9 +5,10 @@
 #include <filesystem>
 
 #include "head_load_search.h"
+#include "head_load_solution.h"
 #include "pile_fixture.h"
-#include "solution.h"
 #include "test_support.h"
+#include "tip_movement_solution.h"
 
 namespace korvan {
 namespace {

@@ -1,9 +1,10 @@
+#include "profile_lookups.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <sstream>
 
-#include "lookups.h"
 #include "soil_profile_builder.h"
 
 namespace korvan {
