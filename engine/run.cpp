@@ -110,7 +110,7 @@ void Run(RunContext& ctx) {
     // The report still gets the reason when its path was read and writing
     // it can harm no other file.
     if (!names.REPORTPATH.empty() && UnsafeRunFiles(names, kRunDescriptionFile).empty() &&
-        ctx.report.OpenForWriting(names.REPORTPATH, OutputFileKind::kRegularOnly)) {
+        OpenOutputChannel(ctx.report, names.REPORTPATH, OutputFileKind::kRegularOnly)) {
       WriteReportHeading(ctx, LocalTimeNow());
       ctx.report.Write(
           R"(//5X, "**** ERROR: THE RUN DESCRIPTION names.dat IS MISSING OR INCOMPLETE ****"/5X, A)",
@@ -125,7 +125,7 @@ void Run(RunContext& ctx) {
     ctx.result = kOutputFileError;
     return;
   }
-  if (!ctx.report.OpenForWriting(names.REPORTPATH, OutputFileKind::kRegularOnly)) {
+  if (!OpenOutputChannel(ctx.report, names.REPORTPATH, OutputFileKind::kRegularOnly)) {
     ReportFileErrors(ctx, "THE REPORT FILE CANNOT BE CREATED: " + names.REPORTPATH);
     ctx.result = kOutputFileError;
     return;
@@ -135,7 +135,7 @@ void Run(RunContext& ctx) {
   const FileReadStatus data = ctx.data.Open(names.DATAPATH);
   // The plot file is always replaced, so that a failed run never leaves the
   // plot of an earlier run behind to be read as this run's result.
-  const bool plotOpen = ctx.plot.OpenForWriting(names.PLOTPATH, OutputFileKind::kRegularOnly);
+  const bool plotOpen = OpenOutputChannel(ctx.plot, names.PLOTPATH, OutputFileKind::kRegularOnly);
   const bool notesMade = TouchNotesFile(names.NOTESPATH);
   if (data != FileReadStatus::kRead) {
     ReportFileErrors(ctx, "THE PROJECT DATA FILE CANNOT BE READ: " + names.DATAPATH);
@@ -170,27 +170,50 @@ void CloseOutputs(RunContext& ctx, const std::string& reportPath, const std::str
   }
 }
 
+// A project given as text, run with the report and plot channels open; the
+// names are those of the outputs, for the messages of a failed write.
+Int RunProjectWithOutputs(RunContext& ctx, std::string projectText, RunScope scope,
+                          const std::string& reportName, const std::string& plotName) {
+  ctx.data.OpenText(std::move(projectText));
+  try {
+    RunOpenedProject(ctx, scope);
+  } catch (const std::exception& error) {
+    ctx.report.Write(R"(//5X, "**** ERROR: THE RUN STOPPED ****"/5X, A)", {error.what()});
+    ctx.result = kProjectDataError;
+  }
+  CloseOutputs(ctx, reportName, plotName);
+  return ctx.result;
+}
+
 }  // namespace
 
 Int RunProjectText(std::string projectText, const std::string& reportPath,
                    const std::string& plotPath, RunScope scope) {
   try {
     auto ctx = std::make_unique<RunContext>();
-    ctx->data.OpenText(std::move(projectText));
-    if (!ctx->report.OpenForWriting(reportPath) || !ctx->plot.OpenForWriting(plotPath)) {
+    if (!OpenOutputChannel(ctx->report, reportPath) || !OpenOutputChannel(ctx->plot, plotPath)) {
       return kOutputFileError;
     }
-    try {
-      RunOpenedProject(*ctx, scope);
-    } catch (const std::exception& error) {
-      ctx->report.Write(R"(//5X, "**** ERROR: THE RUN STOPPED ****"/5X, A)", {error.what()});
-      ctx->result = kProjectDataError;
-    }
-    CloseOutputs(*ctx, reportPath, plotPath);
-    return ctx->result;
+    return RunProjectWithOutputs(*ctx, std::move(projectText), scope, reportPath, plotPath);
   } catch (...) {
     return kProjectDataError;
   }
+}
+
+ProjectOutputs RunProjectInMemory(std::string projectText, RunScope scope) {
+  ProjectOutputs outputs;
+  try {
+    auto ctx = std::make_unique<RunContext>();
+    ctx->report.OpenMemory();
+    ctx->plot.OpenMemory();
+    outputs.result =
+        RunProjectWithOutputs(*ctx, std::move(projectText), scope, "(in memory)", "(in memory)");
+    outputs.report = ctx->report.Text();
+    outputs.plot = ctx->plot.Text();
+  } catch (...) {
+    outputs.result = kProjectDataError;
+  }
+  return outputs;
 }
 
 Int RunAnalysis() {

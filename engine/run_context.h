@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "channel.h"
 #include "data_model.h"
+#include "line_layout/channel.h"
 #include "record_reader.h"
 
 namespace korvan {

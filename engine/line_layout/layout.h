@@ -22,11 +22,10 @@
 // by a fast path that gives the same bytes (field_format.h).
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
-
-#include "data_model.h"
 
 namespace korvan {
 
@@ -35,22 +34,22 @@ class FieldValue {
   enum class Kind { Integer, Real, Text };
 
   FieldValue(int v) : kind_(Kind::Integer), integer_(v) {}
-  FieldValue(Real v) : kind_(Kind::Real), real_(v) {}
+  FieldValue(float v) : kind_(Kind::Real), real_(v) {}
   // The engine's reals are 32-bit: a double is narrowed before formatting.
-  FieldValue(double v) : kind_(Kind::Real), real_(static_cast<Real>(v)) {}
+  FieldValue(double v) : kind_(Kind::Real), real_(static_cast<float>(v)) {}
   FieldValue(std::string_view v) : kind_(Kind::Text), text_(v) {}
   FieldValue(const char* v) : kind_(Kind::Text), text_(v) {}
   FieldValue(const std::string& v) : kind_(Kind::Text), text_(v) {}
 
   Kind kind() const { return kind_; }
-  Int integer() const { return integer_; }
-  Real real() const { return real_; }
+  std::int32_t integer() const { return integer_; }
+  float real() const { return real_; }
   std::string_view text() const { return text_; }
 
  private:
   Kind kind_;
-  Int integer_ = 0;
-  Real real_ = 0;
+  std::int32_t integer_ = 0;
+  float real_ = 0;
   std::string_view text_;
 };
 
