@@ -46,8 +46,10 @@ std::tm LocalTimeNow() {
   return local;
 }
 
-// Steps 6 to 13: the project data, the curves and the solutions. Returns
-// early when a profile lookup has set a result code.
+// Reading and solving, in the order of the run: the project data up to the
+// pile records, the curves, the loading and modification records, the
+// tip-movement solution and the head-load solution. Returns early when a
+// profile lookup has set a result code.
 void ReadAndSolve(RunContext& ctx, RunScope scope) {
   InputData& in = ctx.in;
   ReadTitleAndControl(ctx);
@@ -74,7 +76,9 @@ void ReadAndSolve(RunContext& ctx, RunScope scope) {
   if (in.NLOAD > 0) SolveAllHeadLoads(ctx);
 }
 
-// Step 5 on, with the channels open.
+// The run once its files are open: the progress line on the console, then
+// reading and solving; a data file that breaks its layout ends the run with
+// code 3 and the reader's message in the report.
 void RunOpenedProject(RunContext& ctx, RunScope scope) {
   ctx.console.Write(R"(///9X, "COMPUTATION IS PROCEEDING.......")");
   try {
@@ -154,9 +158,9 @@ void Run(RunContext& ctx) {
   RunOpenedProject(ctx, RunScope::Complete);
 }
 
-// Step 14. The plot file is closed before the report, so that a plot file
-// that could not be written whole is still named in the report; a failed
-// write of either file makes the result 9 whatever the run reached.
+// The end of every run. The plot file is closed before the report, so that
+// a plot file that could not be written whole is still named in the report;
+// a failed write of either file makes the result 9 whatever the run reached.
 void CloseOutputs(RunContext& ctx, const std::string& reportPath, const std::string& plotPath) {
   if (!ctx.plot.Close()) {
     ReportFileErrors(ctx, "THE PLOT FILE COULD NOT BE WRITTEN WHOLE: " + plotPath);

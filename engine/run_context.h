@@ -49,10 +49,10 @@ struct UnitLabels {
 
 struct RunContext {
   RunDescription names;
-  OutputChannel console;  // channel 0
-  OutputChannel report;   // channel 8
-  OutputChannel plot;     // channel 4
-  RecordReader data;      // channel 7
+  OutputChannel console;  // progress and error lines (standard output)
+  OutputChannel report;   // REPORTPATH (".kv4o")
+  OutputChannel plot;     // PLOTPATH (".kv4p")
+  RecordReader data;      // DATAPATH (".kv4d"), read whole when opened
   InputData in;
   Results res;
   UnitLabels labels;

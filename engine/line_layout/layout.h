@@ -17,9 +17,10 @@
 // layout that does not follow the notation is a writer's fault: its line holds
 // the layout text followed by the values in free format.
 //
-// Each distinct layout text is compiled once and then looked up by its text;
-// the lines are written straight into the output string, the common fields
-// by a fast path that gives the same bytes (field_format.h).
+// Each distinct layout text is compiled once per process and kept (a cache
+// under a lock, with a small memo per thread in front of it); the lines are
+// written straight into the output string, the common fields by a fast path
+// that gives the same bytes as the general one (field_format_fast.h).
 #pragma once
 
 #include <cstdint>
