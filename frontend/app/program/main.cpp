@@ -4,8 +4,14 @@
 
 #include <QApplication>
 
+#include "message_box.h"
+#include "messages.h"
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // The platform layer's messages (the engine library's loading errors)
+  // are shown in boxes like the program's own.
+  korvan::platform::SetMessagePresenter(korvan::platform::ShowMessageInBox);
   QApplication::setApplicationName(QStringLiteral("KORVAN 2020"));
   korvan::TMainForm window;
   window.FormShow(QApplication::arguments().mid(1));
