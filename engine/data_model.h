@@ -3,6 +3,7 @@
 // 32-bit and all integers 32-bit, as the numerics require.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -29,6 +30,12 @@ inline constexpr Int kMaxIncrements = 500;
 
 template <class T, Int N>
 using Array1 = std::array<T, N + 1>;  // indices 1..N
+
+// A count as far as the storage it counts reaches (0..capacity): a loop up
+// to it never reads past an array, whatever count the data gave.
+inline Int StoredCount(Int count, Int capacity) {
+  return std::clamp<Int>(count, 0, capacity);
+}
 
 // The t-z curve store: user curves, or the generated report set and then the
 // analysis set at the increment mid-depths.

@@ -1,7 +1,5 @@
 #include "head_load_solution.h"
 
-#include <algorithm>
-
 #include "head_load_search.h"
 #include "result_writers.h"
 #include "run_texts.h"
@@ -13,8 +11,8 @@ void SolveAllHeadLoads(RunContext& ctx) {
   WriteStartBanner(ctx);
   InputData& in = ctx.in;
   Results& res = ctx.res;
-  const Int nload = std::clamp<Int>(in.NLOAD, 0, kMaxLoads);
-  const Int ntipmv = std::clamp<Int>(in.NTIPMV, 0, kMaxTipMovements);
+  const Int nload = StoredCount(in.NLOAD, kMaxLoads);
+  const Int ntipmv = StoredCount(in.NTIPMV, kMaxTipMovements);
 
   // Every start is taken from the table before the searches overwrite it.
   Array1<Real, kMaxLoads> start{};

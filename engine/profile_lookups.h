@@ -12,6 +12,11 @@
 
 namespace korvan {
 
+// The tails of the warning block, which name the input the profile lacks.
+inline constexpr std::string_view kStrengthTail = "THE INPUT STRENGTH CURVE";
+inline constexpr std::string_view kMaxLoadTransferTail = "THE INPUT MAX. LOAD TRANSFER";
+inline constexpr std::string_view kUnitWeightTail = "THE INPUT CURVE FOR UNIT WEIGHT";
+
 // Writes the warning block for depth x with the given tail.
 void WriteProfileWarning(RunContext& ctx, Real x, std::string_view tail);
 

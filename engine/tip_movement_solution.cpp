@@ -1,7 +1,5 @@
 #include "tip_movement_solution.h"
 
-#include <algorithm>
-
 #include "pile_walk.h"
 #include "result_writers.h"
 
@@ -33,7 +31,7 @@ void SolveAllTipMovements(RunContext& ctx) {
   if (!PileCanBeWalked(ctx, walker)) return;
   InputData& in = ctx.in;
   Results& res = ctx.res;
-  const Int ntipmv = std::clamp<Int>(in.NTIPMV, 0, kMaxTipMovements);
+  const Int ntipmv = StoredCount(in.NTIPMV, kMaxTipMovements);
 
   WriteTipMovementResultsStart(ctx);
   for (Int n = 1; n <= ntipmv; ++n) {
