@@ -4,7 +4,6 @@
 // zeroed state and two runs in one process write identical files.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -19,7 +18,9 @@ enum ResultCode : Int {
   kRunCompleted = 0,
   kNotRun = 1,               // mode other than 4; nothing touched
   kRunDescriptionError = 2,  // names.dat missing, short or unreadable
-  kProjectDataError = 3,  // the data file is missing, malformed or over 64 MB, or a walk overflowed
+  // The data file is missing, malformed or over 64 MB, a walk overflowed,
+  // or the run stopped on an unexpected error.
+  kProjectDataError = 3,
   kUnitWeightProfileShort = 4,  // unit-weight profile above a tip-curve depth
   kStrengthProfileShort = 5,    // strength profile above the tip depth
   kSideFrictionProfileShort = 6,
