@@ -89,18 +89,21 @@ EngineRun RunEngine(const std::filesystem::path& dataPath,
     if (!preparation.Detail().empty()) run.failure += " (" + preparation.Detail() + ")";
     return run;
   }
+  platform::TDynamicLibrary library;
   try {
-    platform::TDynamicLibrary library(engineFile.string(), true);
+    library.OpenFile(engineFile.string());
     using EntryPoint = std::int32_t (*)(std::int32_t, std::int32_t);
     auto entry = reinterpret_cast<EntryPoint>(library.FindProcedure("IKORVAN"));
     if (entry) {
       run.result = entry(4, 3);
       run.called = true;
     } else {
-      run.failure = "the engine library has no entry point IKORVAN";
+      run.failure = platform::WithReason("the engine library has no entry point IKORVAN",
+                                         library.LastError());
     }
   } catch (const platform::EDLLError& dllError) {
-    run.failure = std::string("Attempt to initialize DLL failed: ") + dllError.what();
+    run.failure = platform::WithReason(
+        std::string("Attempt to initialize DLL failed: ") + dllError.what(), library.LastError());
   }
   return run;
 }

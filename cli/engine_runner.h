@@ -8,10 +8,11 @@
 #include <optional>
 #include <string>
 
+#include "korvan_version.h"
+
 namespace korvan {
 
 inline constexpr const char* kEngineFileName = "KORVAN2021_DLL.so";
-inline constexpr const char* kVersionText = "2021.4.3";
 
 struct UserIdentification {
   std::string organisation = "KORVAN user";

@@ -1,16 +1,10 @@
-// korvan: the headless runner of the analysis engine.
-#include <sys/stat.h>
-
-#include <charconv>
-#include <cstdio>
-#include <cstdlib>
+// korvan: the headless runner of the analysis engine, and the commands that
+// turn a project or its results into files. Each command lives in its own
+// <name>_command file; this one holds the usage text and picks the command.
 #include <exception>
-#include <filesystem>
 #include <iostream>
-#include <optional>
 #include <string>
 
-#include "engine_runner.h"
 #ifdef KORVAN_CONVERT
 #include "convert_command.h"
 #endif
@@ -20,8 +14,7 @@
 #ifdef KORVAN_EXPORT
 #include "export_command.h"
 #endif
-#include "plot_summary.h"
-#include "run_preparation.h"
+#include "run_command.h"
 
 namespace {
 
@@ -85,154 +78,6 @@ constexpr const char* kUsage =
     "settlement (down-drag projects), 4 axial load vs settlement, 5 t-z curves,\n"
     "6 tip resistance curve; --no-markers draws the lines without markers.\n";
 
-std::string FromEnvironment(const char* name, const std::string& fallback) {
-  const char* value = std::getenv(name);
-  return value ? std::string(value) : fallback;
-}
-
-// Exit statuses of `korvan run` besides the engine's result codes.
-enum ExitStatus {
-  kUsageError = 64,
-  kRefused = 65,
-  kNoInput = 66,
-  kEngineMissing = 70,
-  kSystemError = 71,
-  kCannotCreate = 73,
-  kBusy = 75,
-};
-
-// The run's user from the environment; nothing when KORVAN_ID is no whole
-// number (the run preparation refuses one outside the 32-bit range).
-std::optional<korvan::UserIdentification> UserFromEnvironment() {
-  korvan::UserIdentification user;
-  user.organisation = FromEnvironment("KORVAN_ORGANISATION", user.organisation);
-  user.city = FromEnvironment("KORVAN_CITY", user.city);
-  user.region = FromEnvironment("KORVAN_REGION", user.region);
-  const std::string id = FromEnvironment("KORVAN_ID", "0");
-  const char* first = id.data() + (id.starts_with('+') ? 1 : 0);
-  const auto [end, error] = std::from_chars(first, id.data() + id.size(), user.idNumber);
-  if (error != std::errc() || end != id.data() + id.size() || first == end) return std::nullopt;
-  return user;
-}
-
-int PreparationStatus(korvan::RunPreparationFailure failure) {
-  using korvan::RunPreparationFailure;
-  switch (failure) {
-    case RunPreparationFailure::kDataPathRefused:
-    case RunPreparationFailure::kIdentificationRefused:
-      return kRefused;
-    case RunPreparationFailure::kFolderBusy:
-      return kBusy;
-    case RunPreparationFailure::kNamesNotWritten:
-      return kCannotCreate;
-    default:
-      return kSystemError;
-  }
-}
-
-// Enough of a file's state to tell whether a run wrote it.
-struct FileStamp {
-  bool exists = false;
-  struct stat info {};
-  bool operator==(const FileStamp& other) const {
-    if (exists != other.exists) return false;
-    if (!exists) return true;
-    const auto same = [](const timespec& a, const timespec& b) {
-      return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-    };
-    return info.st_dev == other.info.st_dev && info.st_ino == other.info.st_ino &&
-           info.st_size == other.info.st_size && same(info.st_mtim, other.info.st_mtim) &&
-           same(info.st_ctim, other.info.st_ctim);
-  }
-};
-
-FileStamp StampOf(const std::filesystem::path& path) {
-  FileStamp stamp;
-  stamp.exists = ::stat(path.c_str(), &stamp.info) == 0;
-  return stamp;
-}
-
-void PrintTable(const korvan::PlotSummary& summary) {
-  const bool english = summary.unitSystem == 1;
-  const char* force = english ? "lbs" : "kN";
-  const char* length = english ? "in" : "m";
-  std::printf("\nResults due to tip movements\n");
-  std::printf("%16s %16s %16s %16s\n", "head load", "head movement", "tip movement", "tip load");
-  std::printf("%16s %16s %16s %16s\n", force, length, length, force);
-  for (const auto& row : summary.tipMovementRows) {
-    std::printf("%16.4E %16.4E %16.4E %16.4E\n", row.headLoad, row.headMovement, row.tipMovement,
-                row.tipLoad);
-  }
-  if (summary.appliedLoadRows.empty()) return;
-  std::printf("\nResults due to applied loads\n");
-  for (const auto& row : summary.appliedLoadRows) {
-    if (row.converged) {
-      std::printf("%16.4E %16.4E %16.4E %16.4E\n", row.values.headLoad, row.values.headMovement,
-                  row.values.tipMovement, row.values.tipLoad);
-    } else {
-      std::printf("%16.4E   not able to get convergence\n", row.values.headLoad);
-    }
-  }
-}
-
-int RunCommand(const std::string& argument) {
-  namespace fs = std::filesystem;
-  if (argument.empty()) {
-    std::cerr << "korvan: the path of the project data file is empty\n";
-    return kUsageError;
-  }
-  if (argument.size() > korvan::kMaxRunPathLength) {
-    std::cerr << "korvan: the path of the project data file is longer than "
-              << korvan::kMaxRunPathLength << " characters\n";
-    return kNoInput;
-  }
-  std::error_code error;
-  const fs::path dataPath = fs::absolute(argument, error);
-  if (error) {
-    std::cerr << "korvan: cannot resolve " << argument << ": " << error.message()
-              << " (has the current folder been deleted?)\n";
-    return kNoInput;
-  }
-  if (!fs::is_regular_file(fs::status(dataPath, error))) {
-    std::cerr << "korvan: no project data file " << dataPath << "\n";
-    return kNoInput;
-  }
-  const std::optional<korvan::UserIdentification> user = UserFromEnvironment();
-  if (!user) {
-    std::cerr << "korvan: KORVAN_ID must be a whole number from -2147483648 to 2147483647\n";
-    return kRefused;
-  }
-
-  const korvan::RunFiles files = korvan::RunFilesFor(dataPath);
-  const FileStamp reportBefore = StampOf(files.report);
-  const korvan::EngineRun run = korvan::RunEngine(dataPath, korvan::ProgramFolder(), *user);
-  std::fflush(stdout);
-  if (!run.called) {
-    std::cerr << "korvan: the engine was not run: " << run.failure << "\n";
-    return run.preparation ? PreparationStatus(*run.preparation) : kEngineMissing;
-  }
-  const FileStamp reportAfter = StampOf(files.report);
-  if (run.result == 0) {
-    if (auto summary = korvan::ReadPlotSummary(files.plot)) {
-      PrintTable(*summary);
-    } else {
-      std::printf("\nThe plot data file holds no complete results.\n");
-    }
-  } else {
-    // An earlier run's report says nothing about this one.
-    const bool reportWritten = reportAfter.exists && !(reportAfter == reportBefore);
-    std::printf("\nThe engine stopped the run with result code %d%s\n", run.result,
-                reportWritten ? "; see the report." : ".");
-  }
-  std::printf("\n");
-  const std::pair<const char*, const fs::path*> listed[] = {
-      {"Report:    ", &files.report}, {"Plot data: ", &files.plot}, {"Run notes: ", &files.notes}};
-  for (const auto& [label, path] : listed) {
-    if (fs::exists(*path, error)) std::printf("%s%s\n", label, path->c_str());
-  }
-  return run.result;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -267,12 +112,12 @@ int main(int argc, char** argv) {
   }
   if (command != "run" || argc != 3) {
     std::cerr << kUsage;
-    return kUsageError;
+    return korvan::kUsageError;
   }
   try {
-    return RunCommand(argv[2]);
+    return korvan::RunCommand(argv[2]);
   } catch (const std::exception& error) {
     std::cerr << "korvan: " << error.what() << "\n";
-    return kSystemError;
+    return korvan::kSystemError;
   }
 }

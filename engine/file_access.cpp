@@ -83,4 +83,8 @@ int OpenOutputFile(const std::string& path, bool append, OutputFileKind kind) {
   return file.release();
 }
 
+bool OpenOutputChannel(OutputChannel& channel, const std::string& path, OutputFileKind kind) {
+  return channel.OpenDescriptor(OpenOutputFile(path, /*append=*/false, kind));
+}
+
 }  // namespace korvan

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include "line_layout/channel.h"
+
 namespace korvan {
 
 enum class FileReadStatus {
@@ -30,5 +32,10 @@ enum class OutputFileKind {
 // regular file is emptied unless `append`. Returns the descriptor, or -1
 // with errno set (EINVAL when the kind refuses the file).
 int OpenOutputFile(const std::string& path, bool append, OutputFileKind kind);
+
+// Opens `channel` on the output file `path`, emptied (OpenOutputFile). False
+// when the file cannot be opened or is not of the accepted kind.
+bool OpenOutputChannel(OutputChannel& channel, const std::string& path,
+                       OutputFileKind kind = OutputFileKind::kAnyFile);
 
 }  // namespace korvan

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "curve_lookups.h"
 #include "engine_constants.h"
-#include "lookups.h"
 
 namespace korvan {
 
@@ -14,7 +14,7 @@ constexpr Real kDragLimit = 1E-8f;
 }  // namespace
 
 PileWalker::PileWalker(const InputData& in) : in_(in) {
-  const Int ninc = std::clamp<Int>(in.NINC, 0, kMaxIncrements);
+  const Int ninc = StoredCount(in.NINC, kMaxIncrements);
   headDepth_ = in.HEAD;
   downDrag_ = in.NSET > 0;
   if (ninc > 0) {

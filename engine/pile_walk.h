@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "curve_lookups.h"
 #include "data_model.h"
-#include "tz_depth_bracket.h"
 
 namespace korvan {
 
@@ -75,8 +75,9 @@ class PileWalker {
 };
 
 // The first quantity of the walker's last walk, from the tip up, that is no
-// longer a finite real: extreme data (a tiny AE, a huge diameter or strength) overflows the
-// 32-bit reals, and such a walk must not be reported as a result.
+// longer a finite real: extreme data (a tiny AE, a huge diameter or
+// strength) overflows the 32-bit reals, and such a walk must not be
+// reported as a result.
 enum class WalkOverflow {
   kNone,
   kDepth,  // the pile's length and head coordinate give no finite depth

@@ -30,11 +30,11 @@ class RecordReader {
   // Reads the whole file into memory when it is a regular file of at most
   // kMaxFileSize bytes.
   FileReadStatus Open(const std::string& path);
-  // Uses the given text as the file (tests, fuzzing).
+  // Uses the given text as the file (RunProjectText).
   void OpenText(std::string text);
 
-  // Line 1: the first 72 bytes, padded with blanks; a UTF-8 character that
-  // byte 72 would split is left out whole.
+  // The title, from the file's first line: its first 72 bytes, padded with
+  // blanks; a UTF-8 character that byte 72 would split is left out whole.
   std::string ReadTitle();
   // Starts a record on a fresh line; `name` is used in error messages.
   void BeginRecord(std::string_view name);

@@ -1,11 +1,11 @@
 #include "result_writers.h"
 
-#include <algorithm>
-
 namespace korvan {
 
 namespace {
 
+constexpr const char* kTipMovementResultsHeading =
+    R"(//8X, "RESULTS DUE TO TIP MOVEMENTS"/8X, "----------------------------"/)";
 constexpr const char* kTableHeading =
     R"(/8X, "TOP  LOAD     TOP MOVEMENT     TIP MOVEMENT", 5X, "TIP  LOAD")";
 constexpr const char* kTableLabels = "11X, A3, 13X, A3, 14X, A3, 12X, A3";
@@ -62,7 +62,7 @@ void WriteTipMovementResultsStart(RunContext& ctx) {
   ctx.report.Write("");
   ctx.report.Write("");
   WriteTitle(ctx, "1X, A72");
-  ctx.report.Write(R"(//8X, "RESULTS DUE TO TIP MOVEMENTS"/8X, "----------------------------"/)");
+  ctx.report.Write(kTipMovementResultsHeading);
   ctx.plot.WriteFree({ctx.in.NTIPMV, ctx.in.NINC, ctx.in.NUNIT});
 }
 
@@ -76,9 +76,9 @@ void WriteTipMovementBlock(RunContext& ctx, Real tipMovement, const WalkResult& 
 void WriteTipMovementSummary(RunContext& ctx) {
   ctx.report.Write(R"(" ")");
   WriteTitle(ctx, "1X, A72");
-  ctx.report.Write(R"(//8X, "RESULTS DUE TO TIP MOVEMENTS"/8X, "----------------------------"/)");
+  ctx.report.Write(kTipMovementResultsHeading);
   WriteResultTableHeading(ctx);
-  const Int ntipmv = std::clamp<Int>(ctx.in.NTIPMV, 0, kMaxTipMovements);
+  const Int ntipmv = StoredCount(ctx.in.NTIPMV, kMaxTipMovements);
   const Results& r = ctx.res;
   for (Int n = 1; n <= ntipmv; ++n) {
     const std::initializer_list<FieldValue> row = {r.HEADLOAD[n], r.HEADMV[n], ctx.in.TIPMV[n],

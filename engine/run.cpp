@@ -10,21 +10,19 @@
 
 #include "curves.h"
 #include "file_access.h"
+#include "head_load_solution.h"
+#include "modifications.h"
 #include "project_reader.h"
 #include "report_heading.h"
 #include "run_context.h"
 #include "run_description.h"
 #include "run_files.h"
-#include "solution.h"
+#include "run_texts.h"
+#include "tip_movement_solution.h"
 
 namespace korvan {
 
 namespace {
-
-void WriteBanner(RunContext& ctx) {
-  ctx.console.Write(R"(/5X, "KORVAN2021 analysis engine, version 2021.4.3")");
-  ctx.console.Write(R"(5X, "Load vs settlement of an axially loaded pile")");
-}
 
 constexpr const char* kRunDescriptionFile = "names.dat";
 
@@ -48,8 +46,10 @@ std::tm LocalTimeNow() {
   return local;
 }
 
-// Steps 6 to 13: the project data, the curves and the solutions. Returns
-// early when a profile lookup has set a result code.
+// Reading and solving, in the order of the run: the project data up to the
+// pile records, the curves, the loading and modification records, the
+// tip-movement solution and the head-load solution. Returns early when a
+// profile lookup has set a result code.
 void ReadAndSolve(RunContext& ctx, RunScope scope) {
   InputData& in = ctx.in;
   ReadTitleAndControl(ctx);
@@ -76,7 +76,9 @@ void ReadAndSolve(RunContext& ctx, RunScope scope) {
   if (in.NLOAD > 0) SolveAllHeadLoads(ctx);
 }
 
-// Step 5 on, with the channels open.
+// The run once its files are open: the progress line on the console, then
+// reading and solving; a data file that breaks its layout ends the run with
+// code 3 and the reader's message in the report.
 void RunOpenedProject(RunContext& ctx, RunScope scope) {
   ctx.console.Write(R"(///9X, "COMPUTATION IS PROCEEDING.......")");
   try {
@@ -102,7 +104,7 @@ const char* DataFileProblem(FileReadStatus status) {
 
 void Run(RunContext& ctx) {
   ctx.result = kRunCompleted;
-  WriteBanner(ctx);
+  WriteStartBanner(ctx);
   const RunDescription& names = ctx.names;
 
   std::string why;
@@ -112,7 +114,7 @@ void Run(RunContext& ctx) {
     // The report still gets the reason when its path was read and writing
     // it can harm no other file.
     if (!names.REPORTPATH.empty() && UnsafeRunFiles(names, kRunDescriptionFile).empty() &&
-        ctx.report.OpenForWriting(names.REPORTPATH, OutputFileKind::kRegularOnly)) {
+        OpenOutputChannel(ctx.report, names.REPORTPATH, OutputFileKind::kRegularOnly)) {
       WriteReportHeading(ctx, LocalTimeNow());
       ctx.report.Write(
           R"(//5X, "**** ERROR: THE RUN DESCRIPTION names.dat IS MISSING OR INCOMPLETE ****"/5X, A)",
@@ -127,7 +129,7 @@ void Run(RunContext& ctx) {
     ctx.result = kOutputFileError;
     return;
   }
-  if (!ctx.report.OpenForWriting(names.REPORTPATH, OutputFileKind::kRegularOnly)) {
+  if (!OpenOutputChannel(ctx.report, names.REPORTPATH, OutputFileKind::kRegularOnly)) {
     ReportFileErrors(ctx, "THE REPORT FILE CANNOT BE CREATED: " + names.REPORTPATH);
     ctx.result = kOutputFileError;
     return;
@@ -137,7 +139,7 @@ void Run(RunContext& ctx) {
   const FileReadStatus data = ctx.data.Open(names.DATAPATH);
   // The plot file is always replaced, so that a failed run never leaves the
   // plot of an earlier run behind to be read as this run's result.
-  const bool plotOpen = ctx.plot.OpenForWriting(names.PLOTPATH, OutputFileKind::kRegularOnly);
+  const bool plotOpen = OpenOutputChannel(ctx.plot, names.PLOTPATH, OutputFileKind::kRegularOnly);
   const bool notesMade = TouchNotesFile(names.NOTESPATH);
   if (data != FileReadStatus::kRead) {
     ReportFileErrors(ctx, "THE PROJECT DATA FILE CANNOT BE READ: " + names.DATAPATH);
@@ -156,9 +158,9 @@ void Run(RunContext& ctx) {
   RunOpenedProject(ctx, RunScope::Complete);
 }
 
-// Step 14. The plot file is closed before the report, so that a plot file
-// that could not be written whole is still named in the report; a failed
-// write of either file makes the result 9 whatever the run reached.
+// The end of every run. The plot file is closed before the report, so that
+// a plot file that could not be written whole is still named in the report;
+// a failed write of either file makes the result 9 whatever the run reached.
 void CloseOutputs(RunContext& ctx, const std::string& reportPath, const std::string& plotPath) {
   if (!ctx.plot.Close()) {
     ReportFileErrors(ctx, "THE PLOT FILE COULD NOT BE WRITTEN WHOLE: " + plotPath);
@@ -172,27 +174,50 @@ void CloseOutputs(RunContext& ctx, const std::string& reportPath, const std::str
   }
 }
 
+// A project given as text, run with the report and plot channels open; the
+// names are those of the outputs, for the messages of a failed write.
+Int RunProjectWithOutputs(RunContext& ctx, std::string projectText, RunScope scope,
+                          const std::string& reportName, const std::string& plotName) {
+  ctx.data.OpenText(std::move(projectText));
+  try {
+    RunOpenedProject(ctx, scope);
+  } catch (const std::exception& error) {
+    ctx.report.Write(R"(//5X, "**** ERROR: THE RUN STOPPED ****"/5X, A)", {error.what()});
+    ctx.result = kProjectDataError;
+  }
+  CloseOutputs(ctx, reportName, plotName);
+  return ctx.result;
+}
+
 }  // namespace
 
 Int RunProjectText(std::string projectText, const std::string& reportPath,
                    const std::string& plotPath, RunScope scope) {
   try {
     auto ctx = std::make_unique<RunContext>();
-    ctx->data.OpenText(std::move(projectText));
-    if (!ctx->report.OpenForWriting(reportPath) || !ctx->plot.OpenForWriting(plotPath)) {
+    if (!OpenOutputChannel(ctx->report, reportPath) || !OpenOutputChannel(ctx->plot, plotPath)) {
       return kOutputFileError;
     }
-    try {
-      RunOpenedProject(*ctx, scope);
-    } catch (const std::exception& error) {
-      ctx->report.Write(R"(//5X, "**** ERROR: THE RUN STOPPED ****"/5X, A)", {error.what()});
-      ctx->result = kProjectDataError;
-    }
-    CloseOutputs(*ctx, reportPath, plotPath);
-    return ctx->result;
+    return RunProjectWithOutputs(*ctx, std::move(projectText), scope, reportPath, plotPath);
   } catch (...) {
     return kProjectDataError;
   }
+}
+
+ProjectOutputs RunProjectInMemory(std::string projectText, RunScope scope) {
+  ProjectOutputs outputs;
+  try {
+    auto ctx = std::make_unique<RunContext>();
+    ctx->report.OpenMemory();
+    ctx->plot.OpenMemory();
+    outputs.result =
+        RunProjectWithOutputs(*ctx, std::move(projectText), scope, "(in memory)", "(in memory)");
+    outputs.report = ctx->report.Text();
+    outputs.plot = ctx->plot.Text();
+  } catch (...) {
+    outputs.result = kProjectDataError;
+  }
+  return outputs;
 }
 
 Int RunAnalysis() {

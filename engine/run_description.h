@@ -14,7 +14,8 @@ namespace korvan {
 inline constexpr std::size_t kMaxPathLength = PATH_MAX - 1;
 
 // Reads the eight lines of `path` into `names`. False when the file is
-// missing, not a regular file, or any line cannot be read (a path that is
+// missing, not a regular file or larger than any run description, or any
+// line cannot be read (no whole identification number, or a path that is
 // empty, longer than kMaxPathLength or holds a NUL); the lines read so far
 // are kept and `why`, when given, receives the reason for the console.
 bool ReadRunDescription(const std::string& path, RunDescription& names, std::string* why = nullptr);

@@ -16,6 +16,7 @@
 #include "InputTables.h"
 #include "ResultGraphs.h"
 #include "engine_runner.h"
+#include "korvan_version.h"
 
 class QAction;
 class QMdiArea;
@@ -31,7 +32,8 @@ class TDynamicLibrary;
 
 class TDlgSideView;
 
-inline const QString kCaptionPrefix = QStringLiteral("KORVAN 2021.4.3 - ");
+inline const QString kCaptionPrefix =
+    QStringLiteral("KORVAN %1 - ").arg(QLatin1String(kVersionText));
 inline constexpr int kRecentFileCount = 10;
 inline constexpr int kWindowItemCount = 50;
 
@@ -219,6 +221,6 @@ class TMainForm : public QMainWindow {
 // The settings' key and the values of the program's own settings.
 inline const QString kSettingsOrganisation = QStringLiteral("Dravik");
 inline const QString kSettingsApplication = QStringLiteral("KORVAN");
-inline const QString kSettingsVersion = QStringLiteral("2021.4.3");
+inline const QString kSettingsVersion = QLatin1String(kVersionText);
 
 }  // namespace korvan

@@ -95,8 +95,11 @@ void TMainForm::CompRunClick() {
     fEngine->Open();
     entry = reinterpret_cast<TEntryPoint>(fEngine->FindProcedure("IKORVAN"));
   } catch (const platform::EDLLError&) {
+    // The loader's reason names the library, dependency or symbol at fault.
+    const std::string reason = fEngine ? fEngine->LastError() : std::string();
     fEngine.reset();
-    platform::ShowInformation(QStringLiteral("Attempt to initialize DLL failed"));
+    platform::ShowInformation(
+        QString::fromStdString(platform::WithReason("Attempt to initialize DLL failed", reason)));
     return;
   }
   if (entry == nullptr) {

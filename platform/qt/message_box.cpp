@@ -15,11 +15,7 @@ QuestionHandler& CurrentQuestionHandler() {
   return handler;
 }
 
-void ShowBox(QMessageBox::Icon icon, const QString& text) {
-  if (HasMessageHandler()) {
-    ShowMessage(text.toStdString());
-    return;
-  }
+void ShowBoxNow(QMessageBox::Icon icon, const QString& text) {
   // Messages break their lines with a lone carriage return; the box needs a
   // line feed to show the break.
   QString shown = text;
@@ -30,6 +26,14 @@ void ShowBox(QMessageBox::Icon icon, const QString& text) {
   box.exec();
 }
 
+void ShowBox(QMessageBox::Icon icon, const QString& text) {
+  if (HasMessageHandler()) {
+    ShowMessage(text.toStdString());
+    return;
+  }
+  ShowBoxNow(icon, text);
+}
+
 }  // namespace
 
 void ShowInformation(const QString& text) {
@@ -38,6 +42,10 @@ void ShowInformation(const QString& text) {
 
 void ShowWarning(const QString& text) {
   ShowBox(QMessageBox::Warning, text);
+}
+
+void ShowMessageInBox(const std::string& text) {
+  ShowBoxNow(QMessageBox::Information, QString::fromStdString(text));
 }
 
 TAnswer AskYesNoCancel(const QString& text) {

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <functional>
+#include <string>
 
 namespace korvan::platform {
 
@@ -16,6 +17,11 @@ void ShowInformation(const QString& text);
 
 // The same with the warning icon.
 void ShowWarning(const QString& text);
+
+// Shows a message of the platform layer (such as the engine library's
+// loading errors) in an information box: the desktop program installs it
+// with SetMessagePresenter, so that no message is lost on standard error.
+void ShowMessageInBox(const std::string& text);
 
 enum class TAnswer { Yes, No, Cancel };
 

@@ -219,8 +219,9 @@ TEST(RunPreparation, RunsInOneFolderTakeTurnsAndRefusalsWriteNothing) {
 TEST(RunDescriptionText, LineBreaksInIdentificationBecomeBlanks) {
   const UserIdentification user{"Acme\nFoundations", "Austin\r\n", "TX", -7};
   EXPECT_EQ(RunDescriptionText("/jobs/a.kv4d", user),
-            "2021.4.3\nAcme Foundations\nAustin, TX\n-7\n/jobs/a.kv4d\n/jobs/a.kv4o\n"
-            "/jobs/a.kv4p\n/jobs/a.kv4r\n");
+            std::string(kVersionText) +
+                "\nAcme Foundations\nAustin, TX\n-7\n/jobs/a.kv4d\n/jobs/a.kv4o\n"
+                "/jobs/a.kv4p\n/jobs/a.kv4r\n");
 }
 
 }  // namespace

@@ -8,7 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "channel.h"
+#include "file_access.h"
+#include "line_layout/channel.h"
 #include "record_reader.h"
 #include "test_support.h"
 
@@ -74,13 +75,13 @@ TEST(RunSafety, FailedWritesAreNoticedByTheChannel) {
   };
   for (const Target& t : targets) {
     OutputChannel channel;
-    ASSERT_TRUE(channel.OpenForWriting(t.path, OutputFileKind::kAnyFile));
+    ASSERT_TRUE(OpenOutputChannel(channel, t.path, OutputFileKind::kAnyFile));
     channel.WriteRaw(std::string(t.bytes - 1, 'x') + "\n");
     EXPECT_EQ(channel.Failed(), t.failedBeforeClose) << t.path << " " << t.bytes;
     EXPECT_EQ(channel.Close(), t.closed) << t.path << " " << t.bytes;
   }
   OutputChannel device;
-  EXPECT_FALSE(device.OpenForWriting("/dev/null", OutputFileKind::kRegularOnly));
+  EXPECT_FALSE(OpenOutputChannel(device, "/dev/null", OutputFileKind::kRegularOnly));
 }
 
 TEST(RunSafety, TitleIsCutWhereACharacterEnds) {

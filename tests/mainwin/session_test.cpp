@@ -2,6 +2,7 @@
 // sample project from the menu, look at every graph, change a graph setting,
 // save, reopen and find it again; then the engine missing, the engine
 // stopping a run, and runs stopped before the engine.
+#include <cerrno>
 #include <clocale>
 #include <cstring>
 
@@ -97,8 +98,12 @@ TEST_F(SessionTest, MissingEngineLeavesTheLocaleAndTheFolderAsTheyWere) {
   QTemporaryDir empty;
   Window().SetProgramFolder(empty.path());
   Run();
-  EXPECT_EQ(fMessages.Messages(), (std::vector<std::string>{"Error Loading Library, error code = 2",
-                                                            "Attempt to initialize DLL failed"}));
+  // Each message says which library is missing, on a line of its own.
+  const std::string why =
+      empty.path().toStdString() + "/KORVAN2021_DLL.so: " + std::strerror(ENOENT);
+  EXPECT_EQ(fMessages.Messages(),
+            (std::vector<std::string>{"Error Loading Library, error code = 2\n" + why,
+                                      "Attempt to initialize DLL failed\n" + why}));
   if (comma.Active()) EXPECT_EQ(DecimalPoint(), ",");
   EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("names.dat"))));
   EXPECT_FALSE(QFileInfo::exists(Beside(".kv4o")));

@@ -5,8 +5,14 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "message_box.h"
+#include "messages.h"
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // The platform layer's messages (the engine library's loading errors)
+  // are shown in boxes like the program's own.
+  korvan::platform::SetMessagePresenter(korvan::platform::ShowMessageInBox);
   QApplication::setApplicationName(QStringLiteral("KORVAN 2020"));
   // The desktop entry "korvan.desktop" and its icon: the desktop shows the
   // running program under them.

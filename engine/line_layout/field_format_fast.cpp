@@ -1,7 +1,8 @@
-// The fast path of the fixed-width fields (declared in field_format.h). Each
-// field's text is written backwards from the field's last column, so that it
-// lands right-aligned without being copied, and the columns left of it are
-// then filled with blanks.
+// Each field's text is written backwards from the field's last column, so
+// that it lands right-aligned without being copied, and the columns left of
+// it are then filled with blanks.
+#include "field_format_fast.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>

@@ -17,16 +17,16 @@
 // layout that does not follow the notation is a writer's fault: its line holds
 // the layout text followed by the values in free format.
 //
-// Each distinct layout text is compiled once and then looked up by its text;
-// the lines are written straight into the output string, the common fields
-// by a fast path that gives the same bytes (field_format.h).
+// Each distinct layout text is compiled once per process and kept (a cache
+// under a lock, with a small memo per thread in front of it); the lines are
+// written straight into the output string, the common fields by a fast path
+// that gives the same bytes as the general one (field_format_fast.h).
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
-
-#include "data_model.h"
 
 namespace korvan {
 
@@ -35,22 +35,22 @@ class FieldValue {
   enum class Kind { Integer, Real, Text };
 
   FieldValue(int v) : kind_(Kind::Integer), integer_(v) {}
-  FieldValue(Real v) : kind_(Kind::Real), real_(v) {}
+  FieldValue(float v) : kind_(Kind::Real), real_(v) {}
   // The engine's reals are 32-bit: a double is narrowed before formatting.
-  FieldValue(double v) : kind_(Kind::Real), real_(static_cast<Real>(v)) {}
+  FieldValue(double v) : kind_(Kind::Real), real_(static_cast<float>(v)) {}
   FieldValue(std::string_view v) : kind_(Kind::Text), text_(v) {}
   FieldValue(const char* v) : kind_(Kind::Text), text_(v) {}
   FieldValue(const std::string& v) : kind_(Kind::Text), text_(v) {}
 
   Kind kind() const { return kind_; }
-  Int integer() const { return integer_; }
-  Real real() const { return real_; }
+  std::int32_t integer() const { return integer_; }
+  float real() const { return real_; }
   std::string_view text() const { return text_; }
 
  private:
   Kind kind_;
-  Int integer_ = 0;
-  Real real_ = 0;
+  std::int32_t integer_ = 0;
+  float real_ = 0;
   std::string_view text_;
 };
 

@@ -8,25 +8,34 @@ namespace {
 constexpr std::size_t kFlushSize = 1 << 16;
 }
 
-bool OutputChannel::OpenForWriting(const std::string& path, OutputFileKind kind) {
+void OutputChannel::Reset() {
   Close();
+  buffer_.clear();
   failed_ = false;
-  const int fd = OpenOutputFile(path, /*append=*/false, kind);
-  if (fd < 0) return false;
-  file_ = ::fdopen(fd, "wb");
+}
+
+bool OutputChannel::OpenDescriptor(int descriptor) {
+  Reset();
+  if (descriptor < 0) return false;
+  file_ = ::fdopen(descriptor, "wb");
   if (!file_) {
-    ::close(fd);
+    ::close(descriptor);
     return false;
   }
+  sink_ = Sink::kFile;
   ownsFile_ = true;
   return true;
 }
 
 void OutputChannel::OpenConsole() {
-  Close();
-  failed_ = false;
+  Reset();
+  sink_ = Sink::kFile;
   file_ = stdout;
-  ownsFile_ = false;
+}
+
+void OutputChannel::OpenMemory() {
+  Reset();
+  sink_ = Sink::kMemory;
 }
 
 void OutputChannel::Write(std::string_view layout, std::initializer_list<FieldValue> values) {
@@ -34,25 +43,25 @@ void OutputChannel::Write(std::string_view layout, std::initializer_list<FieldVa
 }
 
 void OutputChannel::Write(std::string_view layout, std::span<const FieldValue> values) {
-  if (!file_ || failed_) return;
+  if (sink_ == Sink::kNone || failed_) return;
   AppendLayout(buffer_, layout, values);
   FlushIfLarge();
 }
 
 void OutputChannel::WriteFree(std::initializer_list<FieldValue> values) {
-  if (!file_ || failed_) return;
+  if (sink_ == Sink::kNone || failed_) return;
   AppendFree(buffer_, std::span<const FieldValue>(values.begin(), values.size()));
   FlushIfLarge();
 }
 
 void OutputChannel::WriteRaw(std::string_view text) {
-  if (!file_ || failed_) return;
+  if (sink_ == Sink::kNone || failed_) return;
   buffer_.append(text);
   FlushIfLarge();
 }
 
 void OutputChannel::FlushIfLarge() {
-  if (buffer_.size() >= kFlushSize) Flush();
+  if (sink_ == Sink::kFile && buffer_.size() >= kFlushSize) Flush();
 }
 
 void OutputChannel::Flush() {
@@ -64,13 +73,15 @@ void OutputChannel::Flush() {
 }
 
 bool OutputChannel::Close() {
-  if (!file_) return !failed_;
-  Flush();
-  if (ownsFile_) {
-    if (std::fclose(file_) != 0) failed_ = true;
-  } else if (std::fflush(file_) != 0) {
-    failed_ = true;
+  if (sink_ == Sink::kFile) {
+    Flush();
+    if (ownsFile_) {
+      if (std::fclose(file_) != 0) failed_ = true;
+    } else if (std::fflush(file_) != 0) {
+      failed_ = true;
+    }
   }
+  sink_ = Sink::kNone;
   file_ = nullptr;
   ownsFile_ = false;
   return !failed_;

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "field_format.h"
+#include "field_format_fast.h"
 #include "layout_program.h"
 #include "short_copy.h"
 
