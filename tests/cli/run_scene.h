@@ -194,12 +194,37 @@ inline ChildOutcome RunInChild(const std::function<int()>& body, const ChildOpti
   return outcome;
 }
 
-// Replaces the child with `korvan run` of `data`.
-inline int ExecKorvanRun(std::string data) {
-  std::string program = std::string(KORVAN_BIN_DIR) + "/korvan", run = "run";
+// Replaces the child with `korvan run` of `data`, the runner taken from
+// `binFolder` (the build's own by default).
+inline int ExecKorvanRun(std::string data, const std::string& binFolder = KORVAN_BIN_DIR) {
+  std::string program = binFolder + "/korvan", run = "run";
   char* argv[] = {program.data(), run.data(), data.data(), nullptr};
   ::execv(program.c_str(), argv);
   return 127;
+}
+
+// A copy of the runner and the engine that any user may run: the build
+// folder may lie below a folder only its owner can enter (a clone in a
+// private temporary folder), where an unprivileged child could not reach it.
+inline const std::string& RunnerForEveryone() {
+  static const std::string folder = [] {
+    const fs::path copy =
+        fs::temp_directory_path() / ("korvan_runner_" + std::to_string(::getpid()));
+    fs::create_directories(copy);
+    for (const char* name : {"korvan", "KORVAN2021_DLL.so"}) {
+      fs::copy_file(fs::path(KORVAN_BIN_DIR) / name, copy / name,
+                    fs::copy_options::overwrite_existing);
+    }
+    fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    std::atexit([] {
+      std::error_code ignored;
+      fs::remove_all(fs::temp_directory_path() / ("korvan_runner_" + std::to_string(::getpid())),
+                     ignored);
+    });
+    return copy.string();
+  }();
+  return folder;
 }
 
 }  // namespace korvan::testing

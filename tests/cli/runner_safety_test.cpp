@@ -82,10 +82,11 @@ TEST(RunnerSafety, EveryFailureIsAMessageAndAnExitStatus) {
     const std::string kept = std::string(row.unchanged) + " pile.kv4d";
     const std::vector<std::string> before = scene.Snapshot(kept + " names.dat");
 
+    const std::string bin = options.unprivileged ? testing::RunnerForEveryone() : KORVAN_BIN_DIR;
     const testing::ChildOutcome outcome = RunInChild(
         [&] {
           if (deleted) std::filesystem::remove(options.folder);
-          return testing::ExecKorvanRun(argument);
+          return testing::ExecKorvanRun(argument, bin);
         },
         options);
     EXPECT_TRUE(outcome.exited) << "the runner did not end by itself";

@@ -19,7 +19,7 @@
 #include "engine_runner.h"
 #include "pile_fixture.h"
 #include "plot_summary.h"
-#include "solution.h"
+#include "tip_movement_solution.h"
 
 namespace korvan {
 namespace {
