@@ -3,24 +3,22 @@
 // and plot file), formatting throughput, peak resident memory.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "benchmark_projects.h"
 #include "curves.h"
+#include "file_access.h"
+#include "head_load_solution.h"
+#include "modifications.h"
 #include "project_reader.h"
 #include "run.h"
 #include "run_context.h"
-#include "solution.h"
+#include "tip_movement_solution.h"
 
 namespace korvan {
 namespace {
-
-namespace fs = std::filesystem;
 
 using benchmark_projects::CapacityProject;
 using benchmark_projects::TypicalProject;
@@ -31,11 +29,7 @@ long PeakMemoryBytes() {
   return usage.ru_maxrss * 1024L;
 }
 
-fs::path TempPath(const char* name) {
-  return fs::temp_directory_path() / ("korvan_bench_" + std::to_string(::getpid()) + name);
-}
-
-// The whole run writes to /dev/null while timed; one more run to files
+// The whole run writes to /dev/null while timed; one more run in memory
 // counts the bytes.
 void WholeRun(benchmark::State& state, const std::string& project) {
   Int result = 0;
@@ -43,15 +37,12 @@ void WholeRun(benchmark::State& state, const std::string& project) {
     result = RunProjectText(project, "/dev/null", "/dev/null");
     benchmark::DoNotOptimize(result);
   }
-  const fs::path report = TempPath(".kv4o"), plot = TempPath(".kv4p");
-  RunProjectText(project, report.string(), plot.string());
-  const auto bytes = static_cast<std::int64_t>(fs::file_size(report) + fs::file_size(plot));
+  const ProjectOutputs outputs = RunProjectInMemory(project);
+  const auto bytes = static_cast<std::int64_t>(outputs.report.size() + outputs.plot.size());
   state.counters["result"] = result;
   state.counters["bytes_written"] = static_cast<double>(bytes);
   state.SetBytesProcessed(bytes * state.iterations());
   state.counters["peak_rss_bytes"] = static_cast<double>(PeakMemoryBytes());
-  fs::remove(report);
-  fs::remove(plot);
 }
 
 // The context as the run leaves it just before the first walk.
@@ -76,19 +67,19 @@ std::unique_ptr<RunContext> PreparedContext(const std::string& project) {
 }
 
 // The solution with closed channels (nothing formatted, nothing written), or
-// with the report and plot going to files when `withOutput`.
+// with the report and plot going to /dev/null when `withOutput` (and once
+// more into memory, to count the bytes).
 void Solution(benchmark::State& state, const std::string& project, bool withOutput) {
   auto ctx = PreparedContext(project);
   const auto prepared = std::make_unique<InputData>(ctx->in);
-  const fs::path report = TempPath(".sol.kv4o"), plot = TempPath(".sol.kv4p");
   for (auto _ : state) {
     state.PauseTiming();
     ctx->in = *prepared;
     ctx->res = Results{};
     ctx->result = 0;
     if (withOutput) {
-      ctx->report.OpenForWriting("/dev/null");
-      ctx->plot.OpenForWriting("/dev/null");
+      OpenOutputChannel(ctx->report, "/dev/null");
+      OpenOutputChannel(ctx->plot, "/dev/null");
     }
     state.ResumeTiming();
     SolveAllTipMovements(*ctx);
@@ -104,17 +95,14 @@ void Solution(benchmark::State& state, const std::string& project, bool withOutp
   if (withOutput) {
     ctx->in = *prepared;
     ctx->res = Results{};
-    ctx->report.OpenForWriting(report.string());
-    ctx->plot.OpenForWriting(plot.string());
+    ctx->report.OpenMemory();
+    ctx->plot.OpenMemory();
     SolveAllTipMovements(*ctx);
     if (ctx->in.NLOAD > 0) SolveAllHeadLoads(*ctx);
-    ctx->report.Close();
-    ctx->plot.Close();
-    const auto bytes = static_cast<std::int64_t>(fs::file_size(report) + fs::file_size(plot));
+    const auto bytes =
+        static_cast<std::int64_t>(ctx->report.Text().size() + ctx->plot.Text().size());
     state.counters["bytes_written"] = static_cast<double>(bytes);
     state.SetBytesProcessed(bytes * state.iterations());
-    fs::remove(report);
-    fs::remove(plot);
   }
 }
 

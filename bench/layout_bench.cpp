@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "layout.h"
+#include "line_layout/layout.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "engine_runner.h"
 
-#include <fstream>
 #include <system_error>
 
 #include "dynlib.h"
+#include "run_preparation.h"
 
 namespace korvan {
 
@@ -16,16 +16,29 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-// Restores the current directory when the run ends, whatever way it ends.
+// One line of names.dat: a text with a line break would run on into the
+// next line and shift every path after it.
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\r' || c == '\0') c = ' ';
+  }
+  return text;
+}
+
+// Restores the current directory when the run ends, whatever way it ends;
+// when the directory the run started in is gone, there is nothing to
+// restore.
 class CurrentDirectoryGuard {
  public:
-  CurrentDirectoryGuard() : saved_(std::filesystem::current_path()) {}
+  CurrentDirectoryGuard() : saved_(std::filesystem::current_path(readError_)) {}
   ~CurrentDirectoryGuard() {
+    if (readError_) return;
     std::error_code ignored;
     std::filesystem::current_path(saved_, ignored);
   }
 
  private:
+  std::error_code readError_;
   std::filesystem::path saved_;
 };
 
@@ -34,12 +47,12 @@ class CurrentDirectoryGuard {
 std::string RunDescriptionText(const std::filesystem::path& dataPath,
                                const UserIdentification& user) {
   std::filesystem::path path = dataPath;
-  std::string location = Trimmed(user.city);
-  const std::string region = Trimmed(user.region);
+  std::string location = Trimmed(OneLine(user.city));
+  const std::string region = Trimmed(OneLine(user.region));
   if (!region.empty()) location += ", " + region;
   std::string text;
   text += std::string(kVersionText) + "\n";
-  text += user.organisation + "\n";
+  text += OneLine(user.organisation) + "\n";
   text += location + "\n";
   text += std::to_string(user.idNumber) + "\n";
   text += path.string() + "\n";
@@ -52,7 +65,7 @@ std::string RunDescriptionText(const std::filesystem::path& dataPath,
 std::filesystem::path ProgramFolder() {
   std::error_code error;
   auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return std::filesystem::current_path();
+  if (error) return std::filesystem::current_path(error);
   return exe.parent_path();
 }
 
@@ -60,40 +73,38 @@ EngineRun RunEngine(const std::filesystem::path& dataPath,
                     const std::filesystem::path& engineFolder, const UserIdentification& user) {
   EngineRun run;
   std::error_code error;
-  const std::filesystem::path absoluteData = std::filesystem::absolute(dataPath, error);
-  if (error) {
-    run.failure = "cannot resolve " + dataPath.string();
-    return run;
-  }
+  // Resolved before the run changes the current directory.
   const std::filesystem::path engineFile =
       std::filesystem::absolute(engineFolder / kEngineFileName, error);
-
-  CurrentDirectoryGuard restoreDirectory;
-  std::filesystem::current_path(absoluteData.parent_path(), error);
   if (error) {
-    run.failure = "cannot enter the folder of " + absoluteData.string();
+    run.failure = "cannot resolve " + (engineFolder / kEngineFileName).string();
     return run;
   }
-  {
-    std::ofstream names("names.dat", std::ios::binary | std::ios::trunc);
-    names << RunDescriptionText(absoluteData, user);
-    if (!names) run.failure = "An error occured while writing file names";
+
+  CurrentDirectoryGuard restoreDirectory;
+  TRunPreparation preparation(dataPath, user);
+  if (!preparation.Ready()) {
+    run.preparation = preparation.Failure();
+    run.failure = preparation.Message();
+    if (!preparation.Detail().empty()) run.failure += " (" + preparation.Detail() + ")";
+    return run;
   }
+  platform::TDynamicLibrary library;
   try {
-    platform::TDynamicLibrary library(engineFile.string(), true);
+    library.OpenFile(engineFile.string());
     using EntryPoint = std::int32_t (*)(std::int32_t, std::int32_t);
     auto entry = reinterpret_cast<EntryPoint>(library.FindProcedure("IKORVAN"));
     if (entry) {
       run.result = entry(4, 3);
       run.called = true;
-      run.failure.clear();
     } else {
-      run.failure = "the engine library has no entry point IKORVAN";
+      run.failure = platform::WithReason("the engine library has no entry point IKORVAN",
+                                         library.LastError());
     }
   } catch (const platform::EDLLError& dllError) {
-    run.failure = std::string("Attempt to initialize DLL failed: ") + dllError.what();
+    run.failure = platform::WithReason(
+        std::string("Attempt to initialize DLL failed: ") + dllError.what(), library.LastError());
   }
-  std::filesystem::remove("names.dat", error);
   return run;
 }
 

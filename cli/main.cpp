@@ -1,21 +1,29 @@
-// korvan: the headless runner of the analysis engine.
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
+// korvan: the headless runner of the analysis engine, and the commands that
+// turn a project or its results into files. Each command lives in its own
+// <name>_command file; this one holds the usage text and picks the command.
+#include <exception>
 #include <iostream>
 #include <string>
 
-#include "engine_runner.h"
 #ifdef KORVAN_CONVERT
 #include "convert_command.h"
 #endif
-#include "plot_summary.h"
+#ifdef KORVAN_PLOT
+#include "plot_command.h"
+#endif
+#ifdef KORVAN_EXPORT
+#include "export_command.h"
+#endif
+#include "run_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: korvan run FILE.kv4d\n"
     "       korvan convert IN OUT.kv4d\n"
+    "       korvan plot FILE.kv4d [--format png|svg|pdf] [--out DIR]\n"
+    "                   [--width IN --height IN --dpi N]\n"
+    "       korvan export FILE.kv4d [--out BOOK.xlsx] [--no-markers] [--plots 1,2,...]\n"
     "\n"
     "run: analyses the pile described by the project data file FILE.kv4d with the\n"
     "KORVAN2021_DLL.so engine that lies beside this program, exactly as the\n"
@@ -24,10 +32,30 @@ constexpr const char* kUsage =
     "FILE.kv4r (run notes), and names.dat is deleted again.\n"
     "\n"
     "Prints the head load / head movement table and the paths of the files.\n"
-    "The exit status is the engine's result code (0 when the run completed).\n"
+    "Runs in one folder take turns: each holds a lock on the folder from writing\n"
+    "names.dat until deleting it, waiting up to 60 seconds for another run.\n"
     "\n"
     "The report heading names the user from the environment variables\n"
-    "KORVAN_ORGANISATION, KORVAN_CITY, KORVAN_REGION and KORVAN_ID.\n"
+    "KORVAN_ORGANISATION, KORVAN_CITY, KORVAN_REGION and KORVAN_ID (a whole number\n"
+    "from -2147483648 to 2147483647); line breaks in the texts become blanks.\n"
+    "\n"
+    "Exit status of run:\n"
+    "   0      the run completed\n"
+    "   1-9    the engine's result code: 2 names.dat unusable, 3 data file missing,\n"
+    "          malformed, over 64 MB or overflowing the engine's numbers, 4-8 soil\n"
+    "          profile too short, 9 run files unsafe (an output is the data file or\n"
+    "          another output, or not a regular file) or not written whole\n"
+    "  64      wrong arguments or an empty path\n"
+    "  65      refused: a data file named names.dat or with a .kv4o, .kv4p or .kv4r\n"
+    "          extension, a path with a line break or ending in a blank, or a\n"
+    "          KORVAN_ID that is no 32-bit whole number\n"
+    "  66      no project data file: missing, not a regular file, a path over 4095\n"
+    "          characters, or a relative path from a folder that no longer exists\n"
+    "  70      the engine library could not be loaded\n"
+    "  71      the data file's folder cannot be opened, locked or entered, or\n"
+    "          another system error\n"
+    "  73      names.dat could not be written (the engine was not run)\n"
+    "  75      another run kept the folder busy for 60 seconds\n"
     "\n"
     "convert: reads the project data file IN of any generation, chosen by its\n"
     "extension (.kv4d, .kv3d of KORVAN 2014, .kvd of KORVAN 2.0), the way the\n"
@@ -35,44 +63,20 @@ constexpr const char* kUsage =
     "program saves it: the current format, which the engine reads. An existing\n"
     "OUT.kv4d is replaced only once the new file is complete. When IN cannot be\n"
     "read whole, the reader's message goes to standard error, nothing is\n"
-    "written and the exit status is 65.\n";
-
-std::string FromEnvironment(const char* name, const std::string& fallback) {
-  const char* value = std::getenv(name);
-  return value ? std::string(value) : fallback;
-}
-
-korvan::UserIdentification UserFromEnvironment() {
-  korvan::UserIdentification user;
-  user.organisation = FromEnvironment("KORVAN_ORGANISATION", user.organisation);
-  user.city = FromEnvironment("KORVAN_CITY", user.city);
-  user.region = FromEnvironment("KORVAN_REGION", user.region);
-  user.idNumber = std::atoi(FromEnvironment("KORVAN_ID", "0").c_str());
-  return user;
-}
-
-void PrintTable(const korvan::PlotSummary& summary) {
-  const bool english = summary.unitSystem == 1;
-  const char* force = english ? "lbs" : "kN";
-  const char* length = english ? "in" : "m";
-  std::printf("\nResults due to tip movements\n");
-  std::printf("%16s %16s %16s %16s\n", "head load", "head movement", "tip movement", "tip load");
-  std::printf("%16s %16s %16s %16s\n", force, length, length, force);
-  for (const auto& row : summary.tipMovementRows) {
-    std::printf("%16.4E %16.4E %16.4E %16.4E\n", row.headLoad, row.headMovement, row.tipMovement,
-                row.tipLoad);
-  }
-  if (summary.appliedLoadRows.empty()) return;
-  std::printf("\nResults due to applied loads\n");
-  for (const auto& row : summary.appliedLoadRows) {
-    if (row.converged) {
-      std::printf("%16.4E %16.4E %16.4E %16.4E\n", row.values.headLoad, row.values.headMovement,
-                  row.values.tipMovement, row.values.tipLoad);
-    } else {
-      std::printf("%16.4E   not able to get convergence\n", row.values.headLoad);
-    }
-  }
-}
+    "written and the exit status is 65.\n"
+    "\n"
+    "plot: draws every graph of an analysed project that has results into one\n"
+    "picture file each (default png, 6 x 4 inches at 150 dots per inch), named\n"
+    "after the project and the graph, in DIR or beside the project, with the\n"
+    "graph settings saved by the desktop program. Needs no display.\n"
+    "\n"
+    "export: writes the graphs of an analysed project into a spreadsheet\n"
+    "workbook (default FILE.xlsx beside the project), as the desktop program's\n"
+    "Export to Excel does: an index sheet \"Legend\", then a data sheet and a\n"
+    "chart sheet per graph. --plots chooses graphs by their place in the export\n"
+    "list: 1 load distribution, 2 displacement distribution, 3 displacement/soil\n"
+    "settlement (down-drag projects), 4 axial load vs settlement, 5 t-z curves,\n"
+    "6 tip resistance curve; --no-markers draws the lines without markers.\n";
 
 }  // namespace
 
@@ -90,35 +94,30 @@ int main(int argc, char** argv) {
     return 69;
 #endif
   }
+  if (command == "plot" && argc >= 3) {
+#ifdef KORVAN_PLOT
+    return korvan::PlotCommand(argc - 2, argv + 2);
+#else
+    std::cerr << "korvan: this build has no front end, so it cannot draw graphs\n";
+    return 69;
+#endif
+  }
+  if (command == "export" && argc >= 3) {
+#ifdef KORVAN_EXPORT
+    return korvan::ExportCommand(argc - 2, argv + 2);
+#else
+    std::cerr << "korvan: this build has no front end, so it cannot export graphs\n";
+    return 69;
+#endif
+  }
   if (command != "run" || argc != 3) {
     std::cerr << kUsage;
-    return 64;
+    return korvan::kUsageError;
   }
-  const std::filesystem::path dataPath = std::filesystem::absolute(argv[2]);
-  if (!std::filesystem::is_regular_file(dataPath)) {
-    std::cerr << "korvan: no project data file " << dataPath << "\n";
-    return 66;
+  try {
+    return korvan::RunCommand(argv[2]);
+  } catch (const std::exception& error) {
+    std::cerr << "korvan: " << error.what() << "\n";
+    return korvan::kSystemError;
   }
-  const korvan::EngineRun run =
-      korvan::RunEngine(dataPath, korvan::ProgramFolder(), UserFromEnvironment());
-  std::fflush(stdout);
-  if (!run.called) {
-    std::cerr << "korvan: the engine was not run: " << run.failure << "\n";
-    return 70;
-  }
-  auto withExtension = [&](const char* extension) {
-    return std::filesystem::path(dataPath).replace_extension(extension);
-  };
-  if (run.result == 0) {
-    if (auto summary = korvan::ReadPlotSummary(withExtension(".kv4p"))) {
-      PrintTable(*summary);
-    } else {
-      std::printf("\nThe plot data file holds no complete results.\n");
-    }
-  } else {
-    std::printf("\nThe engine stopped the run with result code %d; see the report.\n", run.result);
-  }
-  std::printf("\nReport:    %s\nPlot data: %s\nRun notes: %s\n", withExtension(".kv4o").c_str(),
-              withExtension(".kv4p").c_str(), withExtension(".kv4r").c_str());
-  return run.result;
 }

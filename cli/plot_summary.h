@@ -22,7 +22,7 @@ struct PlotSummary {
   int unitSystem = 0;
   int increments = 0;
   std::vector<SummaryRow> tipMovementRows;
-  std::vector<AppliedLoadRow> appliedLoadRows;  // empty when block 5 is absent
+  std::vector<AppliedLoadRow> appliedLoadRows;  // empty without applied-load results
 };
 
 // Nothing when the file ends before the summary (a stopped run) or holds a

@@ -1,26 +1,15 @@
-// Lookups in the curves and tables of a run: t-z curves, the tip curve, the
-// AE table, the soil settlement profile and the t-z modification rows. Each
-// keeps its own rules at the ends of its table and at rows of equal depth.
-#include <algorithm>
-
-#include "lookups.h"
-#include "tz_depth_bracket.h"
+#include "curve_lookups.h"
 
 namespace korvan {
 
 namespace {
-
-// Counts come from the data file; never read beyond the storage.
-Int Bounded(Int count, Int capacity) {
-  return std::clamp<Int>(count, 0, capacity);
-}
 
 Real Interpolate(Real x0, Real v0, Real x1, Real v1, Real x) {
   return v0 + (x - x0) * (v1 - v0) / (x1 - x0);
 }
 
 Real TzCurveValue(const TzCurveStore& tz, Int k, Real w) {
-  return CurveValue(tz.Z[k].data(), tz.T[k].data(), Bounded(tz.NPTZ[k], kMaxTzPoints), w);
+  return CurveValue(tz.Z[k].data(), tz.T[k].data(), StoredCount(tz.NPTZ[k], kMaxTzPoints), w);
 }
 
 }  // namespace
@@ -39,7 +28,7 @@ Real CurveValue(const Real* z, const Real* t, Int n, Real w) {
 }
 
 TzDepthBracket LocateTzDepth(const TzCurveStore& tz, Real x) {
-  const Int ntz = Bounded(tz.NTZ, kMaxTzCurves);
+  const Int ntz = StoredCount(tz.NTZ, kMaxTzCurves);
   for (Int k = 1; k <= ntz; ++k) {
     // A depth above the first curve (only by rounding in practice) is read
     // from the first curve, since no curve lies above it.
@@ -63,7 +52,7 @@ Real TzValueAtDepth(const TzCurveStore& tz, Real x, Real w) {
 }
 
 Real TipLoadAt(const InputData& in, Real w) {
-  const Int nqw = Bounded(in.NQW, kMaxQwPoints);
+  const Int nqw = StoredCount(in.NQW, kMaxQwPoints);
   if (nqw == 0) return 0;
   for (Int j = 1; j <= nqw; ++j) {
     if (in.WTIP[j] >= w) {
@@ -79,7 +68,7 @@ Real TipLoadAt(const InputData& in, Real w) {
 }
 
 Real AxialStiffnessAt(const InputData& in, Real s) {
-  const Int nae = Bounded(in.NAE, kMaxAePoints);
+  const Int nae = StoredCount(in.NAE, kMaxAePoints);
   if (nae == 0) return 0;
   if (nae == 1) return in.AEPILE[1];
   Int k = 2;
@@ -93,7 +82,7 @@ Real AxialStiffnessAt(const InputData& in, Real s) {
 }
 
 Real SettlementAt(const InputData& in, Real x) {
-  const Int nset = Bounded(in.NSET, kMaxSettlementPoints);
+  const Int nset = StoredCount(in.NSET, kMaxSettlementPoints);
   if (nset == 0 || x < in.SETX[1] || x > in.SETX[nset]) return 0;
   // A single row covers only its own depth.
   if (nset == 1) return in.SETV[1];
@@ -107,7 +96,7 @@ Real SettlementAt(const InputData& in, Real x) {
 }
 
 Multipliers MultipliersAt(const InputData& in, Real x) {
-  const Int nmod = Bounded(in.NMOD, kMaxModRows);
+  const Int nmod = StoredCount(in.NMOD, kMaxModRows);
   if (nmod < 2 || x < in.MODX[1]) return {};
   Int k = 2;
   while (k <= nmod && x > in.MODX[k]) ++k;

@@ -1,7 +1,5 @@
 #include "curve_writers.h"
 
-#include <algorithm>
-
 namespace korvan {
 
 namespace {
@@ -10,21 +8,16 @@ constexpr std::string_view kTzCurveHeader = R"(2X, I5, I11, E16.4)";
 constexpr std::string_view kTzPoint = R"(31X, PE15.4, PE15.4)";
 constexpr std::string_view kTipPoint = R"(PE18.4, PE19.4)";
 
-// Counts never reach past the store, whatever the data said.
-Int Stored(Int count, Int capacity) {
-  return std::clamp<Int>(count, 0, capacity);
-}
-
 void WriteTzCurves(OutputChannel& out, const TzCurveStore& tz, Int count) {
   for (Int k = 1; k <= count; ++k) {
     out.Write(kTzCurveHeader, {tz.CRVNO[k], tz.NPTZ[k], tz.XTZ[k]});
-    const Int points = Stored(tz.NPTZ[k], kMaxTzPoints);
+    const Int points = StoredCount(tz.NPTZ[k], kMaxTzPoints);
     for (Int j = 1; j <= points; ++j) out.Write(kTzPoint, {tz.T[k][j], tz.Z[k][j]});
   }
 }
 
 void WriteTipPoints(OutputChannel& out, const InputData& in) {
-  const Int points = Stored(in.NQW, kMaxQwPoints);
+  const Int points = StoredCount(in.NQW, kMaxQwPoints);
   for (Int j = 1; j <= points; ++j) out.Write(kTipPoint, {in.QTIP[j], in.WTIP[j]});
 }
 
@@ -39,7 +32,7 @@ void WriteTzCurveListing(RunContext& ctx, Int count) {
   ctx.report.Write(
       R"(3X, "CURVE NO.", 2X, "POINTS", 4X, "CURVE,", A3, 3X, "TRANSFER,", A3, 3X, "MOVEMENT,", A3/)",
       {ctx.labels.LengthLabel, ctx.labels.StressLabel, ctx.labels.MovementLabel});
-  WriteTzCurves(ctx.report, ctx.in.tz, Stored(count, kMaxTzCurves));
+  WriteTzCurves(ctx.report, ctx.in.tz, StoredCount(count, kMaxTzCurves));
 }
 
 void WriteTipCurveListing(RunContext& ctx) {
@@ -49,13 +42,13 @@ void WriteTipCurveListing(RunContext& ctx) {
 }
 
 void WriteTzPlotBlock(RunContext& ctx, Int count) {
-  const Int stored = Stored(count, kMaxTzCurves);
+  const Int stored = StoredCount(count, kMaxTzCurves);
   ctx.plot.WriteFree({stored});
   WriteTzCurves(ctx.plot, ctx.in.tz, stored);
 }
 
 void WriteTipPlotBlock(RunContext& ctx) {
-  ctx.plot.WriteFree({Stored(ctx.in.NQW, kMaxQwPoints)});
+  ctx.plot.WriteFree({StoredCount(ctx.in.NQW, kMaxQwPoints)});
   WriteTipPoints(ctx.plot, ctx.in);
 }
 

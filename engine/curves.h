@@ -8,14 +8,15 @@
 
 namespace korvan {
 
-// Report sections 4a and 4b: the user curves as read.
+// The report's listings of the user t-z curves and the user tip curve, as
+// read (each only when the user gave it).
 void EchoUserCurves(RunContext& ctx);
-// Plot block 1, and for generated curves report section 4c; leaves the
-// analysis set (user curves, or one generated curve per increment) in
-// ctx.in.tz.
+// The plot file's t-z curve block and, for generated curves, their listing
+// in the report; leaves the analysis set (user curves, or one generated
+// curve per increment) in ctx.in.tz.
 void PrepareTzCurves(RunContext& ctx);
-// Report section 4d and plot block 2; generates the tip curve unless it is
-// the user's.
+// The plot file's tip curve block and, for a generated tip curve, its
+// listing in the report; generates the tip curve unless it is the user's.
 void PrepareTipCurve(RunContext& ctx);
 
 }  // namespace korvan

@@ -3,6 +3,7 @@
 // 32-bit and all integers 32-bit, as the numerics require.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -30,6 +31,12 @@ inline constexpr Int kMaxIncrements = 500;
 template <class T, Int N>
 using Array1 = std::array<T, N + 1>;  // indices 1..N
 
+// A count as far as the storage it counts reaches (0..capacity): a loop up
+// to it never reads past an array, whatever count the data gave.
+inline Int StoredCount(Int count, Int capacity) {
+  return std::clamp<Int>(count, 0, capacity);
+}
+
 // The t-z curve store: user curves, or the generated report set and then the
 // analysis set at the increment mid-depths.
 struct TzCurveStore {
@@ -46,43 +53,45 @@ struct TzCurveStore {
 };
 
 struct InputData {
-  // Record 1.
+  // The title (record 1).
   std::string TITLE;  // exactly 72 characters, blank padded
-  // Record 2.
+  // Increments, print option and unit system (record 2).
   Int NINC = 0, LSO = 0, NUNIT = 0;
-  // Record 3.
+  // The curve sources (record 3): 2 for the user's curves.
   Int METHODTZ = 0, METHODQW = 0;
-  // Records 4 (user curves) and the generated curves.
+  // The user t-z curves (record 4), or the generated curves.
   TzCurveStore tz;
-  // Record 5, or the generated tip curve.
+  // The user tip curve (record 5), or the generated one.
   Int NQW = 0;
   Array1<Real, kMaxQwPoints> QTIP{}, WTIP{};
-  // Record 6: layers and the soil profile (two property rows per layer).
+  // The soil layers and the soil profile, two property rows per layer
+  // (record 6).
   Int NLAYER = 0;
   Array1<Int, kMaxLayers> LAYNO{}, KSOIL{};
   Array1<Real, kMaxLayers> XTOP{}, XBOT{};
   Int NSTR = 0;
   Array1<Real, kMaxStrRows> XSTR{}, XG1{}, GAM1{}, C1{}, PHI1{}, EE50{}, BLOW{}, ZPEAK{}, TRES{},
       USIDE{}, UTIP{};
-  // Record 7.
+  // The AE table (record 7).
   Int NAE = 0;
   Array1<Real, kMaxAePoints> AEPILE{}, XAE{};
-  // Record 8.
+  // The pile (record 8).
   Real TOL = 0, PLEN = 0, HEAD = 0, DIAM = 0, TIPAREA = 0;
-  // Record 9 (or the default series); the head-load search overwrites it.
+  // The tip movements (record 9, or the default series); the head-load
+  // search overwrites them.
   Int NTIPMV = 0;
-  bool userTipMovements = false;  // record 9 held movements (they are echoed)
+  bool userTipMovements = false;  // the file held movements (they are echoed)
   Array1<Real, kMaxTipMovements> TIPMV{};
-  // Record 10.
+  // The head loads (record 10).
   Int NLOAD = 0;
   Array1<Real, kMaxLoads> PLOAD{};
-  // Record 11.
+  // The soil settlement profile (record 11).
   Int NSET = 0;
   Array1<Real, kMaxSettlementPoints> SETX{}, SETV{};
-  // Record 12.
+  // The t-z modification rows (record 12).
   Int KMODTZ = 0, NMOD = 0;
   Array1<Real, kMaxModRows> MODX{}, MODT{}, MODZ{};
-  // Record 13.
+  // The tip curve's multipliers (record 13).
   Int KMODQW = 0;
   Real QMULT = 1, WMULT = 1;
 };

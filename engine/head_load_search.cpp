@@ -51,6 +51,8 @@ HeadLoadSolution SearchHeadLoad(PileWalker& walker, Real P, Real start) {
     const Real walked = trial;
     solution.lastWalk = walker.Walk(walked);
     solution.walks = count;
+    solution.overflow = FindOverflow(solution.lastWalk, walker);
+    if (solution.overflow != WalkOverflow::kNone) break;
     const Real H = solution.lastWalk.headLoad;
     const Real E = solution.lastWalk.uplift ? H + P : H - P;
     if (count >= 2) bracket.Record(walked, E);

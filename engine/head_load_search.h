@@ -17,6 +17,8 @@ struct HeadLoadSolution {
   Real tipMovement = 0;  // the trial after the last update
   WalkResult lastWalk;   // the walk whose distribution is reported
   Int walks = 0;
+  // Set when a walk of the search overflowed; the search stops there.
+  WalkOverflow overflow = WalkOverflow::kNone;
 };
 
 inline constexpr Int kMaxSearchWalks = 100;

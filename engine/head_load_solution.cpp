@@ -1,21 +1,18 @@
-// Applied head loads: each load is solved by a search for its tip movement,
-// starting from the signed results of the tip-movement series.
-#include <algorithm>
+#include "head_load_solution.h"
 
 #include "head_load_search.h"
 #include "result_writers.h"
-#include "solution.h"
+#include "run_texts.h"
 
 namespace korvan {
 
 void SolveAllHeadLoads(RunContext& ctx) {
   if (ctx.Failed()) return;
-  ctx.console.Write(R"(/5X, "KORVAN2021 analysis engine, version 2021.4.3")");
-  ctx.console.Write(R"(5X, "Load vs settlement of an axially loaded pile")");
+  WriteStartBanner(ctx);
   InputData& in = ctx.in;
   Results& res = ctx.res;
-  const Int nload = std::clamp<Int>(in.NLOAD, 0, kMaxLoads);
-  const Int ntipmv = std::clamp<Int>(in.NTIPMV, 0, kMaxTipMovements);
+  const Int nload = StoredCount(in.NLOAD, kMaxLoads);
+  const Int ntipmv = StoredCount(in.NTIPMV, kMaxTipMovements);
 
   // Every start is taken from the table before the searches overwrite it.
   Array1<Real, kMaxLoads> start{};
@@ -30,6 +27,11 @@ void SolveAllHeadLoads(RunContext& ctx) {
   for (Int i = 1; i <= nload; ++i) {
     const Real P = in.PLOAD[i];
     const HeadLoadSolution solution = SearchHeadLoad(walker, P, start[i]);
+    if (solution.overflow != WalkOverflow::kNone) {
+      WriteWalkOverflow(ctx, /*headLoad=*/true, P, solution.overflow);
+      ctx.result = kProjectDataError;
+      return;
+    }
     res.HEADLOAD[i] = P;
     if (solution.converged) {
       res.HEADMV[i] = solution.lastWalk.headMove;

@@ -1,9 +1,6 @@
-// Modification factors: the t-z curves and the tip curve in the store are
-// scaled once, after their listings were printed and before the first walk.
-#include <algorithm>
+#include "modifications.h"
 
-#include "lookups.h"
-#include "solution.h"
+#include "curve_lookups.h"
 
 namespace korvan {
 
@@ -11,10 +8,10 @@ void ApplyTzModification(RunContext& ctx) {
   InputData& in = ctx.in;
   if (in.KMODTZ <= 0) return;
   TzCurveStore& tz = in.tz;
-  const Int ntz = std::clamp<Int>(tz.NTZ, 0, kMaxTzCurves);
+  const Int ntz = StoredCount(tz.NTZ, kMaxTzCurves);
   for (Int k = 1; k <= ntz; ++k) {
     const Multipliers factor = MultipliersAt(in, tz.XTZ[k]);
-    const Int npts = std::clamp<Int>(tz.NPTZ[k], 0, kMaxTzPoints);
+    const Int npts = StoredCount(tz.NPTZ[k], kMaxTzPoints);
     for (Int j = 1; j <= npts; ++j) {
       tz.Z[k][j] *= factor.z;
       tz.T[k][j] *= factor.t;
@@ -25,7 +22,7 @@ void ApplyTzModification(RunContext& ctx) {
 void ApplyQwModification(RunContext& ctx) {
   InputData& in = ctx.in;
   if (in.KMODQW < 1) return;
-  const Int nqw = std::clamp<Int>(in.NQW, 0, kMaxQwPoints);
+  const Int nqw = StoredCount(in.NQW, kMaxQwPoints);
   for (Int j = 1; j <= nqw; ++j) {
     in.QTIP[j] *= in.QMULT;
     in.WTIP[j] *= in.WMULT;

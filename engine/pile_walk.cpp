@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "curve_lookups.h"
 #include "engine_constants.h"
-#include "lookups.h"
 
 namespace korvan {
 
@@ -14,7 +14,7 @@ constexpr Real kDragLimit = 1E-8f;
 }  // namespace
 
 PileWalker::PileWalker(const InputData& in) : in_(in) {
-  const Int ninc = std::clamp<Int>(in.NINC, 0, kMaxIncrements);
+  const Int ninc = StoredCount(in.NINC, kMaxIncrements);
   headDepth_ = in.HEAD;
   downDrag_ = in.NSET > 0;
   if (ninc > 0) {
@@ -49,6 +49,9 @@ WalkResult PileWalker::Walk(Real tipMovement) {
   Real load = result.tipLoad;
   Real move = working;
   const Real halfLength = length_ / 2;
+  // Stays zero while every value of the walk is finite: a cheap test that
+  // spares FindOverflow its scan of the increments after a normal walk.
+  Real guard = 0;
   for (std::size_t i = 0; i < setup_.size(); ++i) {
     const IncrementSetup& s = setup_[i];
     IncrementState& state = increments_[i];
@@ -85,10 +88,33 @@ WalkResult PileWalker::Walk(Real tipMovement) {
     state.bottomLoad = Pb;
     state.bottomMove = wb;
     state.midDepth = s.midDepth;
+    guard += (Pb + wb + state.loadTransfer + state.loadIncrement + state.averageLoad +
+              state.shortening + state.midMove + s.midDepth + s.bottomDepth) *
+             0;
   }
   result.headLoad = load;
   result.headMove = move;
+  lastWalkMayHaveOverflowed_ = (guard + (load + move + result.tipLoad) * 0) != 0;
   return result;
+}
+
+WalkOverflow FindOverflow(const WalkResult& walk, const PileWalker& walker) {
+  if (!walker.LastWalkMayHaveOverflowed()) return WalkOverflow::kNone;
+  using std::isfinite;
+  if (!isfinite(walker.HeadDepth())) return WalkOverflow::kDepth;
+  if (!isfinite(walk.tipLoad)) return WalkOverflow::kTipLoad;
+  for (const IncrementState& s : walker.Increments()) {
+    if (!isfinite(s.midDepth) || !isfinite(s.bottomDepth)) return WalkOverflow::kDepth;
+    if (!isfinite(s.loadTransfer)) return WalkOverflow::kLoadTransfer;
+    if (!isfinite(s.bottomLoad) || !isfinite(s.loadIncrement) || !isfinite(s.averageLoad)) {
+      return WalkOverflow::kLoad;
+    }
+    if (!isfinite(s.shortening)) return WalkOverflow::kShortening;
+    if (!isfinite(s.bottomMove) || !isfinite(s.midMove)) return WalkOverflow::kMovement;
+  }
+  if (!isfinite(walk.headLoad)) return WalkOverflow::kLoad;
+  if (!isfinite(walk.headMove)) return WalkOverflow::kMovement;
+  return WalkOverflow::kNone;
 }
 
 }  // namespace korvan

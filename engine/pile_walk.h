@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "curve_lookups.h"
 #include "data_model.h"
-#include "tz_depth_bracket.h"
 
 namespace korvan {
 
@@ -52,6 +52,8 @@ class PileWalker {
   Real HeadDepth() const { return headDepth_; }
   // True when the AE of every increment is positive (and a number).
   bool StiffnessIsPositive() const;
+  // False when every value of the last walk is certainly finite.
+  bool LastWalkMayHaveOverflowed() const { return lastWalkMayHaveOverflowed_; }
 
  private:
   struct IncrementSetup {
@@ -67,8 +69,24 @@ class PileWalker {
   Real shaftArea_ = 0;  // C
   Real headDepth_ = 0;
   bool downDrag_ = false;
+  bool lastWalkMayHaveOverflowed_ = false;
   std::vector<IncrementSetup> setup_;
   std::vector<IncrementState> increments_;
 };
+
+// The first quantity of the walker's last walk, from the tip up, that is no
+// longer a finite real: extreme data (a tiny AE, a huge diameter or
+// strength) overflows the 32-bit reals, and such a walk must not be
+// reported as a result.
+enum class WalkOverflow {
+  kNone,
+  kDepth,  // the pile's length and head coordinate give no finite depth
+  kTipLoad,
+  kLoadTransfer,  // the unit load transfer t
+  kLoad,          // a load increment or an axial load
+  kShortening,
+  kMovement,
+};
+WalkOverflow FindOverflow(const WalkResult& walk, const PileWalker& walker);
 
 }  // namespace korvan

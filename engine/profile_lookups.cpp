@@ -1,22 +1,10 @@
-// Lookups along the soil profile: property rows, friction angle with the
-// blow-count fallback, and the mean unit weight above a depth. A depth below
-// the profile writes the warning block and sets the caller's result code.
-#include <algorithm>
-#include <array>
+#include "profile_lookups.h"
 
-#include "lookups.h"
+#include <array>
 
 namespace korvan {
 
 namespace {
-
-constexpr std::string_view kStrengthTail = "THE INPUT STRENGTH CURVE";
-constexpr std::string_view kUnitWeightTail = "THE INPUT CURVE FOR UNIT WEIGHT";
-
-// Rows actually held; counts beyond the store never index past it.
-Int StoredRows(Int nstr) {
-  return std::clamp<Int>(nstr, 0, kMaxStrRows);
-}
 
 // One tabulated correlation of friction angle against blow count.
 template <std::size_t N>
@@ -65,7 +53,7 @@ void WriteProfileWarning(RunContext& ctx, Real x, std::string_view tail) {
 Real ProfileValue(RunContext& ctx, const Array1<Real, kMaxStrRows>& V, Real x, Int code,
                   std::string_view tail) {
   const InputData& in = ctx.in;
-  const Int nstr = StoredRows(in.NSTR);
+  const Int nstr = StoredCount(in.NSTR, kMaxStrRows);
   Int k = 2;
   while (k <= nstr && !(in.XSTR[k] > x)) ++k;
   if (k > nstr) {
@@ -121,7 +109,7 @@ Real PhiFromBlowCount(Real N, Real P) {
 Real MeanUnitWeight(RunContext& ctx, Real x) {
   const InputData& in = ctx.in;
   if (x < in.XTOP[1]) return 0;
-  const Int nstr = StoredRows(in.NSTR);
+  const Int nstr = StoredCount(in.NSTR, kMaxStrRows);
   Real sum = 0;
   if (nstr >= 2) {
     if (x == in.XTOP[1]) {

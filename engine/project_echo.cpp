@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "run_texts.h"
+
 namespace korvan {
 
 namespace {

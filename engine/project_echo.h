@@ -9,7 +9,7 @@
 
 namespace korvan {
 
-// The title block, after records 1 to 3.
+// The title block, once the title and control records are read.
 void EchoTitle(RunContext& ctx);
 
 // The layer table: its heading, then one line per layer as read.

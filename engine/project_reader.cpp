@@ -8,6 +8,8 @@
 #include <string>
 
 #include "project_echo.h"
+#include "run_texts.h"
+#include "tip_movements.h"
 
 namespace korvan {
 

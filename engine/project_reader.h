@@ -1,6 +1,8 @@
-// Reading the project data file record by record, echoing each block into the
-// report as it is read. Every function throws DataFileError on data that does
-// not meet the record layout or the engine's capacities.
+// Reading the project data file record by record, echoing each record into
+// the report as it is read. The records are numbered in file order, as the
+// reader's messages name them ("RECORD 6 (LAYER 2), LINE 9: ..."). Every
+// function throws DataFileError on data that does not meet the record layout
+// or the engine's capacities.
 //
 // Beyond the layout, the reader refuses what would make the engine index
 // outside its arrays or divide by zero:
@@ -14,35 +16,35 @@
 //     by both).
 // LSO, NUNIT, METHODTZ, METHODQW and the flags of records 12 and 13 take any
 // integer: NUNIT other than 1 means SI, a method other than 2 means
-// generated, a flag of 0 or below means no block.
+// generated, a flag of 0 or below means the record holds nothing more.
 #pragma once
 
 #include "run_context.h"
 
 namespace korvan {
 
-// Records 1 to 3 and report section 1; sets the unit labels.
+// The title, the control record (NINC LSO NUNIT) and the curve sources
+// (METHODTZ METHODQW), records 1 to 3, with the report's title block; sets
+// the unit labels.
 void ReadTitleAndControl(RunContext& ctx);
-// Record 4, when METHODTZ = 2 (read only; echoed later).
+// The user t-z curves (record 4), when METHODTZ = 2; echoed later.
 void ReadUserTzCurves(RunContext& ctx);
-// Record 5, when METHODQW = 2 (read only; echoed later).
+// The user tip curve (record 5), when METHODQW = 2; echoed later.
 void ReadUserQwCurve(RunContext& ctx);
-// Record 6, when either curve set is generated, with report section 2.
+// The soil layers and their property rows (record 6), when either curve set
+// is generated, with the report's soil echo.
 void ReadSoilLayers(RunContext& ctx);
-// Records 7 and 8 with report section 3.
+// The AE table and the pile record (records 7 and 8) with their echo.
 void ReadPileRecords(RunContext& ctx);
-// Records 9 and 10: sorts the user tip movements or builds the default
-// series, and echoes the movements and the head loads (report section 5).
+// The tip movements and the head loads (records 9 and 10): sorts the user
+// tip movements or builds the default series, and echoes the user
+// movements and the head loads.
 void ReadLoadingRecords(RunContext& ctx);
-// Record 11 with its echo.
+// The soil settlement profile (record 11) with its echo.
 void ReadSettlementRecord(RunContext& ctx);
-// Record 12 with its echo.
+// The t-z modification rows (record 12) with their echo.
 void ReadTzModificationRecord(RunContext& ctx);
-// Record 13 with its echo.
+// The tip curve's multipliers (record 13) with their echo.
 void ReadQwModificationRecord(RunContext& ctx);
-
-// Sorts the user tip movements ascending, or builds the 9 or 18 default
-// movements from the signs of the head loads (in metres for SI).
-void BuildTipMovements(InputData& in);
 
 }  // namespace korvan

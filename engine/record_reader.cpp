@@ -3,9 +3,10 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <string>
+
+#include "text_cut.h"
 
 namespace korvan {
 
@@ -27,24 +28,15 @@ std::string Quoted(std::string_view word) {
 
 }  // namespace
 
-bool RecordReader::Open(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
+FileReadStatus RecordReader::Open(const std::string& path) {
   std::string text;
-  char buffer[1 << 16];
-  // Read one byte beyond the limit at most.
-  while (text.size() <= kMaxFileBytes && (file.read(buffer, sizeof buffer) || file.gcount() > 0)) {
-    text.append(buffer, static_cast<std::size_t>(file.gcount()));
-  }
-  const bool tooLarge = text.size() > kMaxFileBytes;
-  OpenText(tooLarge ? std::string() : std::move(text));
-  tooLarge_ = tooLarge;
-  return true;
+  const FileReadStatus status = ReadRegularFile(path, kMaxFileSize, text);
+  if (status == FileReadStatus::kRead) OpenText(std::move(text));
+  return status;
 }
 
 void RecordReader::OpenText(std::string text) {
   text_ = std::move(text);
-  tooLarge_ = false;
   nextLine_ = 0;
   linesTaken_ = 0;
   rest_ = {};
@@ -64,17 +56,12 @@ std::string_view RecordReader::TakeLine() {
 
 std::string RecordReader::ReadTitle() {
   recordName_ = "1 (TITLE)";
-  if (tooLarge_) {
-    valueLine_ = 1;
-    Fail("the file is larger than " + std::to_string(kMaxFileBytes / (1024 * 1024)) +
-         " MB, more than any project data file holds");
-  }
   if (AtEnd()) {
     valueLine_ = 1;
     Fail("the file is empty");
   }
   valueLine_ = linesTaken_ + 1;
-  std::string title(TakeLine().substr(0, 72));
+  std::string title(CutAtCharacter(TakeLine(), 72));
   title.resize(72, ' ');
   inRecord_ = false;
   rest_ = {};

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "data_model.h"
+#include "file_access.h"
 
 namespace korvan {
 
@@ -21,16 +22,18 @@ class DataFileError : public std::runtime_error {
 
 class RecordReader {
  public:
-  // The largest data file read: a file at every capacity of the engine
-  // holds about 2 MB. A larger one fails on its first record.
-  static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+  // The largest project data file read; the largest the front end can write
+  // is far below it.
+  static constexpr std::size_t kMaxFileSize = std::size_t{64} << 20;
 
-  // Reads the whole file into memory. False when it cannot be opened.
-  bool Open(const std::string& path);
-  // Uses the given text as the file (tests, fuzzing).
+  // Reads the whole file into memory when it is a regular file of at most
+  // kMaxFileSize bytes.
+  FileReadStatus Open(const std::string& path);
+  // Uses the given text as the file (RunProjectText).
   void OpenText(std::string text);
 
-  // Line 1: the first 72 characters, padded with blanks.
+  // The title, from the file's first line: its first 72 bytes, padded with
+  // blanks; a UTF-8 character that byte 72 would split is left out whole.
   std::string ReadTitle();
   // Starts a record on a fresh line; `name` is used in error messages.
   void BeginRecord(std::string_view name);
@@ -57,7 +60,6 @@ class RecordReader {
   // The file is kept whole and cut into lines as they are read, so memory
   // stays at the file's size however short its lines are.
   std::string text_;
-  bool tooLarge_ = false;
   std::size_t nextLine_ = 0;  // where the next unread line starts
   int linesTaken_ = 0;
   std::string_view rest_;  // unread part of the current line

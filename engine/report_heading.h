@@ -18,7 +18,8 @@ struct PathParts {
 
 PathParts SplitPath(std::string_view path);
 
-// Writes heading lines 1 to 27 with the given local time.
+// Writes the 27 lines of the heading, the last of which holds the date and
+// time `now` (local time).
 void WriteReportHeading(RunContext& ctx, const std::tm& now);
 
 }  // namespace korvan

@@ -1,11 +1,11 @@
 #include "result_writers.h"
 
-#include <algorithm>
-
 namespace korvan {
 
 namespace {
 
+constexpr const char* kTipMovementResultsHeading =
+    R"(//8X, "RESULTS DUE TO TIP MOVEMENTS"/8X, "----------------------------"/)";
 constexpr const char* kTableHeading =
     R"(/8X, "TOP  LOAD     TOP MOVEMENT     TIP MOVEMENT", 5X, "TIP  LOAD")";
 constexpr const char* kTableLabels = "11X, A3, 13X, A3, 14X, A3, 12X, A3";
@@ -62,7 +62,7 @@ void WriteTipMovementResultsStart(RunContext& ctx) {
   ctx.report.Write("");
   ctx.report.Write("");
   WriteTitle(ctx, "1X, A72");
-  ctx.report.Write(R"(//8X, "RESULTS DUE TO TIP MOVEMENTS"/8X, "----------------------------"/)");
+  ctx.report.Write(kTipMovementResultsHeading);
   ctx.plot.WriteFree({ctx.in.NTIPMV, ctx.in.NINC, ctx.in.NUNIT});
 }
 
@@ -76,9 +76,9 @@ void WriteTipMovementBlock(RunContext& ctx, Real tipMovement, const WalkResult& 
 void WriteTipMovementSummary(RunContext& ctx) {
   ctx.report.Write(R"(" ")");
   WriteTitle(ctx, "1X, A72");
-  ctx.report.Write(R"(//8X, "RESULTS DUE TO TIP MOVEMENTS"/8X, "----------------------------"/)");
+  ctx.report.Write(kTipMovementResultsHeading);
   WriteResultTableHeading(ctx);
-  const Int ntipmv = std::clamp<Int>(ctx.in.NTIPMV, 0, kMaxTipMovements);
+  const Int ntipmv = StoredCount(ctx.in.NTIPMV, kMaxTipMovements);
   const Results& r = ctx.res;
   for (Int n = 1; n <= ntipmv; ++n) {
     const std::initializer_list<FieldValue> row = {r.HEADLOAD[n], r.HEADMV[n], ctx.in.TIPMV[n],
@@ -94,6 +94,37 @@ void WriteAppliedLoadsStart(RunContext& ctx) {
   ctx.report.Write(R"(//8X, "RESULTS DUE TO APPLIED LOADS"/8X, "----------------------------"/)");
   WriteResultTableHeading(ctx);
   ctx.plot.WriteFree({ctx.in.NLOAD, ctx.in.NINC, ctx.in.NUNIT});
+}
+
+void WriteWalkOverflow(RunContext& ctx, bool headLoad, Real value, WalkOverflow overflow) {
+  const char* suspect = "THE PILE AND SOIL DATA FOR EXTREME VALUES";
+  switch (overflow) {
+    case WalkOverflow::kDepth:
+      suspect = "THE PILE LENGTH AND THE PILE HEAD COORDINATE";
+      break;
+    case WalkOverflow::kTipLoad:
+      suspect = "THE Q-W CURVE: TIP AREA, DIAMETER AND THE SOIL AT THE TIP";
+      break;
+    case WalkOverflow::kLoadTransfer:
+      suspect = "THE T-Z CURVES: SOIL STRENGTHS AND MODIFICATION FACTORS";
+      break;
+    case WalkOverflow::kLoad:
+      suspect = "THE PILE DIAMETER AND THE T-Z CURVES (SOIL STRENGTHS)";
+      break;
+    case WalkOverflow::kShortening:
+      suspect = "THE AXIAL STIFFNESS AE";
+      break;
+    case WalkOverflow::kMovement:
+      suspect = "THE AXIAL STIFFNESS AE AND THE TIP MOVEMENTS";
+      break;
+    case WalkOverflow::kNone:
+      break;
+  }
+  const UnitLabels& l = ctx.labels;
+  ctx.report.Write(
+      R"(//5X, "**** ERROR: THE ", A, 1X, PE10.3, 1X, A3, " GIVES NUMBERS BEYOND THE RANGE OF THE ENGINE ****"/5X, "CHECK ", A)",
+      {headLoad ? "SEARCH FOR HEAD LOAD" : "WALK FOR TIP MOVEMENT", value,
+       headLoad ? l.ForceLabel : l.MovementLabel, suspect});
 }
 
 void WriteAppliedLoadResult(RunContext& ctx, Int i, bool converged, bool uplift,

@@ -29,6 +29,10 @@ void WriteAppliedLoadsStart(RunContext& ctx);
 void WriteAppliedLoadResult(RunContext& ctx, Int i, bool converged, bool uplift,
                             const PileWalker& walker);
 
+// The report lines that stop a run whose walk overflowed: which tip movement
+// (or, when `headLoad`, which head load) and the data most likely at fault.
+void WriteWalkOverflow(RunContext& ctx, bool headLoad, Real value, WalkOverflow overflow);
+
 // A result with its sign reversed for uplift, and never a negative zero (a
 // zero prints as 0.000E+00 whichever way it was reached).
 inline Real Signed(Real value, bool reversed) {

@@ -1,36 +1,42 @@
 // The run driver: one call of the entry point, in the order of the run.
 #include "run.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <ctime>
 #include <exception>
 #include <memory>
 
 #include "curves.h"
+#include "file_access.h"
+#include "head_load_solution.h"
+#include "modifications.h"
 #include "project_reader.h"
 #include "report_heading.h"
 #include "run_context.h"
 #include "run_description.h"
-#include "solution.h"
+#include "run_files.h"
+#include "run_texts.h"
+#include "tip_movement_solution.h"
 
 namespace korvan {
 
 namespace {
 
-void WriteBanner(RunContext& ctx) {
-  ctx.console.Write(R"(/5X, "KORVAN2021 analysis engine, version 2021.4.3")");
-  ctx.console.Write(R"(5X, "Load vs settlement of an axially loaded pile")");
-}
+constexpr const char* kRunDescriptionFile = "names.dat";
 
-void ReportFileErrors(RunContext& ctx) {
+// "FILE ERRORS!" on the console, with the reason on the next line.
+void ReportFileErrors(RunContext& ctx, std::string_view why = {}) {
   ctx.console.Write(R"(2X, "FILE ERRORS!")");
+  if (!why.empty()) ctx.console.Write("2X, A", {why});
 }
 
 // Creates the run-notes file when it is missing; an existing one keeps its
-// content.
-void TouchNotesFile(const std::string& path) {
-  if (path.empty()) return;
-  if (std::FILE* notes = std::fopen(path.c_str(), "ab")) std::fclose(notes);
+// content. False when it cannot be created.
+bool TouchNotesFile(const std::string& path) {
+  const int fd = OpenOutputFile(path, /*append=*/true, OutputFileKind::kRegularOnly);
+  return fd >= 0 && ::close(fd) == 0;
 }
 
 std::tm LocalTimeNow() {
@@ -40,8 +46,10 @@ std::tm LocalTimeNow() {
   return local;
 }
 
-// Steps 6 to 13: the project data, the curves and the solutions. Returns
-// early when a profile lookup has set a result code.
+// Reading and solving, in the order of the run: the project data up to the
+// pile records, the curves, the loading and modification records, the
+// tip-movement solution and the head-load solution. Returns early when a
+// profile lookup has set a result code.
 void ReadAndSolve(RunContext& ctx, RunScope scope) {
   InputData& in = ctx.in;
   ReadTitleAndControl(ctx);
@@ -68,7 +76,9 @@ void ReadAndSolve(RunContext& ctx, RunScope scope) {
   if (in.NLOAD > 0) SolveAllHeadLoads(ctx);
 }
 
-// Step 5 on, with the channels open.
+// The run once its files are open: the progress line on the console, then
+// reading and solving; a data file that breaks its layout ends the run with
+// code 3 and the reader's message in the report.
 void RunOpenedProject(RunContext& ctx, RunScope scope) {
   ctx.console.Write(R"(///9X, "COMPUTATION IS PROCEEDING.......")");
   try {
@@ -80,44 +90,103 @@ void RunOpenedProject(RunContext& ctx, RunScope scope) {
   }
 }
 
+// Why the data file could not be read, for the report.
+const char* DataFileProblem(FileReadStatus status) {
+  switch (status) {
+    case FileReadStatus::kNotRegular:
+      return R"(//5X, "**** ERROR: THE PROJECT DATA FILE IS NOT A REGULAR FILE ****"/5X, A)";
+    case FileReadStatus::kTooLarge:
+      return R"(//5X, "**** ERROR: THE PROJECT DATA FILE IS LARGER THAN 64 MB ****"/5X, A)";
+    default:
+      return R"(//5X, "**** ERROR: CANNOT OPEN THE FILE ****"/5X, A)";
+  }
+}
+
 void Run(RunContext& ctx) {
   ctx.result = kRunCompleted;
-  WriteBanner(ctx);
+  WriteStartBanner(ctx);
+  const RunDescription& names = ctx.names;
 
-  const bool describedRun = ReadRunDescription("names.dat", ctx.names);
-  if (!describedRun) {
-    ReportFileErrors(ctx);
+  std::string why;
+  if (!ReadRunDescription(kRunDescriptionFile, ctx.names, &why)) {
+    ReportFileErrors(ctx, why);
     ctx.result = kRunDescriptionError;
-    // The report still gets the reason when its path was read.
-    if (!ctx.names.REPORTPATH.empty() && ctx.report.OpenForWriting(ctx.names.REPORTPATH)) {
+    // The report still gets the reason when its path was read and writing
+    // it can harm no other file.
+    if (!names.REPORTPATH.empty() && UnsafeRunFiles(names, kRunDescriptionFile).empty() &&
+        OpenOutputChannel(ctx.report, names.REPORTPATH, OutputFileKind::kRegularOnly)) {
       WriteReportHeading(ctx, LocalTimeNow());
       ctx.report.Write(
-          R"(//5X, "**** ERROR: THE RUN DESCRIPTION names.dat IS MISSING OR INCOMPLETE ****")");
+          R"(//5X, "**** ERROR: THE RUN DESCRIPTION names.dat IS MISSING OR INCOMPLETE ****"/5X, A)",
+          {why});
     }
     return;
   }
 
-  if (!ctx.report.OpenForWriting(ctx.names.REPORTPATH)) {
-    ReportFileErrors(ctx);
+  // Nothing is opened, created or emptied before every file has passed.
+  if (const std::string unsafe = UnsafeRunFiles(names, kRunDescriptionFile); !unsafe.empty()) {
+    ReportFileErrors(ctx, unsafe);
+    ctx.result = kOutputFileError;
+    return;
+  }
+  if (!OpenOutputChannel(ctx.report, names.REPORTPATH, OutputFileKind::kRegularOnly)) {
+    ReportFileErrors(ctx, "THE REPORT FILE CANNOT BE CREATED: " + names.REPORTPATH);
     ctx.result = kOutputFileError;
     return;
   }
   WriteReportHeading(ctx, LocalTimeNow());
 
-  const bool dataOpen = ctx.data.Open(ctx.names.DATAPATH);
+  const FileReadStatus data = ctx.data.Open(names.DATAPATH);
   // The plot file is always replaced, so that a failed run never leaves the
   // plot of an earlier run behind to be read as this run's result.
-  const bool plotOpen = ctx.plot.OpenForWriting(ctx.names.PLOTPATH);
-  TouchNotesFile(ctx.names.NOTESPATH);
-  if (!dataOpen || !plotOpen) {
-    ReportFileErrors(ctx);
-    ctx.report.Write(R"(//5X, "**** ERROR: CANNOT OPEN THE FILE ****"/5X, A)",
-                     {dataOpen ? ctx.names.PLOTPATH : ctx.names.DATAPATH});
-    ctx.result = dataOpen ? kOutputFileError : kProjectDataError;
+  const bool plotOpen = OpenOutputChannel(ctx.plot, names.PLOTPATH, OutputFileKind::kRegularOnly);
+  const bool notesMade = TouchNotesFile(names.NOTESPATH);
+  if (data != FileReadStatus::kRead) {
+    ReportFileErrors(ctx, "THE PROJECT DATA FILE CANNOT BE READ: " + names.DATAPATH);
+    ctx.report.Write(DataFileProblem(data), {names.DATAPATH});
+    ctx.result = kProjectDataError;
+    return;
+  }
+  if (!plotOpen || !notesMade) {
+    const std::string& path = plotOpen ? names.NOTESPATH : names.PLOTPATH;
+    ReportFileErrors(ctx, "THE FILE CANNOT BE CREATED: " + path);
+    ctx.report.Write(R"(//5X, "**** ERROR: CANNOT OPEN THE FILE ****"/5X, A)", {path});
+    ctx.result = kOutputFileError;
     return;
   }
 
   RunOpenedProject(ctx, RunScope::Complete);
+}
+
+// The end of every run. The plot file is closed before the report, so that
+// a plot file that could not be written whole is still named in the report;
+// a failed write of either file makes the result 9 whatever the run reached.
+void CloseOutputs(RunContext& ctx, const std::string& reportPath, const std::string& plotPath) {
+  if (!ctx.plot.Close()) {
+    ReportFileErrors(ctx, "THE PLOT FILE COULD NOT BE WRITTEN WHOLE: " + plotPath);
+    ctx.report.Write(R"(//5X, "**** ERROR: THE PLOT FILE COULD NOT BE WRITTEN WHOLE ****"/5X, A)",
+                     {plotPath});
+    ctx.result = kOutputFileError;
+  }
+  if (!ctx.report.Close()) {
+    ReportFileErrors(ctx, "THE REPORT FILE COULD NOT BE WRITTEN WHOLE: " + reportPath);
+    ctx.result = kOutputFileError;
+  }
+}
+
+// A project given as text, run with the report and plot channels open; the
+// names are those of the outputs, for the messages of a failed write.
+Int RunProjectWithOutputs(RunContext& ctx, std::string projectText, RunScope scope,
+                          const std::string& reportName, const std::string& plotName) {
+  ctx.data.OpenText(std::move(projectText));
+  try {
+    RunOpenedProject(ctx, scope);
+  } catch (const std::exception& error) {
+    ctx.report.Write(R"(//5X, "**** ERROR: THE RUN STOPPED ****"/5X, A)", {error.what()});
+    ctx.result = kProjectDataError;
+  }
+  CloseOutputs(ctx, reportName, plotName);
+  return ctx.result;
 }
 
 }  // namespace
@@ -126,19 +195,29 @@ Int RunProjectText(std::string projectText, const std::string& reportPath,
                    const std::string& plotPath, RunScope scope) {
   try {
     auto ctx = std::make_unique<RunContext>();
-    ctx->data.OpenText(std::move(projectText));
-    ctx->report.OpenForWriting(reportPath);
-    ctx->plot.OpenForWriting(plotPath);
-    try {
-      RunOpenedProject(*ctx, scope);
-    } catch (const std::exception& error) {
-      ctx->report.Write(R"(//5X, "**** ERROR: THE RUN STOPPED ****"/5X, A)", {error.what()});
-      ctx->result = kProjectDataError;
+    if (!OpenOutputChannel(ctx->report, reportPath) || !OpenOutputChannel(ctx->plot, plotPath)) {
+      return kOutputFileError;
     }
-    return ctx->result;
+    return RunProjectWithOutputs(*ctx, std::move(projectText), scope, reportPath, plotPath);
   } catch (...) {
     return kProjectDataError;
   }
+}
+
+ProjectOutputs RunProjectInMemory(std::string projectText, RunScope scope) {
+  ProjectOutputs outputs;
+  try {
+    auto ctx = std::make_unique<RunContext>();
+    ctx->report.OpenMemory();
+    ctx->plot.OpenMemory();
+    outputs.result =
+        RunProjectWithOutputs(*ctx, std::move(projectText), scope, "(in memory)", "(in memory)");
+    outputs.report = ctx->report.Text();
+    outputs.plot = ctx->plot.Text();
+  } catch (...) {
+    outputs.result = kProjectDataError;
+  }
+  return outputs;
 }
 
 Int RunAnalysis() {
@@ -152,9 +231,8 @@ Int RunAnalysis() {
       ctx->report.Write(R"(//5X, "**** ERROR: THE RUN STOPPED ****"/5X, A)", {error.what()});
       ctx->result = kProjectDataError;
     }
-    // Step 14: data file, report, run notes (already closed), plot file.
-    ctx->report.Close();
-    ctx->plot.Close();
+    // The data file was read whole and the run notes are closed already.
+    CloseOutputs(*ctx, ctx->names.REPORTPATH, ctx->names.PLOTPATH);
     ctx->console.Close();
     return ctx->result;
   } catch (...) {

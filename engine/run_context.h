@@ -4,12 +4,11 @@
 // zeroed state and two runs in one process write identical files.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 
-#include "channel.h"
 #include "data_model.h"
+#include "line_layout/channel.h"
 #include "record_reader.h"
 
 namespace korvan {
@@ -17,15 +16,20 @@ namespace korvan {
 // Result codes of a run.
 enum ResultCode : Int {
   kRunCompleted = 0,
-  kNotRun = 1,                  // mode other than 4; nothing touched
-  kRunDescriptionError = 2,     // names.dat missing, short or unreadable
-  kProjectDataError = 3,        // the project data file is missing or malformed
+  kNotRun = 1,               // mode other than 4; nothing touched
+  kRunDescriptionError = 2,  // names.dat missing, short or unreadable
+  // The data file is missing, malformed or over 64 MB, a walk overflowed,
+  // or the run stopped on an unexpected error.
+  kProjectDataError = 3,
   kUnitWeightProfileShort = 4,  // unit-weight profile above a tip-curve depth
   kStrengthProfileShort = 5,    // strength profile above the tip depth
   kSideFrictionProfileShort = 6,
   kTipResistanceProfileShort = 7,
   kStrengthTypeProfileShort = 8,
-  kOutputFileError = 9,  // the report or plot file cannot be created
+  // The run files are unsafe (an output is the data file, the run
+  // description or another output; a file is not a regular file), or the
+  // report, plot or notes file cannot be created or written whole.
+  kOutputFileError = 9,
 };
 
 struct RunDescription {
@@ -33,7 +37,7 @@ struct RunDescription {
   std::string ORGANISATION;  // at most 256 characters
   std::string LOCATION;      // at most 256 characters
   Int IDNUMBER = 0;
-  std::string DATAPATH, REPORTPATH, PLOTPATH, NOTESPATH;  // at most 255 characters each
+  std::string DATAPATH, REPORTPATH, PLOTPATH, NOTESPATH;  // read whole, never cut
 };
 
 struct UnitLabels {
@@ -46,10 +50,10 @@ struct UnitLabels {
 
 struct RunContext {
   RunDescription names;
-  OutputChannel console;  // channel 0
-  OutputChannel report;   // channel 8
-  OutputChannel plot;     // channel 4
-  RecordReader data;      // channel 7
+  OutputChannel console;  // progress and error lines (standard output)
+  OutputChannel report;   // REPORTPATH (".kv4o")
+  OutputChannel plot;     // PLOTPATH (".kv4p")
+  RecordReader data;      // DATAPATH (".kv4d"), read whole when opened
   InputData in;
   Results res;
   UnitLabels labels;
@@ -57,11 +61,5 @@ struct RunContext {
 
   bool Failed() const { return result > 0; }
 };
-
-// Sets the five unit labels from in.NUNIT (1 English, anything else SI).
-void SetUnitLabels(RunContext& ctx);
-
-// The 24-character report name of a soil type 1..6 (blanks for any other).
-std::string_view SoilTypeName(Int ksoil);
 
 }  // namespace korvan

@@ -1,6 +1,8 @@
+#include "run_texts.h"
+
 #include <array>
 
-#include "run_context.h"
+#include "korvan_version.h"
 
 namespace korvan {
 
@@ -10,6 +12,11 @@ void SetUnitLabels(RunContext& ctx) {
   } else {
     ctx.labels = UnitLabels{" M.", " M.", "KN.", "KPA", " SQ M"};
   }
+}
+
+void WriteStartBanner(RunContext& ctx) {
+  ctx.console.Write(R"(/5X, "KORVAN2021 analysis engine, version ", A)", {kVersionText});
+  ctx.console.Write(R"(5X, "Load vs settlement of an axially loaded pile")");
 }
 
 std::string_view SoilTypeName(Int ksoil) {

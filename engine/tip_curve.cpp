@@ -1,20 +1,16 @@
 #include "tip_curve.h"
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "engine_constants.h"
-#include "lookups.h"
+#include "profile_lookups.h"
 #include "record_reader.h"
 #include "tip_shapes.h"
 
 namespace korvan {
 
 namespace {
-
-constexpr std::string_view kStrengthTail = "THE INPUT STRENGTH CURVE";
-constexpr std::string_view kMaxLoadTransferTail = "THE INPUT MAX. LOAD TRANSFER";
 
 // Unit tip resistance of clay: the profile's UTIP, or 9 cu when it gives none.
 Real ClayUnitTipResistance(Real utip, Real cu) {
@@ -77,7 +73,7 @@ bool SandTip(RunContext& ctx, Int type, Real x, CurvePoints& points) {
 }  // namespace
 
 Int TipLayer(const InputData& in, Real x) {
-  const Int nlayer = std::min<Int>(in.NLAYER, kMaxLayers);
+  const Int nlayer = StoredCount(in.NLAYER, kMaxLayers);
   if (nlayer < 1) return 0;
   if (x <= in.XBOT[1]) return 1;
   for (Int i = 2; i <= nlayer; ++i) {

@@ -16,7 +16,8 @@ Real BearingCapacityFactorNq(Real phi);
 // Fills NQW, QTIP and WTIP for the tip at PLEN + HEAD. A tip below the soil
 // layers, or a property profile ending above the tip, writes the warning
 // block and sets the result code (4, 5, 7 or 8). Throws DataFileError when
-// the data give a soil type outside 1..6 or no finite curve.
+// the data give no finite tip depth, a soil type outside 1..6 or no finite
+// curve.
 void GenerateTipCurve(RunContext& ctx);
 
 }  // namespace korvan

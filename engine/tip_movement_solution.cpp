@@ -1,11 +1,7 @@
-// The load-settlement curve driven by the tip: one walk per tip movement in
-// the order of the series, each written as it is made, then the summary,
-// after which the stored results carry the signs of the movements.
-#include <algorithm>
+#include "tip_movement_solution.h"
 
 #include "pile_walk.h"
 #include "result_writers.h"
-#include "solution.h"
 
 namespace korvan {
 
@@ -35,11 +31,16 @@ void SolveAllTipMovements(RunContext& ctx) {
   if (!PileCanBeWalked(ctx, walker)) return;
   InputData& in = ctx.in;
   Results& res = ctx.res;
-  const Int ntipmv = std::clamp<Int>(in.NTIPMV, 0, kMaxTipMovements);
+  const Int ntipmv = StoredCount(in.NTIPMV, kMaxTipMovements);
 
   WriteTipMovementResultsStart(ctx);
   for (Int n = 1; n <= ntipmv; ++n) {
     const WalkResult walk = walker.Walk(in.TIPMV[n]);
+    if (const WalkOverflow overflow = FindOverflow(walk, walker); overflow != WalkOverflow::kNone) {
+      WriteWalkOverflow(ctx, /*headLoad=*/false, in.TIPMV[n], overflow);
+      ctx.result = kProjectDataError;
+      return;
+    }
     res.HEADLOAD[n] = walk.headLoad;
     res.HEADMV[n] = walk.headMove;
     res.TIPLOAD[n] = walk.tipLoad;

@@ -1,9 +1,9 @@
-// The series of tip movements the pile is solved for.
+#include "tip_movements.h"
+
 #include <array>
 #include <utility>
 
 #include "engine_constants.h"
-#include "project_reader.h"
 
 namespace korvan {
 

@@ -1,10 +1,9 @@
 #include "tz_curves.h"
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "lookups.h"
+#include "profile_lookups.h"
 #include "record_reader.h"
 #include "tz_shapes.h"
 
@@ -12,7 +11,6 @@ namespace korvan {
 
 namespace {
 
-constexpr std::string_view kStrengthTail = "THE INPUT STRENGTH CURVE";
 // The bottom curve of a layer lies this far (in the data's length unit)
 // above the layer's bottom, so that it takes the layer's own properties.
 constexpr Real kBottomCurveOffset = 0.01f;
@@ -82,7 +80,7 @@ CurveSites AnalysisSetSites(const InputData& in) {
 }
 
 Int AnalysisCurveType(const InputData& in, Real x) {
-  const Int nlayer = std::min<Int>(in.NLAYER, kMaxLayers);
+  const Int nlayer = StoredCount(in.NLAYER, kMaxLayers);
   if (nlayer < 1 || x <= in.XBOT[1]) return in.KSOIL[1];
   if (x >= in.XTOP[nlayer]) return in.KSOIL[nlayer];
   for (Int i = 1; i <= nlayer; ++i) {

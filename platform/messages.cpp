@@ -10,6 +10,10 @@ MessageHandler& CurrentHandler() {
   static MessageHandler handler;
   return handler;
 }
+MessageHandler& CurrentPresenter() {
+  static MessageHandler presenter;
+  return presenter;
+}
 }  // namespace
 
 MessageHandler SetMessageHandler(MessageHandler handler) {
@@ -20,9 +24,15 @@ bool HasMessageHandler() {
   return static_cast<bool>(CurrentHandler());
 }
 
+MessageHandler SetMessagePresenter(MessageHandler presenter) {
+  return std::exchange(CurrentPresenter(), std::move(presenter));
+}
+
 void ShowMessage(const std::string& text) {
   if (CurrentHandler()) {
     CurrentHandler()(text);
+  } else if (CurrentPresenter()) {
+    CurrentPresenter()(text);
   } else {
     std::cerr << text << '\n';
   }

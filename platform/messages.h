@@ -1,6 +1,7 @@
-// Information messages of the platform layer. The desktop program installs a
-// handler that shows a modal box with one OK button; tests install one that
-// records the texts; the default writes them to standard error.
+// Information messages of the platform layer. Tests install a handler that
+// records the texts; without one, a message goes to the presenter the
+// program installed (the desktop program's shows a modal box with one OK
+// button), or else to standard error.
 #pragma once
 
 #include <functional>
@@ -13,6 +14,8 @@ using MessageHandler = std::function<void(const std::string& text)>;
 // Installs `handler` and returns the one it replaces.
 MessageHandler SetMessageHandler(MessageHandler handler);
 bool HasMessageHandler();
+// Installs the presenter and returns the one it replaces.
+MessageHandler SetMessagePresenter(MessageHandler presenter);
 void ShowMessage(const std::string& text);
 
 }  // namespace korvan::platform

@@ -80,7 +80,7 @@ QString ShortUnitsText(const QString& code, int system,
   return rewrite.Text();
 }
 
-// The common six unitSlots of both tables.
+// The common six unit slots of both tables.
 std::vector<TUnitSlot> BaseSlots() {
   return {
       {"lbs", "kN", "F", 224.8089237L},   {"kips", "kN", "F", 0.2248089237L},

@@ -24,7 +24,7 @@ struct TUnitSlot {
   const QString& Name(int system) const;
 };
 
-// A table of unit unitSlots with its selector rules. The program uses two: the
+// A table of unit slots with its selector rules. The program uses two: the
 // ten-slot table of dialogs, grid tables and graphs, and the six-slot copy of
 // the chart-family tables.
 class TUnitsTable {

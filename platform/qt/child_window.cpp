@@ -38,6 +38,12 @@ void TChildWindow::ShowChild(bool maximised) {
   }
   QWidget* frame = Frame();
   if (frame->isMinimized()) frame->showNormal();
+  if (maximised && fSubWindow && !frame->isVisible()) {
+    // A window first shown maximised has no size of its own, and the area
+    // restores it when another window takes the maximised place: give it
+    // two thirds of the area (or its own hint, when larger) to return to.
+    frame->resize(frame->sizeHint().expandedTo(gArea->viewport()->size() * 2 / 3));
+  }
   if (maximised)
     frame->showMaximized();
   else

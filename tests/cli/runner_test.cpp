@@ -15,8 +15,9 @@ namespace fs = std::filesystem;
 TEST(RunDescriptionText, EightLinesWithDerivedPaths) {
   UserIdentification user{"Acme Foundations", "  Austin ", " TX ", 1234};
   EXPECT_EQ(RunDescriptionText("/jobs/pier 3/north.kv4d", user),
-            "2021.4.3\nAcme Foundations\nAustin, TX\n1234\n/jobs/pier 3/north.kv4d\n"
-            "/jobs/pier 3/north.kv4o\n/jobs/pier 3/north.kv4p\n/jobs/pier 3/north.kv4r\n");
+            std::string(kVersionText) +
+                "\nAcme Foundations\nAustin, TX\n1234\n/jobs/pier 3/north.kv4d\n"
+                "/jobs/pier 3/north.kv4o\n/jobs/pier 3/north.kv4p\n/jobs/pier 3/north.kv4r\n");
 }
 
 TEST(DynamicLibrary, EngineExportsOnlyWhatItShould) {
@@ -43,7 +44,11 @@ TEST(DynamicLibrary, EngineExportsOnlyWhatItShould) {
   EXPECT_EQ(library.FindProcedure("RunAnalysis"), nullptr);
   platform::SetMessageHandler(previous);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].rfind("Error Getting Function, error code = ", 0), 0u);
+  // The loader's own words, naming the symbol, follow on the next line.
+  EXPECT_EQ(messages[0], "Error Getting Function, error code = 2\n" + library.LastError());
+  EXPECT_NE(library.LastError().find("RunAnalysis"), std::string::npos) << library.LastError();
+  EXPECT_NE(library.FindProcedure("IKORVAN"), nullptr);
+  EXPECT_EQ(library.LastError(), "");
 }
 
 TEST(DynamicLibrary, MissingLibraryShowsMessageAndStaysClosed) {
@@ -53,9 +58,27 @@ TEST(DynamicLibrary, MissingLibraryShowsMessageAndStaysClosed) {
   platform::TDynamicLibrary library("/nonexistent/KORVAN2021_DLL.so", true);
   platform::SetMessageHandler(previous);
   EXPECT_FALSE(library.GetIsOpen());
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].rfind("Error Loading Library, error code = ", 0), 0u);
+  const std::string why = "/nonexistent/KORVAN2021_DLL.so: No such file or directory";
+  EXPECT_EQ(messages, std::vector<std::string>{"Error Loading Library, error code = 2\n" + why});
   EXPECT_THROW(library.FindProcedure("IKORVAN"), platform::EDLLNotOpenError);
+  EXPECT_EQ(library.LastError(), why);
+}
+
+TEST(DynamicLibrary, TheRunnerSaysWhichLibraryIsMissing) {
+  const fs::path folder = fs::temp_directory_path() / "korvan_no_engine";
+  fs::create_directories(folder);
+  const fs::path data = folder / "pile.kv4d";
+  fs::copy_file(fs::path(KORVAN_EXAMPLES_DIR) / "user-curves.kv4d", data,
+                fs::copy_options::overwrite_existing);
+  auto previous = platform::SetMessageHandler([](const std::string&) {});
+  const EngineRun run = RunEngine(data, folder, UserIdentification{});
+  platform::SetMessageHandler(previous);
+  EXPECT_FALSE(run.called);
+  EXPECT_EQ(run.failure, "Attempt to initialize DLL failed: Library is not open\n" +
+                             (folder / "KORVAN2021_DLL.so").string() +
+                             ": No such file or directory");
+  EXPECT_FALSE(fs::exists(folder / "names.dat"));
+  fs::remove_all(folder);
 }
 
 TEST(DynamicLibrary, FileThatIsNoLibraryRaisesInitError) {
@@ -64,6 +87,8 @@ TEST(DynamicLibrary, FileThatIsNoLibraryRaisesInitError) {
   platform::TDynamicLibrary library;
   EXPECT_THROW(library.OpenFile(fake.string()), platform::EInitError);
   EXPECT_FALSE(library.GetIsOpen());
+  // The loader names the file it could not load.
+  EXPECT_EQ(library.LastError().rfind(fake.string() + ": ", 0), 0u) << library.LastError();
   fs::remove(fake);
 }
 

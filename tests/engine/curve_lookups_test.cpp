@@ -1,10 +1,10 @@
+#include "curve_lookups.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <utility>
 #include <vector>
-
-#include "lookups.h"
 
 namespace korvan {
 namespace {

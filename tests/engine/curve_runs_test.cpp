@@ -194,7 +194,7 @@ TEST(CurveRuns, TipBelowTheDeepestLayerStopsWithCodeFive) {
   EXPECT_EQ(lines[n - 2], kWarningTitle);
   EXPECT_EQ(lines[n - 1], WarningLine(" 0.60E+03", "THE INPUT STRENGTH CURVE"));
   EXPECT_EQ(Find(lines, "     INTERNALLY GENERATED Q-W CURVE"), n);
-  EXPECT_EQ(run.PlotLines().size(), 1u + 5 * 11);  // block 1 alone
+  EXPECT_EQ(run.PlotLines().size(), 1u + 5 * 11);  // the t-z curves alone
 }
 
 TEST(CurveRuns, ProfileEndingAboveTheTipStopsWithCodeEightForSand) {

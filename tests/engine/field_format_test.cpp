@@ -1,7 +1,7 @@
 // The fast field path (Write…Field) against the general path (Append…Field):
 // the same bytes for every kind of field and value, exactly `width` of them
 // and not one byte outside the field.
-#include "field_format.h"
+#include "line_layout/field_format.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "field_format_digits.h"
+#include "line_layout/field_format_digits.h"
+#include "line_layout/field_format_fast.h"
 
 namespace korvan {
 namespace {
@@ -152,9 +153,10 @@ TEST(FieldPaths, AgreeAtNewDigitsLimitsAndExtremes) {
     }
   }
   std::vector<FieldValue> values = WithNegatives(reals);
-  values.insert(values.end(), {kInf, -kInf, std::numeric_limits<float>::quiet_NaN(), 0, -1, 99999,
-                               -100000, std::numeric_limits<Int>::max(),
-                               std::numeric_limits<Int>::min(), "text", "", "a longer text"});
+  values.insert(values.end(),
+                {kInf, -kInf, std::numeric_limits<float>::quiet_NaN(), 0, -1, 99999, -100000,
+                 std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min(),
+                 "text", "", "a longer text"});
   ExpectSameBytes(values);
 }
 

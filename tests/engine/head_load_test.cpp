@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
 
 #include "head_load_search.h"
+#include "head_load_solution.h"
 #include "pile_fixture.h"
-#include "solution.h"
 #include "test_support.h"
+#include "tip_movement_solution.h"
 
 namespace korvan {
 namespace {
@@ -193,14 +192,9 @@ TEST(HeadLoadSolution, PlotBlockHoldsDistributionsOfConvergedLoadsOnly) {
   const std::vector<Real> loads = {ctx->res.HEADLOAD[2], 2 * capacity, ctx->res.HEADLOAD[1], 0};
   ctx->in.NLOAD = 4;
   for (Int i = 1; i <= 4; ++i) ctx->in.PLOAD[i] = loads[i - 1];
-  const auto path =
-      std::filesystem::temp_directory_path() /
-      ("korvan_block5_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-  ASSERT_TRUE(ctx->plot.OpenForWriting(path.string()));
+  ctx->plot.OpenMemory();
   SolveAllHeadLoads(*ctx);
-  ctx->plot.Close();
-  const auto lines = testing::SplitLines(testing::ReadFile(path.string()));
-  std::filesystem::remove(path);
+  const auto lines = testing::SplitLines(ctx->plot.Text());
   // Sizes, then per load a flag and a result line, and NINC lines when it converged.
   EXPECT_EQ(lines.size(), 1u + (2 + 30) + 2 + (2 + 30) + 2);
 }

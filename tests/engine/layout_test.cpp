@@ -1,4 +1,4 @@
-#include "layout.h"
+#include "line_layout/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "layout_program.h"
+#include "line_layout/layout_program.h"
 
 namespace korvan {
 namespace {
@@ -208,8 +208,8 @@ TEST(Layout, ValuesThatDoNotFitFillTheFieldWithAsterisks) {
       {"I3", {-100}, "***\n"},
       {"I3.3", {-5}, "***\n"},
       {"I2.2", {123}, "**\n"},
-      {"I11", {std::numeric_limits<Int>::min()}, "-2147483648\n"},
-      {"I10", {std::numeric_limits<Int>::min()}, "**********\n"},
+      {"I11", {std::numeric_limits<std::int32_t>::min()}, "-2147483648\n"},
+      {"I10", {std::numeric_limits<std::int32_t>::min()}, "**********\n"},
       // F10.3 holds 999999.999 at most; the largest 32-bit real below a
       // million is 999999.9375, and 999999.999 itself is stored as 1000000.
       {"F10.3", {999999.9375f}, "999999.938\n"},
@@ -464,7 +464,7 @@ TEST(FreeFormat, LongLinesKeepEveryWord) {
   std::vector<FieldValue> values;
   std::string expected;
   for (int i = 0; i < 300; ++i) {
-    values.emplace_back(i % 3 == 0   ? FieldValue(std::numeric_limits<Int>::min())
+    values.emplace_back(i % 3 == 0   ? FieldValue(std::numeric_limits<std::int32_t>::min())
                         : i % 3 == 1 ? FieldValue(-1.17549435e-38f)
                                      : FieldValue("w"));
     expected += i % 3 == 0 ? " -2147483648" : i % 3 == 1 ? " -1.1754944e-38" : " w";

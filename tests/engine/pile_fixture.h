@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "run_context.h"
+#include "run_texts.h"
 
 namespace korvan::testing {
 

@@ -1,17 +1,18 @@
+#include "profile_lookups.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <sstream>
 
-#include "lookups.h"
 #include "soil_profile_builder.h"
+#include "test_support.h"
 
 namespace korvan {
 namespace {
 
 using testing::AddLayer;
 using testing::AddRow;
-using testing::ReportCapture;
 using testing::SoilRow;
 
 constexpr const char* kWarningTitle = "                             **** WARNING ****";
@@ -53,12 +54,12 @@ TEST(ProfileValue, InterpolatesWithBoundaryAndEndRules) {
 
 TEST(ProfileValue, BelowTheProfileWritesCountLineAndWarningForSideFriction) {
   auto ctx = TwoLayerContext();
-  ReportCapture report(*ctx);
+  ctx->report.OpenMemory();
   EXPECT_EQ(
       ProfileValue(*ctx, ctx->in.USIDE, 25, kSideFrictionProfileShort, "THE INPUT STRENGTH CURVE"),
       0);
   EXPECT_EQ(ctx->result, kSideFrictionProfileShort);
-  const auto lines = report.Lines();
+  const auto lines = testing::SplitLines(ctx->report.Text());
   ASSERT_EQ(lines.size(), 4u);
   std::istringstream words(lines[0]);
   Int nstr = 0;
@@ -73,11 +74,11 @@ TEST(ProfileValue, BelowTheProfileWritesCountLineAndWarningForSideFriction) {
 
 TEST(ProfileValue, OtherCodesWriteTheBlockAlone) {
   auto ctx = TwoLayerContext();
-  ReportCapture report(*ctx);
+  ctx->report.OpenMemory();
   ProfileValue(*ctx, ctx->in.UTIP, 20.7f, kTipResistanceProfileShort,
                "THE INPUT MAX. LOAD TRANSFER");
   EXPECT_EQ(ctx->result, kTipResistanceProfileShort);
-  const auto lines = report.Lines();
+  const auto lines = testing::SplitLines(ctx->report.Text());
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], "");
   EXPECT_EQ(lines[1], kWarningTitle);
@@ -163,10 +164,10 @@ TEST(FrictionAngleAt, FallsBackOnTheBlowCountOnlyWithoutAFrictionAngle) {
 TEST(FrictionAngleAt, BelowTheProfileSetsCodeEight) {
   RunContext ctx;
   AddLayer(ctx.in, 2, 0, 10, SoilRow{.phi = 30});
-  ReportCapture report(ctx);
+  ctx.report.OpenMemory();
   EXPECT_EQ(FrictionAngleAt(ctx, 12), 0);
   EXPECT_EQ(ctx.result, kStrengthTypeProfileShort);
-  const auto lines = report.Lines();
+  const auto lines = testing::SplitLines(ctx.report.Text());
   ASSERT_EQ(lines.size(), 3u);  // one block, not a second from the blow count
   EXPECT_EQ(lines[2], WarningLine(" 0.12E+02", "THE INPUT STRENGTH CURVE"));
 }
@@ -202,10 +203,10 @@ TEST(MeanUnitWeight, AtTheTopTakesTheFirstPositiveUnitWeight) {
 
 TEST(MeanUnitWeight, BelowTheProfileWritesTheUnitWeightWarning) {
   auto ctx = UnitWeightContext();
-  ReportCapture report(*ctx);
+  ctx->report.OpenMemory();
   EXPECT_EQ(MeanUnitWeight(*ctx, 25), 0);
   EXPECT_EQ(ctx->result, kUnitWeightProfileShort);
-  const auto lines = report.Lines();
+  const auto lines = testing::SplitLines(ctx->report.Text());
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[1], kWarningTitle);
   EXPECT_EQ(lines[2], WarningLine(" 0.25E+02", "THE INPUT CURVE FOR UNIT WEIGHT"));

@@ -4,9 +4,6 @@
 // echo captured.
 #pragma once
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,14 +53,10 @@ struct Reading {
 
 // Reads every record of `text` in the order of a run, without the curves.
 inline Reading ReadProject(const std::string& text) {
-  static int counter = 0;
-  const std::filesystem::path reportPath =
-      std::filesystem::temp_directory_path() /
-      ("korvan_reader_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".kv4o");
   Reading reading;
   RunContext& ctx = *reading.ctx;
   ctx.data.OpenText(text);
-  ctx.report.OpenForWriting(reportPath.string());
+  ctx.report.OpenMemory();
   try {
     ReadTitleAndControl(ctx);
     if (ctx.in.METHODTZ == 2) ReadUserTzCurves(ctx);
@@ -77,9 +70,7 @@ inline Reading ReadProject(const std::string& text) {
   } catch (const DataFileError& error) {
     reading.error = error.what();
   }
-  ctx.report.Close();
-  reading.report = ReadFile(reportPath.string());
-  std::filesystem::remove(reportPath);
+  reading.report = ctx.report.Text();
   return reading;
 }
 

@@ -1,10 +1,8 @@
 #include "report_heading.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <ctime>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -29,23 +27,13 @@ std::tm LocalTime(int year, int month, int day, int hour, int minute, int second
   return tm;
 }
 
-// Writes the heading through a real report file and returns its lines.
+// Writes the heading through a report channel and returns its lines.
 std::vector<std::string> HeadingLines(const RunDescription& names, const std::tm& now) {
-  static int counter = 0;
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() /
-      ("korvan_heading_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".kv4o");
-  std::vector<std::string> lines;
-  {
-    RunContext ctx;
-    ctx.names = names;
-    EXPECT_TRUE(ctx.report.OpenForWriting(path.string()));
-    WriteReportHeading(ctx, now);
-    ctx.report.Close();
-    lines = testing::SplitLines(testing::ReadFile(path.string()));
-  }
-  std::filesystem::remove(path);
-  return lines;
+  RunContext ctx;
+  ctx.names = names;
+  ctx.report.OpenMemory();
+  WriteReportHeading(ctx, now);
+  return testing::SplitLines(ctx.report.Text());
 }
 
 RunDescription PierThree() {

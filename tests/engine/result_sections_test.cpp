@@ -81,7 +81,8 @@ std::vector<std::string> TailFrom(const std::vector<std::string>& report,
   return Trimmed({report.begin() + static_cast<std::ptrdiff_t>(at - before), report.end()});
 }
 
-// Plot block 4: the rows that follow the NTIPMV x NINC distribution lines.
+// The plot file's summary: the rows that follow the NTIPMV x NINC
+// distribution lines.
 std::vector<std::vector<double>> SummaryRows(const std::vector<std::string>& plot, int ntz,
                                              int tzPoints, int nqw) {
   std::size_t at =
@@ -203,7 +204,8 @@ TEST(ResultSections, AppliedLoadsWithOneThatCannotConverge) {
   EXPECT_LT(std::stod(uplift[2]), 0);
   EXPECT_EQ(std::stod(uplift[3]), 0);
 
-  // Plot block 5: sizes, then 2 + 10, 2 and 2 + 10 lines.
+  // The plot file's applied-load results: sizes, then 2 + 10, 2 and 2 + 10
+  // lines.
   const auto plot = run.PlotLines();
   const std::size_t sizes = plot.size() - (1 + 12 + 2 + 12);
   ASSERT_LT(sizes, plot.size());
@@ -302,7 +304,8 @@ TEST(ResultSections, TipMovementSectionLineByLine) {
       EXPECT_EQ(TailFrom(run.ReportLines(), "RESULTS DUE TO TIP MOVEMENTS", 5), Trimmed(expected))
           << "NUNIT " << u.units << ", LSO " << lso;
 
-      // Plot blocks 3 and 4 follow the curves (1 + 2 x 4 and 1 + 2 lines).
+      // The distributions and the summary follow the curves (1 + 2 x 4 and
+      // 1 + 2 lines).
       const auto plot = run.PlotLines();
       ASSERT_EQ(plot.size(), 12u + 1 + 4 + 2) << run.plot;
       EXPECT_EQ(Words(plot[12]), (std::vector<std::string>{"2", "2", std::to_string(u.units)}));
@@ -343,8 +346,8 @@ TEST(ResultSections, AppliedLoadSectionLineByLine) {
     EXPECT_EQ(TailFrom(run.ReportLines(), "RESULTS DUE TO APPLIED LOADS", 4), Trimmed(expected))
         << "NUNIT " << u.units;
 
-    // Block 5: sizes, then per load its flag and row, and the distribution
-    // of a converged load only.
+    // The applied-load results: sizes, then per load its flag and row, and
+    // the distribution of a converged load only.
     const auto plot = run.PlotLines();
     ASSERT_EQ(plot.size(), 12u + 1 + 4 + 2 + 1 + 12) << run.plot;
     EXPECT_EQ(Words(plot[19]), (std::vector<std::string>{"4", "2", std::to_string(u.units)}));

@@ -2,15 +2,7 @@
 // project reader stores them: two rows per layer, at its top and its bottom.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <string>
-
 #include "data_model.h"
-#include "run_context.h"
-#include "test_support.h"
 
 namespace korvan::testing {
 
@@ -47,27 +39,5 @@ inline void AddLayer(InputData& in, Int type, Real top, Real bottom, const SoilR
 inline void AddLayer(InputData& in, Int type, Real top, Real bottom, const SoilRow& row) {
   AddLayer(in, type, top, bottom, row, row);
 }
-
-// Captures what a test writes to the report channel of a run context.
-class ReportCapture {
- public:
-  explicit ReportCapture(RunContext& ctx) : ctx_(ctx) {
-    static int counter = 0;
-    // ctest runs each test in a process of its own, side by side: the name
-    // carries the process id.
-    path_ = ::testing::TempDir() + "korvan_report_" + std::to_string(::getpid()) + "_" +
-            std::to_string(counter++) + ".txt";
-    ctx_.report.OpenForWriting(path_);
-  }
-  ~ReportCapture() { std::remove(path_.c_str()); }
-  std::vector<std::string> Lines() {
-    ctx_.report.Close();
-    return SplitLines(ReadFile(path_));
-  }
-
- private:
-  RunContext& ctx_;
-  std::string path_;
-};
 
 }  // namespace korvan::testing

@@ -1,12 +1,13 @@
-#include "solution.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "lookups.h"
+#include "curve_lookups.h"
+#include "head_load_solution.h"
+#include "modifications.h"
 #include "pile_fixture.h"
 #include "pile_walk.h"
+#include "tip_movement_solution.h"
 
 namespace korvan {
 namespace {

@@ -1,8 +1,5 @@
 #include "test_support.h"
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -40,19 +37,8 @@ std::vector<std::string> ProjectRun::PlotLines() const {
 }
 
 ProjectRun RunProject(const std::string& projectText) {
-  namespace fs = std::filesystem;
-  static int counter = 0;
-  const fs::path folder = fs::temp_directory_path() / ("korvan_test_" + std::to_string(::getpid()) +
-                                                       "_" + std::to_string(counter++));
-  fs::create_directories(folder);
-  const std::string report = (folder / "run.kv4o").string();
-  const std::string plot = (folder / "run.kv4p").string();
-  ProjectRun run;
-  run.result = RunProjectText(projectText, report, plot);
-  run.report = ReadFile(report);
-  run.plot = ReadFile(plot);
-  fs::remove_all(folder);
-  return run;
+  ProjectOutputs outputs = RunProjectInMemory(projectText);
+  return {outputs.result, std::move(outputs.report), std::move(outputs.plot)};
 }
 
 }  // namespace korvan::testing

@@ -8,13 +8,13 @@
 #include "curves.h"
 #include "record_reader.h"
 #include "soil_profile_builder.h"
+#include "test_support.h"
 #include "tip_shapes.h"
 
 namespace korvan {
 namespace {
 
 using testing::AddLayer;
-using testing::ReportCapture;
 using testing::SoilRow;
 
 using Points = std::array<Real, kGeneratedCurvePoints>;
@@ -264,11 +264,11 @@ TEST(TipCurve, TipBelowEveryLayerStopsWithCodeFive) {
   RunContext ctx;
   EnglishPile(ctx, 1, SoilRow{.c = 10, .e50 = 0.005f});
   ctx.in.PLEN = 1250;
-  ReportCapture report(ctx);
+  ctx.report.OpenMemory();
   GenerateTipCurve(ctx);
   EXPECT_EQ(ctx.result, kStrengthProfileShort);
   EXPECT_EQ(ctx.in.NQW, 0);
-  const auto lines = report.Lines();
+  const auto lines = testing::SplitLines(ctx.report.Text());
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[2],
             "     THE VALUE OF X = 0.13E+04IS BEYOND THE EXTENT OF/     THE INPUT STRENGTH CURVE");

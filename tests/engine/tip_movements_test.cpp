@@ -1,9 +1,9 @@
+#include "tip_movements.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
-
-#include "project_reader.h"
 
 namespace korvan {
 namespace {

@@ -8,13 +8,13 @@
 #include "curves.h"
 #include "record_reader.h"
 #include "soil_profile_builder.h"
+#include "test_support.h"
 #include "tz_shapes.h"
 
 namespace korvan {
 namespace {
 
 using testing::AddLayer;
-using testing::ReportCapture;
 using testing::SoilRow;
 
 using Points = std::array<Real, kGeneratedCurvePoints>;
@@ -328,9 +328,9 @@ TEST(GenerateTzCurves, WarningOfTheLowestCurve) {
   AddLayer(ctx.in, 2, 0, 10, SoilRow{.phi = 30, .uside = 3});
   ctx.in.PLEN = 10.5f;
   ctx.in.NINC = 21;
-  ReportCapture report(ctx);
+  ctx.report.OpenMemory();
   GenerateTzCurves(ctx, AnalysisSetSites(ctx.in));
-  const auto lines = report.Lines();
+  const auto lines = testing::SplitLines(ctx.report.Text());
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[3],
             "     THE VALUE OF X = 0.10E+02IS BEYOND THE EXTENT OF/     THE INPUT STRENGTH CURVE");

@@ -6,8 +6,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <functional>
 
 #include "message_capture.h"
+#include "messages.h"
 
 namespace korvan {
 namespace {
@@ -20,18 +22,22 @@ TEST(ShowInformation, GoesToTheInstalledHandler) {
             (std::vector<std::string>{"Entry must be an integer.", "Area (in²)"}));
 }
 
-TEST(ShowInformation, WithoutAHandlerShowsAModalBoxWithOneOkButton) {
+struct ShownBox {
+  QString text;
+  QMessageBox::StandardButtons buttons;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// What `show` puts up while no handler is installed; its OK button is then
+// pressed.
+ShownBox BoxShownBy(const std::function<void()>& show) {
   auto previous = platform::SetMessageHandler(nullptr);
-  QString shownText;
-  QMessageBox::StandardButtons shownButtons;
-  QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+  ShownBox shown;
   // Looks at the box once it is up, then presses its OK button.
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) return;
-    shownText = box->text();
-    shownButtons = box->standardButtons();
-    shownIcon = box->icon();
+    shown = {box->text(), box->standardButtons(), box->icon()};
     box->button(QMessageBox::Ok)->click();
   });
   // Should the box not be found, close whatever is modal so the test ends.
@@ -41,12 +47,29 @@ TEST(ShowInformation, WithoutAHandlerShowsAModalBoxWithOneOkButton) {
     if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
   });
   fallback.start(5000);
-  platform::ShowInformation(QStringLiteral("Entry must be less than or equal to 500"));
+  show();
   platform::SetMessageHandler(std::move(previous));
+  return shown;
+}
 
-  EXPECT_EQ(shownText.toStdString(), "Entry must be less than or equal to 500");
-  EXPECT_EQ(shownButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
-  EXPECT_EQ(shownIcon, QMessageBox::Information);
+TEST(ShowInformation, WithoutAHandlerShowsAModalBoxWithOneOkButton) {
+  const ShownBox shown = BoxShownBy(
+      [] { platform::ShowInformation(QStringLiteral("Entry must be less than or equal to 500")); });
+  EXPECT_EQ(shown.text.toStdString(), "Entry must be less than or equal to 500");
+  EXPECT_EQ(shown.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  EXPECT_EQ(shown.icon, QMessageBox::Information);
+}
+
+// The desktop program's presenter: a message of the platform layer (the
+// engine library missing) reaches the user in a box, never standard error.
+TEST(ShowMessageInBox, PlatformMessagesReachTheUser) {
+  auto previous = platform::SetMessagePresenter(platform::ShowMessageInBox);
+  const ShownBox shown = BoxShownBy(
+      [] { platform::ShowMessage("Error Loading Library, error code = 2\n/opt/x.so: missing"); });
+  platform::SetMessagePresenter(std::move(previous));
+  EXPECT_EQ(shown.text.toStdString(), "Error Loading Library, error code = 2\n/opt/x.so: missing");
+  EXPECT_EQ(shown.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  EXPECT_EQ(shown.icon, QMessageBox::Information);
 }
 
 }  // namespace

@@ -1,0 +1,133 @@
+// The project and its results are opened by the same code as the desktop
+// program's, and the workbook is written by the export dialog's own code.
+#include "export_command.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStringList>
+#include <iostream>
+#include <optional>
+#include <set>
+
+#include "ExportPlots.h"
+#include "analysed_project.h"
+
+namespace korvan {
+
+namespace {
+
+constexpr int kUsageError = 64;
+constexpr int kCannotCreate = 73;
+constexpr int kExportablePlots = 6;
+
+struct TExportOptions {
+  QString project;
+  QString workbook;
+  bool markers = true;
+  std::set<int> positions;  // empty: every graph with results
+};
+
+std::optional<std::set<int>> Positions(const QString& list) {
+  std::set<int> positions;
+  for (const QString& item : list.split(QLatin1Char(','))) {
+    bool ok = false;
+    const int position = item.trimmed().toInt(&ok);
+    if (!ok || position < 1 || position > kExportablePlots) return std::nullopt;
+    positions.insert(position);
+  }
+  return positions;
+}
+
+std::optional<TExportOptions> ParseOptions(int argc, char** argv, std::string& error) {
+  TExportOptions options;
+  for (int i = 0; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (option == "--no-markers") {
+      options.markers = false;
+    } else if (option == "--out" || option == "--plots") {
+      if (i + 1 >= argc) {
+        error = option + " needs a value";
+        return std::nullopt;
+      }
+      const QString value = QFile::decodeName(argv[++i]);
+      if (option == "--out") {
+        options.workbook = value;
+      } else if (auto positions = Positions(value)) {
+        options.positions = *positions;
+      } else {
+        error = "--plots takes positions from 1 to 6 separated by commas";
+        return std::nullopt;
+      }
+    } else if (option.rfind("--", 0) == 0) {
+      error = "unknown option " + option;
+      return std::nullopt;
+    } else if (!options.project.isEmpty()) {
+      error = "more than one project given";
+      return std::nullopt;
+    } else {
+      options.project = QFile::decodeName(argv[i]);
+    }
+  }
+  if (options.project.isEmpty()) {
+    error = "no project given";
+    return std::nullopt;
+  }
+  return options;
+}
+
+// The graphs of the export list in their order, each with its position,
+// when the program's Graphics menu would offer it.
+std::vector<const TGraphPlot*> ChosenGraphs(TAnalysedProject& analysed,
+                                            const std::set<int>& positions) {
+  TResultGraphs& graphs = analysed.Graphs();
+  const std::pair<TGraphPlot*, bool> list[kExportablePlots] = {
+      {&graphs.pltLoad(), true},
+      {&graphs.pltDisp(), true},
+      {&graphs.pltDispDown(), analysed.Project().downdrag == 1},
+      {&graphs.pltAxial(), true},
+      {&graphs.pltTZcurves(), true},
+      {&graphs.PltQW(), true}};
+  std::vector<const TGraphPlot*> chosen;
+  for (int position = 1; position <= kExportablePlots; ++position) {
+    const auto& [plot, offered] = list[position - 1];
+    if (!offered || plot->LineCount() == 0) continue;
+    if (positions.empty() || positions.contains(position)) chosen.push_back(plot);
+  }
+  return chosen;
+}
+
+}  // namespace
+
+int ExportCommand(int argc, char** argv) {
+  std::string error;
+  const std::optional<TExportOptions> options = ParseOptions(argc, argv, error);
+  if (!options) {
+    std::cerr << "korvan export: " << error << "\n";
+    return kUsageError;
+  }
+  int qtArgc = 1;
+  char name[] = "korvan";
+  char* qtArgv[] = {name, nullptr};
+  QCoreApplication application(qtArgc, qtArgv);
+
+  int status = 0;
+  const auto analysed = TAnalysedProject::Open(options->project, "export", status);
+  if (!analysed) return status;
+  const std::vector<const TGraphPlot*> graphs = ChosenGraphs(*analysed, options->positions);
+  if (graphs.empty()) {
+    std::cerr << "korvan export: none of the chosen graphs has results\n";
+    return status = 65;
+  }
+  const QString workbook =
+      options->workbook.isEmpty()
+          ? QDir(analysed->Folder()).filePath(analysed->BaseName() + QStringLiteral(".xlsx"))
+          : options->workbook;
+  if (const auto failure = ExportGraphsToWorkbook(graphs, options->markers, workbook)) {
+    std::cerr << "korvan export: " << failure->toStdString() << "\n";
+    return kCannotCreate;
+  }
+  std::cout << workbook.toStdString() << "\n";
+  return 0;
+}
+
+}  // namespace korvan

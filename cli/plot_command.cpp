@@ -1,0 +1,164 @@
+// The project is opened with the desktop program's reader, its plot data and
+// graph settings read by the same code as the program's, and every graph
+// with results drawn by the graph windows' own drawing routine.
+#include "plot_command.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <iostream>
+#include <optional>
+
+#include "Exceptions.h"
+#include "PlotPicture.h"
+#include "analysed_project.h"
+#include "messages.h"
+
+namespace korvan {
+
+namespace {
+
+constexpr int kUsageError = 64;
+constexpr int kCannotCreate = 73;
+
+struct TPlotOptions {
+  QString project;
+  QString folder;
+  TPictureFormat format = TPictureFormat::Png;
+  TPictureAttributes attributes;
+};
+
+std::optional<long double> Number(const char* text) {
+  bool ok = false;
+  const double value = QString::fromLocal8Bit(text).toDouble(&ok);
+  if (!ok) return std::nullopt;
+  return value;
+}
+
+// The options, or a message for standard error.
+std::optional<TPlotOptions> ParseOptions(int argc, char** argv, std::string& error) {
+  TPlotOptions options;
+  options.attributes.WidthInches = 6;
+  options.attributes.HeightInches = 4;
+  options.attributes.PixelsPerInch = 150;
+  options.attributes.Colors = TPictureColors::TrueColor;
+  for (int i = 0; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (option.rfind("--", 0) != 0) {
+      if (!options.project.isEmpty()) {
+        error = "more than one project given";
+        return std::nullopt;
+      }
+      options.project = QFile::decodeName(argv[i]);
+      continue;
+    }
+    if (i + 1 >= argc) {
+      error = option + " needs a value";
+      return std::nullopt;
+    }
+    const char* value = argv[++i];
+    if (option == "--format") {
+      const std::string format = value;
+      if (format == "png")
+        options.format = TPictureFormat::Png;
+      else if (format == "svg")
+        options.format = TPictureFormat::Svg;
+      else if (format == "pdf")
+        options.format = TPictureFormat::Pdf;
+      else {
+        error = "unknown format " + format + " (png, svg or pdf)";
+        return std::nullopt;
+      }
+    } else if (option == "--out") {
+      options.folder = QFile::decodeName(value);
+    } else if (option == "--width" || option == "--height" || option == "--dpi") {
+      const auto number = Number(value);
+      const long double least = option == "--dpi" ? kMinPicturePixelsPerInch : kMinPictureInches;
+      if (!number || *number < least) {
+        error = option + " must be a number of at least " + std::to_string(static_cast<int>(least));
+        return std::nullopt;
+      }
+      if (option == "--width") options.attributes.WidthInches = *number;
+      if (option == "--height") options.attributes.HeightInches = *number;
+      if (option == "--dpi") options.attributes.PixelsPerInch = static_cast<int>(*number);
+    } else {
+      error = "unknown option " + option;
+      return std::nullopt;
+    }
+  }
+  if (options.project.isEmpty()) {
+    error = "no project given";
+    return std::nullopt;
+  }
+  return options;
+}
+
+// "Displacement/Soil Settlement" becomes "displacement-soil-settlement".
+QString FileStem(const QString& caption) {
+  static const QRegularExpression separators(QStringLiteral("[^a-z0-9]+"));
+  QString stem = caption.toLower().replace(separators, QStringLiteral("-"));
+  while (stem.endsWith(QLatin1Char('-'))) stem.chop(1);
+  while (stem.startsWith(QLatin1Char('-'))) stem.remove(0, 1);
+  return stem;
+}
+
+// The graphs the Graphics menu offers for the project.
+std::vector<TGraphPlot*> GraphsWithResults(const TResultGraphs& graphs,
+                                           const TProgramData& project) {
+  std::vector<TGraphPlot*> shown = {&graphs.pltLoad(), &graphs.pltDisp()};
+  if (project.downdrag == 1) shown.push_back(&graphs.pltDispDown());
+  shown.insert(shown.end(), {&graphs.pltAxial(), &graphs.pltTZcurves(), &graphs.PltQW()});
+  if (project.Nloadmethod == 2) {
+    shown.insert(shown.end(),
+                 {&graphs.pltLoadLoads(), &graphs.pltDispLoads(), &graphs.pltAxialLoads()});
+  }
+  std::erase_if(shown,
+                [](TGraphPlot* plot) { return plot->LineCount() == 0 || plot->Count() == 0; });
+  return shown;
+}
+
+}  // namespace
+
+int PlotCommand(int argc, char** argv) {
+  std::string error;
+  const std::optional<TPlotOptions> options = ParseOptions(argc, argv, error);
+  if (!options) {
+    std::cerr << "korvan plot: " << error << "\n";
+    return kUsageError;
+  }
+  // Drawing needs fonts and a paint device, never a display.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  int qtArgc = 1;
+  char name[] = "korvan";
+  char* qtArgv[] = {name, nullptr};
+  QApplication application(qtArgc, qtArgv);
+  platform::SetMessageHandler([](const std::string& text) { std::cerr << text << "\n"; });
+
+  int openStatus = 0;
+  const auto analysed = TAnalysedProject::Open(options->project, "plot", openStatus);
+  if (!analysed) return openStatus;
+  TResultGraphs& graphs = analysed->Graphs();
+
+  const QString folder = options->folder.isEmpty() ? analysed->Folder() : options->folder;
+  if (!QDir().mkpath(folder)) {
+    std::cerr << "korvan plot: cannot create the folder " << folder.toStdString() << "\n";
+    return kCannotCreate;
+  }
+  int status = 0;
+  for (TGraphPlot* plot : GraphsWithResults(graphs, analysed->Project())) {
+    const QString file =
+        QDir(folder).filePath(analysed->BaseName() + QLatin1Char('-') + FileStem(plot->Caption()) +
+                              QLatin1Char('.') + PictureExtension(options->format));
+    try {
+      WritePicture(*plot, file, options->format, options->attributes);
+      std::cout << file.toStdString() << "\n";
+    } catch (const EKorvanError& failure) {
+      std::cerr << "korvan plot: " << failure.Message().toStdString() << "\n";
+      status = kCannotCreate;
+    }
+  }
+  return status;
+}
+
+}  // namespace korvan

@@ -1,0 +1,226 @@
+// TMainForm: the program's frame. A multiple-document window that owns the
+// input tables and the result graphs, holds the project, carries every menu
+// and toolbar command, runs the engine and remembers the text editor and the
+// ten most recent data files in the user's settings.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+#include <utility>
+
+#include "InputTables.h"
+#include "ResultGraphs.h"
+#include "engine_runner.h"
+#include "korvan_version.h"
+
+class QAction;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+class QSettings;
+
+namespace korvan {
+
+namespace platform {
+class TDynamicLibrary;
+}
+
+class TDlgSideView;
+
+inline const QString kCaptionPrefix =
+    QStringLiteral("KORVAN %1 - ").arg(QLatin1String(kVersionText));
+inline constexpr int kRecentFileCount = 10;
+inline constexpr int kWindowItemCount = 50;
+
+// The actions of the menus and the toolbar; the toolbar shares the menu's
+// action where both run the same command.
+struct TMainActions {
+  QAction* FileNew = nullptr;
+  QAction* FileOpen = nullptr;
+  QAction* FileSave = nullptr;
+  QAction* FileSaveAs = nullptr;
+  std::array<QAction*, kRecentFileCount> RecentFiles{};
+  QAction* RecentSeparator = nullptr;
+  QAction* FileExit = nullptr;
+
+  QAction* DataTitle = nullptr;
+  QAction* DataPile = nullptr;
+  QAction* DataLayers = nullptr;
+  QAction* DataTzCurves = nullptr;
+  QAction* DataQwCurve = nullptr;
+  QAction* DataTipMovements = nullptr;
+  QAction* DataHeadLoads = nullptr;
+  QAction* DataSettlement = nullptr;
+  QAction* DataTzFactors = nullptr;
+  QAction* DataQwFactors = nullptr;
+
+  QAction* UnitsEnglish = nullptr;
+  QAction* UnitsSI = nullptr;
+  QAction* TzGenerated = nullptr;
+  QAction* TzEntered = nullptr;
+  QAction* QwGenerated = nullptr;
+  QAction* QwEntered = nullptr;
+  std::array<QAction*, 3> LoadMethod{};
+  QAction* DownDrag = nullptr;
+  QAction* ApplyTzFactors = nullptr;
+  QAction* ApplyQwFactors = nullptr;
+  QAction* TextEditorOption = nullptr;
+
+  QAction* CompRun = nullptr;
+  QAction* EditInput = nullptr;
+  QAction* EditRunNotes = nullptr;
+  QAction* EditOutput = nullptr;
+  QAction* ViewLayers = nullptr;
+
+  // In the Graphics menu's order: load, displacement, displacement/soil
+  // settlement, load vs settlement, t-z, Q-w, then the three applied-load
+  // graphs.
+  std::array<QAction*, 9> Graphs{};
+  QAction* ExportPlots = nullptr;
+
+  QAction* WindowCascade = nullptr;
+  QAction* WindowArrange = nullptr;
+  QAction* WindowSeparator = nullptr;
+  std::array<QAction*, kWindowItemCount> WindowItems{};
+
+  QAction* HelpUsersManual = nullptr;
+  QAction* HelpTechnicalManual = nullptr;
+
+  // Toolbar buttons of their own (no menu item shows their exact command).
+  QAction* ButtonLayers = nullptr;
+  QAction* ButtonTzCurves = nullptr;
+  QAction* ButtonQwCurve = nullptr;
+  QAction* ButtonTipMovements = nullptr;
+  QAction* ButtonHeadLoads = nullptr;
+  QAction* ButtonSettlement = nullptr;
+  QAction* ButtonTzFactors = nullptr;
+  QAction* ButtonQwFactors = nullptr;
+  QAction* ButtonEditOutput = nullptr;
+  QAction* ButtonSideView = nullptr;
+  std::array<QAction*, 9> ButtonGraphs{};  // in the toolbar's order
+};
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // Reads the settings and opens the file named by the first argument (with
+  // ".kv4d" appended when it has no "."), or starts a new project.
+  void FormShow(const QStringList& arguments);
+
+  // The "NewKORVAN.kv4d" of a path is shown as "NewKORVAN", "pile 3.kv3d" as
+  // "Pile 3.kv3d".
+  static QString DisplayFileName(const QString& path);
+
+  TInputTables& Tables() { return fTables; }
+  TResultGraphs& Graphs() { return fGraphs; }
+  const TMainActions& Actions() const { return fActions; }
+  QMdiArea* MdiArea() const { return fMdiArea; }
+  QToolBar* ToolBar() const { return fToolBar; }
+  QMenu* FileMenu() const { return fFileMenu; }
+
+  bool GetDataChanged() const { return fTables.GetDataChanged(); }
+  void SetDataChanged(bool value) { fTables.SetDataChanged(value); }
+  bool ShowOutput() const { return fShowOutput; }
+  bool ResultsAvailable() const;
+  const QStringList& PrevFile() const { return fPrevFile; }
+  int NumberPrevFile() const;
+
+  // The folder of the program, where the engine and the manuals lie.
+  QString ProgramFolder() const { return fProgramFolder; }
+  void SetProgramFolder(const QString& folder) { fProgramFolder = folder; }
+
+  // Commands and their steps.
+  bool QuerySaveChanges();
+  // Stores the active child window's fields into the project; false when
+  // the window refuses an entry (it has said why).
+  bool CommitActiveChild();
+  void OpenFileName(const QString& name, int index);
+  void UpdatePrevFile(const QString& name);
+  void UpdateRegister();
+  void CheckSpeedButtons();
+  void HideAll();
+  bool CheckData();
+  void CompRunClick();
+  bool ReadPlotData(const QString& plotFile, bool ReportErrors);
+  void SaveGraphParams();
+  void ReadGraphParams();
+  void FileNewClick();
+  void FileOpenClick();
+  void FileSaveClick();
+  void FileSaveAsClick();
+  // Opens a data file by its extension (".kv4d", ".kv3d", ".kvd"); false
+  // for any other extension.
+  bool OpenByExtension(const QString& name);
+
+  // The file dialogs, replaceable by tests: the chosen name (empty when
+  // cancelled) and, when opening, the chosen filter's index from 1.
+  std::function<QString(const QString& title, const QString& preset)> ChooseSaveFile;
+  std::function<std::pair<QString, int>()> ChooseOpenFile;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void FormCreate();
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void ReadSettings();
+  void SetCaption();
+  void UpdateFileMenu();
+  void UpdateDataMenu();
+  void UpdateOptionsMenu();
+  void UpdateComputationMenu();
+  void UpdateGraphicsMenu();
+  void UpdateWindowMenu();
+  void Cascade();
+  void ArrangeIcons();
+  void MyFilePopupHandler(int index);
+  void SwitchChanged();
+  void SetSwitch(int& value);
+  void SaveProject();
+  bool SaveProjectAs();
+  void ShowSideView();
+  void ShowExportDialog();
+  void OpenHelpFile(const QString& name);
+  void OpenResultFile(const QString& extension);
+  void ShowRunResult(std::int32_t code);
+  QString ProjectFile(const QString& extension) const;
+  std::array<bool, 9> GraphEnabled() const;
+  UserIdentification RunUser() const;
+  std::unique_ptr<QSettings> OpenSettings() const;
+
+  TInputTables fTables;
+  TResultGraphs fGraphs;
+  TMainActions fActions;
+  QMdiArea* fMdiArea = nullptr;
+  QToolBar* fToolBar = nullptr;
+  QMenu* fFileMenu = nullptr;
+  QMenu* fWindowMenu = nullptr;
+  QPointer<TDlgSideView> fSideView;
+  QStringList fPrevFile;
+  QString fProgramFolder;
+  UserIdentification fUser;
+  bool fShowOutput = false;
+  bool filesaved = true;
+  // The engine while a run holds it; empty between runs.
+  std::unique_ptr<platform::TDynamicLibrary> fEngine;
+};
+
+// The settings' key and the values of the program's own settings.
+inline const QString kSettingsOrganisation = QStringLiteral("Dravik");
+inline const QString kSettingsApplication = QStringLiteral("KORVAN");
+inline const QString kSettingsVersion = QLatin1String(kVersionText);
+
+}  // namespace korvan

@@ -1,0 +1,72 @@
+// Commands of the main window that open other windows and programs: the
+// side view, the export dialog, the text editor and the manuals.
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "DataUnit.h"
+#include "ExportDlg.h"
+#include "Main.h"
+#include "PileSide.h"
+#include "ProgramSettings.h"
+#include "text_editor.h"
+
+namespace korvan {
+
+namespace {
+
+TPileProfile ProjectProfile() {
+  TPileProfile profile;
+  if (!ProgramData) return profile;
+  const TProgramData& p = *ProgramData;
+  profile.PLength = static_cast<double>(p.PLength);
+  profile.HeadCoord = static_cast<double>(p.HeadCoord);
+  profile.OD = static_cast<double>(p.OD);
+  profile.Units = p.fUnits;
+  const TGridTable& layers = p.Tables().D2();
+  for (int i = 0; i < layers.RowCount(); ++i) {
+    profile.Layers.push_back(
+        {layers.GetIntValue(0, i), static_cast<double>(layers.GetFloatValue(1, i))});
+  }
+  return profile;
+}
+
+}  // namespace
+
+void TMainForm::ShowSideView() {
+  // The view draws the soil layers: a project of user curves alone has none.
+  if (ProgramData->UserTz && ProgramData->UserQw) return;
+  if (!fSideView) fSideView = new TDlgSideView(ProjectProfile);
+  fSideView->ShowChild();
+}
+
+void TMainForm::ShowExportDialog() {
+  CommitActiveChild();
+  TDlgExport dialog(
+      [this] {
+        const std::array<bool, 9> enabled = GraphEnabled();
+        const std::array<TGraphPlot*, 6> plots = {&fGraphs.pltLoad(),     &fGraphs.pltDisp(),
+                                                  &fGraphs.pltDispDown(), &fGraphs.pltAxial(),
+                                                  &fGraphs.pltTZcurves(), &fGraphs.PltQW()};
+        TExportEntries entries;
+        for (size_t i = 0; i < entries.size(); ++i) entries[i] = {plots[i], enabled[i]};
+        return entries;
+      },
+      [] { return ProgramData ? ProgramData->FileName : QString(); }, this);
+  dialog.exec();
+}
+
+void TMainForm::OpenResultFile(const QString& extension) {
+  platform::SetTextEditorCommand(ProgramSettings.WordProcessor);
+  platform::OpenInTextEditor(extension.isEmpty()
+                                 ? QFileInfo(ProgramData->FileName).absoluteFilePath()
+                                 : ProjectFile(extension));
+}
+
+void TMainForm::OpenHelpFile(const QString& name) {
+  // A missing manual does nothing visible.
+  const QString path = fProgramFolder + QLatin1Char('/') + name;
+  if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace korvan

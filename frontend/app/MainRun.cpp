@@ -1,0 +1,136 @@
+// Run Analysis: the project is saved and checked, the run-description file
+// written beside it, the engine loaded from the program's folder for one
+// call and released again, and its plot data read into the graphs. The
+// numeric locale is forced to "." for the whole run and restored on every
+// way out.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <optional>
+
+#include "DataChecks.h"
+#include "DataUnit.h"
+#include "EngineResult.h"
+#include "Exceptions.h"
+#include "Main.h"
+#include "dynlib.h"
+#include "message_box.h"
+#include "numeric_locale.h"
+#include "run_preparation.h"
+
+namespace korvan {
+
+namespace {
+
+using TEntryPoint = std::int32_t (*)(std::int32_t mode, std::int32_t reserved);
+
+// How long Run Analysis waits for another run in the same folder.
+constexpr std::chrono::milliseconds kRunLockWait{10'000};
+
+// The hourglass while the engine holds the user-interface thread.
+class TWaitCursor {
+ public:
+  TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+  TWaitCursor(const TWaitCursor&) = delete;
+  TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+}  // namespace
+
+bool TMainForm::CheckData() {
+  const QString message = TipMovementRangeMessage(*ProgramData);
+  if (message.isEmpty()) return true;
+  platform::ShowWarning(message);
+  return false;
+}
+
+void TMainForm::CompRunClick() {
+  if (!CommitActiveChild()) return;
+  filesaved = true;
+  try {
+    if (ProgramData->FileName != kNewFileName &&
+        ProgramData->FileName.endsWith(QStringLiteral(".kv4d"), Qt::CaseInsensitive)) {
+      SaveProject();
+    } else {
+      SaveProjectAs();
+    }
+  } catch (const EKorvanError&) {
+    // The engine must not analyse a file that differs from the project on
+    // screen.
+    platform::ShowInformation(QStringLiteral("An error occured during saving"));
+    return;
+  }
+  if (!filesaved || ProgramData->FileName == kNewFileName) return;
+  if (!CheckData()) return;
+
+  const platform::TDecimalPointGuard decimalPoint;
+  const QString dataFile = QFileInfo(ProgramData->FileName).absoluteFilePath();
+  QDir::setCurrent(fProgramFolder);
+  // The preparation locks the data file's folder for the run (runs in one
+  // folder take turns, also with the headless runner), makes it current and
+  // writes names.dat; names.dat goes and the lock is dropped with it,
+  // however the run ends. The engine never runs on a stale names.dat.
+  std::optional<TRunPreparation> preparation;
+  {
+    const TWaitCursor wait;
+    preparation.emplace(QFile::encodeName(dataFile).toStdString(), RunUser(), kRunLockWait);
+  }
+  if (!preparation->Ready()) {
+    platform::ShowInformation(QString::fromStdString(preparation->Message()));
+    return;
+  }
+
+  if (fEngine) {
+    platform::ShowInformation(QStringLiteral("Attempt to reinitialize DLL"));
+    return;
+  }
+  TEntryPoint entry = nullptr;
+  try {
+    fEngine = std::make_unique<platform::TDynamicLibrary>(
+        QFile::encodeName(fProgramFolder + QLatin1Char('/') + QLatin1String(kEngineFileName))
+            .toStdString(),
+        false);
+    fEngine->Open();
+    entry = reinterpret_cast<TEntryPoint>(fEngine->FindProcedure("IKORVAN"));
+  } catch (const platform::EDLLError&) {
+    // The loader's reason names the library, dependency or symbol at fault.
+    const std::string reason = fEngine ? fEngine->LastError() : std::string();
+    fEngine.reset();
+    platform::ShowInformation(
+        QString::fromStdString(platform::WithReason("Attempt to initialize DLL failed", reason)));
+    return;
+  }
+  if (entry == nullptr) {
+    fEngine.reset();
+    return;
+  }
+
+  std::int32_t code = 0;
+  {
+    const TWaitCursor wait;
+    code = entry(4, 3);
+  }
+  ShowRunResult(code);
+
+  const QString plotFile = ProjectFile(QStringLiteral(".kv4p"));
+  // A stopped run has already said why; its partial plot file is read
+  // without a second message.
+  fShowOutput = QFileInfo::exists(plotFile) && ReadPlotData(plotFile, code == 0);
+  CheckSpeedButtons();
+  HideAll();
+  fEngine.reset();
+}
+
+void TMainForm::ShowRunResult(std::int32_t code) {
+  if (code == 0) {
+    platform::ShowInformation(
+        QStringLiteral("Computations are completed. Please, check output file for results or "
+                       "error messages."));
+  } else {
+    platform::ShowInformation(EngineResultMessage(code));
+  }
+}
+
+}  // namespace korvan

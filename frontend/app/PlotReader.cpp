@@ -1,0 +1,122 @@
+#include "PlotReader.h"
+
+#include <QFile>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "Exceptions.h"
+
+namespace korvan {
+
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Optional sign, digits with at most one ".", optional exponent; the whole
+// word. The sign "+" is dropped for from_chars.
+bool ParseNumber(const char* first, const char* last, long double& value) {
+  std::array<char, 128> normal{};
+  if (last - first >= static_cast<std::ptrdiff_t>(normal.size())) return false;
+  size_t n = 0;
+  const char* p = first;
+  if (p < last && (*p == '+' || *p == '-')) {
+    if (*p == '-') normal[n++] = '-';
+    ++p;
+  }
+  int mantissaDigits = 0;
+  while (p < last && IsDigit(*p)) normal[n++] = *p++, ++mantissaDigits;
+  if (p < last && *p == '.') {
+    normal[n++] = *p++;
+    while (p < last && IsDigit(*p)) normal[n++] = *p++, ++mantissaDigits;
+  }
+  if (mantissaDigits == 0) return false;
+  if (p < last && (*p == 'E' || *p == 'e')) {
+    normal[n++] = 'e';
+    ++p;
+    if (p < last && (*p == '+' || *p == '-')) normal[n++] = *p++;
+    int exponentDigits = 0;
+    while (p < last && IsDigit(*p)) normal[n++] = *p++, ++exponentDigits;
+    if (exponentDigits == 0) return false;
+  }
+  if (p != last) return false;
+  const auto [end, error] = std::from_chars(normal.data(), normal.data() + n, value);
+  return error == std::errc() && end == normal.data() + n && std::isfinite(value);
+}
+
+[[noreturn]] void Raise(const char* what) {
+  throw EInOutError(QString::fromLatin1(what));
+}
+
+}  // namespace
+
+TPlotReader::TPlotReader(const QString& fileName) {
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw EInOutError(
+        QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
+  }
+  fBytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    throw EInOutError(
+        QStringLiteral("Cannot read file \"%1\". %2").arg(fileName, file.errorString()));
+  }
+  fPosition = fBytes.constData();
+  fEnd = fPosition + fBytes.size();
+}
+
+bool TPlotReader::NextWord(const char*& first, const char*& last) {
+  while (fPosition < fEnd && IsBlank(*fPosition)) ++fPosition;
+  if (fPosition == fEnd) return false;
+  first = fPosition;
+  while (fPosition < fEnd && !IsBlank(*fPosition)) ++fPosition;
+  last = fPosition;
+  return true;
+}
+
+long double TPlotReader::Float() {
+  const char* first = nullptr;
+  const char* last = nullptr;
+  if (!NextWord(first, last)) Raise("The plot data file ends before its last values.");
+  long double value = 0;
+  if (!ParseNumber(first, last, value))
+    Raise("A floating point number was expected but not found.");
+  return value;
+}
+
+int TPlotReader::Integer() {
+  const long double value = Float();
+  if (value != std::trunc(value) || value < -2147483648.0L || value > 2147483647.0L) {
+    Raise("An integer was expected but not found.");
+  }
+  return static_cast<int>(value);
+}
+
+void TPlotReader::Skip(int words) {
+  const char* first = nullptr;
+  const char* last = nullptr;
+  for (int i = 0; i < words; ++i) {
+    if (!NextWord(first, last)) Raise("The plot data file ends before its last values.");
+  }
+}
+
+int TPlotReader::Count(int wordsEach) {
+  const int count = Integer();
+  if (count < 0) Raise("The plot data file holds a negative count.");
+  Require(static_cast<long long>(count) * wordsEach);
+  return count;
+}
+
+void TPlotReader::Require(long long words) const {
+  // Every word but the last is followed by at least one blank.
+  const long long most = (static_cast<long long>(fEnd - fPosition) + 1) / 2;
+  if (words > most) Raise("The plot data file ends before its last values.");
+}
+
+}  // namespace korvan

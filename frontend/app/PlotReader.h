@@ -1,0 +1,38 @@
+// The words of the engine's plot data file, read straight from its bytes:
+// the file of a run at the engine's limits holds millions of numbers, more
+// than a reader that keeps every word as text can hand out in good time.
+// Numbers follow the word reader's rules with "." as the decimal separator.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace korvan {
+
+class TPlotReader {
+ public:
+  // Raises EInOutError when the file cannot be read.
+  explicit TPlotReader(const QString& fileName);
+
+  // Each raises EInOutError at the end of the file or when the word is not
+  // a number of that kind.
+  long double Float();
+  int Integer();
+  void Skip(int words);
+  // A count of items that take at least `wordsEach` words each; a count
+  // that the rest of the file cannot hold is refused, so that a damaged
+  // count never asks for more memory than the file could fill.
+  int Count(int wordsEach);
+  // The rest of the file can hold `words` more words.
+  void Require(long long words) const;
+
+ private:
+  // The next word as [first, last); false at the end of the file.
+  bool NextWord(const char*& first, const char*& last);
+
+  QByteArray fBytes;
+  const char* fPosition = nullptr;
+  const char* fEnd = nullptr;
+};
+
+}  // namespace korvan

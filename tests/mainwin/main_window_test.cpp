@@ -1,0 +1,228 @@
+// The main window's rules: file names in the caption, the recent files, the
+// command-line file, the offer to save changes, Save of an older format,
+// and enabling by the project's switches.
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QToolBar>
+#include <QUrl>
+
+#include "Title.h"
+#include "main_window_support.h"
+
+namespace korvan::testing {
+namespace {
+
+TEST(DisplayFileNameTest, ShowsTheNameWithoutFolderAndCurrentExtension) {
+  const std::vector<std::pair<QString, QString>> cases = {
+      {QStringLiteral("NewKORVAN.kv4d"), QStringLiteral("NewKORVAN")},
+      {QStringLiteral("/work/pile 3.kv3d"), QStringLiteral("Pile 3.kv3d")},
+      {QStringLiteral("/work/pier.v2.KV4D"), QStringLiteral("Pier")},
+      {QStringLiteral("/work/a.kv4d"), QStringLiteral("a")},
+      {QStringLiteral("/work/9th.kvd"), QStringLiteral("9th.kvd")},
+  };
+  for (const auto& [path, shown] : cases) EXPECT_EQ(TMainForm::DisplayFileName(path), shown);
+}
+
+TEST_F(MainWindowTest, RecentFilesMoveToTheTopAndPersist) {
+  for (int i = 10; i >= 1; --i) Window().UpdatePrevFile(QStringLiteral("/p/%1.kv4d").arg(i));
+  ASSERT_EQ(Window().PrevFile().first(), "/p/1.kv4d");
+  const QStringList before = Window().PrevFile();
+  Window().UpdatePrevFile(QStringLiteral("/p/1.kv4d"));
+  EXPECT_EQ(Window().PrevFile(), before) << "already first";
+  Window().UpdatePrevFile(QStringLiteral("/p/5.kv4d"));
+  EXPECT_EQ(Window().PrevFile().mid(0, 6), QStringList({"/p/5.kv4d", "/p/1.kv4d", "/p/2.kv4d",
+                                                        "/p/3.kv4d", "/p/4.kv4d", "/p/6.kv4d"}));
+  Window().UpdatePrevFile(QStringLiteral("/p/new.kv4d"));
+  EXPECT_EQ(Window().PrevFile().first(), "/p/new.kv4d");
+  EXPECT_FALSE(Window().PrevFile().contains(QStringLiteral("/p/10.kv4d"))) << "the tenth drops";
+  EXPECT_EQ(Window().NumberPrevFile(), 10);
+
+  QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
+                     kSettingsApplication);
+  settings.beginGroup(kSettingsVersion);
+  EXPECT_EQ(settings.value(QStringLiteral("File1")).toString(), "/p/new.kv4d");
+  EXPECT_EQ(settings.value(QStringLiteral("File2")).toString(), "/p/5.kv4d");
+}
+
+TEST_F(MainWindowTest, RecentFilesOfTheCurrentFolderAreShownByName) {
+  Window().UpdatePrevFile(QStringLiteral("/elsewhere/b&c.kv4d"));
+  Window().UpdatePrevFile(PathOf(QStringLiteral("pile.kv4d")));
+  Open(Window().FileMenu());
+  const auto& items = Window().Actions().RecentFiles;
+  EXPECT_EQ(items[0]->text(), "1 pile.kv4d");
+  EXPECT_EQ(items[1]->text(), "2 /elsewhere/b&&c.kv4d");
+  EXPECT_TRUE(items[1]->isVisible());
+  EXPECT_FALSE(items[2]->isVisible());
+  EXPECT_TRUE(Window().Actions().RecentSeparator->isVisible());
+}
+
+TEST_F(MainWindowTest, CommandLineFileGetsTheCurrentExtension) {
+  CopyExample("user-curves.kv4d", QStringLiteral("pile.kv4d"));
+  QFile::copy(PathOf(QStringLiteral("pile.kv4d")), PathOf(QStringLiteral("pile.txt")));
+  struct Case {
+    QString argument;
+    QString caption;
+  };
+  for (const Case& c : {Case{QStringLiteral("pile"), QStringLiteral("Pile")},
+                        Case{QStringLiteral("pile.txt"), QStringLiteral("NewKORVAN")},
+                        Case{QStringLiteral("absent"), QStringLiteral("NewKORVAN")}}) {
+    Window().FormShow({c.argument});
+    EXPECT_EQ(Window().windowTitle(), kCaptionPrefix + c.caption) << c.argument.toStdString();
+  }
+  EXPECT_TRUE(fMessages.Messages().empty());
+}
+
+TEST_F(MainWindowTest, DeclinedOfferToSaveKeepsTheProject) {
+  const QString path = CopyExample("user-curves.kv4d", QStringLiteral("pile.kv4d"));
+  Window().OpenFileName(path, dfKorvan2021);
+  Window().SetDataChanged(true);
+  {
+    TQuestionAnswers answers({platform::TAnswer::Cancel});
+    Window().FileNewClick();
+    EXPECT_EQ(answers.Asked(), QStringList{QStringLiteral("Do you want to save any changes?")});
+  }
+  EXPECT_EQ(ProgramData->FileName, path);
+
+  // An unnamed project whose Save As is cancelled stays open too.
+  Window().SetDataChanged(false);
+  Window().FileNewClick();
+  ASSERT_EQ(ProgramData->FileName, kNewFileName);
+  ProgramData->Title = QStringLiteral("Typed but not saved");
+  Window().SetDataChanged(true);
+  {
+    TQuestionAnswers answers({platform::TAnswer::Yes});
+    EXPECT_FALSE(Window().QuerySaveChanges());
+  }
+  EXPECT_EQ(fSavePresets.last(), "NewKORVAN.kv4d");
+  EXPECT_EQ(ProgramData->Title, "Typed but not saved");
+  {
+    TQuestionAnswers answers({platform::TAnswer::No});
+    Window().FileNewClick();
+  }
+  EXPECT_EQ(ProgramData->Title, "New Pile");
+}
+
+TEST_F(MainWindowTest, OlderFormatsAreSavedThroughSaveAsInTheCurrentFormat) {
+  const QString path = CopyExample("user-curves.kv4d", QStringLiteral("pile.kv4d"));
+  Window().OpenFileName(path, dfKorvan2021);
+  ProgramData->FileName = PathOf(QStringLiteral("old pile.kv3d"));
+  fSaveAnswer = PathOf(QStringLiteral("chosen.dat"));
+  Window().FileSaveClick();
+  EXPECT_EQ(fSavePresets.last(), PathOf(QStringLiteral("old pile.kv4d")));
+  EXPECT_EQ(fSaveTitles.last(), "Save Old pile.kv3d As");
+  EXPECT_EQ(ProgramData->FileName, PathOf(QStringLiteral("chosen.kv4d"))) << "extension forced";
+  EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("chosen.kv4d"))));
+  EXPECT_EQ(Window().PrevFile().first(), ProgramData->FileName);
+}
+
+TEST_F(MainWindowTest, SwitchesEnableTheirCommands) {
+  const TMainActions& a = Window().Actions();
+  QMenu* data = Window().menuBar()->actions().at(1)->menu();
+  ASSERT_EQ(Window().menuBar()->actions().at(1)->text(), "Da&ta");
+  a.LoadMethod[2]->trigger();
+  Open(data);
+  EXPECT_TRUE(a.DataHeadLoads->isEnabled());
+  EXPECT_TRUE(a.ButtonHeadLoads->isEnabled());
+  EXPECT_FALSE(a.DataTipMovements->isEnabled());
+  EXPECT_FALSE(a.ButtonTipMovements->isEnabled());
+  EXPECT_TRUE(Window().GetDataChanged());
+
+  a.TzEntered->trigger();
+  a.QwEntered->trigger();
+  a.ApplyQwFactors->trigger();
+  Open(data);
+  EXPECT_FALSE(a.DataLayers->isEnabled());
+  EXPECT_FALSE(a.ButtonLayers->isEnabled());
+  EXPECT_TRUE(a.ButtonTzCurves->isEnabled());
+  EXPECT_TRUE(a.DataQwFactors->isEnabled());
+  EXPECT_TRUE(a.ButtonQwFactors->isEnabled()) << "follows the same switch as the menu item";
+  EXPECT_FALSE(a.ButtonTzFactors->isEnabled());
+  a.ApplyQwFactors->trigger();
+  EXPECT_EQ(ProgramData->ModQw, 0);
+
+  a.UnitsSI->trigger();
+  EXPECT_EQ(ProgramData->fUnits, 2);
+  Open(Window().menuBar()->actions().at(2)->menu());
+  EXPECT_TRUE(a.UnitsSI->isChecked());
+  EXPECT_TRUE(a.TzEntered->isChecked());
+  EXPECT_TRUE(a.LoadMethod[2]->isChecked());
+  EXPECT_FALSE(a.ApplyQwFactors->isChecked());
+}
+
+TEST_F(MainWindowTest, RunOfANeverSavedProjectEndsQuietlyWhenSaveAsIsCancelled) {
+  Window().Actions().CompRun->trigger();
+  EXPECT_EQ(fSavePresets.size(), 1);
+  EXPECT_TRUE(fMessages.Messages().empty());
+  EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("names.dat"))));
+}
+
+TEST_F(MainWindowTest, ToolbarHasItsButtonsInOrderWithHintsAndIcons) {
+  QStringList hints;
+  int separators = 0;
+  for (QAction* action : Window().ToolBar()->actions()) {
+    if (action->isSeparator()) {
+      ++separators;
+      continue;
+    }
+    hints << action->toolTip();
+    EXPECT_FALSE(action->icon().pixmap(24).isNull()) << action->toolTip().toStdString();
+  }
+  EXPECT_EQ(separators, 4);
+  ASSERT_EQ(hints.size(), 25);
+  EXPECT_EQ(hints.mid(0, 4), QStringList({"New File", "Open File", "Save File", "Title"}));
+  EXPECT_EQ(hints.mid(12, 4), QStringList({"Enter factors for Q-w curve", "Run Analysis",
+                                           "Edit Output Text", "View Soil Profile"}));
+  EXPECT_EQ(hints.last(), "View Load vs Settlement (Applied Loads)");
+  EXPECT_EQ(GraphButtons(), std::vector<bool>(9, false)) << "graph buttons start disabled";
+}
+
+}  // namespace
+}  // namespace korvan::testing
+
+namespace korvan::testing {
+namespace {
+
+TEST_F(MainWindowTest, SaveStoresWhatTheActiveWindowHolds) {
+  const QString path = CopyExample("user-curves.kv4d", QStringLiteral("pile.kv4d"));
+  Window().show();
+  Window().OpenFileName(path, dfKorvan2021);
+  TTitleForm* title = TTitleForm::Open();
+  ASSERT_NE(title, nullptr);
+  title->TitleEdit()->setText(QStringLiteral("Edited in the window"));
+  Window().Actions().FileSave->trigger();
+  Window().OpenFileName(path, dfKorvan2021);
+  EXPECT_EQ(ProgramData->Title, "Edited in the window");
+}
+
+}  // namespace
+}  // namespace korvan::testing
+
+namespace korvan::testing {
+namespace {
+
+TEST_F(MainWindowTest, DroppedDataFilesAreOpenedFromTheirFolder) {
+  QTemporaryDir other;
+  const QString project = other.filePath(QStringLiteral("dropped.kv4d"));
+  ASSERT_TRUE(QFile::copy(ExamplePath("user-curves.kv4d"), project));
+  auto drop = [this](const QString& file) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    // A drop reaches the window that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Window(), &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Window(), &event);
+  };
+  drop(other.filePath(QStringLiteral("notes.txt")));
+  EXPECT_EQ(ProgramData->FileName, kNewFileName);
+  drop(project);
+  EXPECT_EQ(ProgramData->FileName, project);
+  EXPECT_EQ(QDir::currentPath(), QFileInfo(other.path()).canonicalFilePath());
+  EXPECT_EQ(Window().PrevFile().first(), project);
+}
+
+}  // namespace
+}  // namespace korvan::testing

@@ -1,0 +1,538 @@
+// A new user's first project, through the real windows of the program under
+// an X server of the test's own: a new project, its title, the pile and its
+// stiffness table, two soil layers of different types with their layer data,
+// head loads, Save As, Run Analysis, every graph, the workbook export, the
+// side view, and the saved project opened again. Menus are chosen by their
+// captions with the mouse, fields and cells are typed into, and the file
+// dialogs are answered by typing the name into them. The run's files are
+// compared with a headless run of the saved file, and a picture of every
+// window is left in the screenshots folder of the build.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include "DataEdit.h"
+#include "FileDialogs.h"
+#include "PileSide.h"
+#include "PlotForm.h"
+#include "TableForm.h"
+#include "Title.h"
+#include "main_window_support.h"
+#include "nPilePro.h"
+#include "plot_summary.h"
+
+namespace korvan::testing {
+namespace {
+
+// Takes the files the program hands to the desktop to open.
+class TOpenedFiles : public QObject {
+  Q_OBJECT
+
+ public:
+  TOpenedFiles() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+  ~TOpenedFiles() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+  QStringList files;
+
+ public slots:
+  void Open(const QUrl& url) { files.append(url.toLocalFile()); }
+};
+
+const std::string kCompleted =
+    "Computations are completed. Please, check output file for results or error messages.";
+
+QString Plain(QString caption) {
+  return caption.remove(QLatin1Char('&'));
+}
+
+// A value kept as entered, within the rounding of its text.
+void ExpectValue(long double value, double expected) {
+  EXPECT_NEAR(static_cast<double>(value), expected, 1e-12 * std::max(1.0, std::abs(expected)));
+}
+
+class NewUserTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    MainWindowTest::SetUp();
+    // The program's own dialogs, not the scripted ones of the other tests.
+    Window().ChooseSaveFile = [this](const QString& title, const QString& preset) {
+      return SaveFileDialog(&Window(), title, preset);
+    };
+    Window().ChooseOpenFile = [this] { return OpenFileDialog(&Window()); };
+    Window().resize(1200, 900);
+    Window().show();
+    Window().FormShow({});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
+    QDir().mkpath(QStringLiteral(KORVAN_SCREENSHOT_DIR));
+    // A dialog left unanswered fails the test instead of hanging it.
+    fWatchdog.setInterval(15000);
+    QObject::connect(&fWatchdog, &QTimer::timeout, [this] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog != nullptr && dialog == fLastModal) {
+        ADD_FAILURE() << "unanswered dialog: " << dialog->windowTitle().toStdString();
+        dialog->reject();
+      }
+      fLastModal = dialog;
+    });
+    fWatchdog.start();
+  }
+
+  // Opens the menu bar's menu `title` with a click, and the submenus on the
+  // way with the right arrow (a click on a submenu's entry opens it only
+  // after a delay), and clicks the last item.
+  void Choose(const QStringList& path) {
+    QMenuBar* bar = Window().menuBar();
+    QAction* entry = FindAction(bar->actions(), path.first());
+    ASSERT_NE(entry, nullptr) << path.first().toStdString();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(entry).center());
+    QMenu* menu = entry->menu();
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+    for (qsizetype i = 1; i < path.size(); ++i) {
+      QAction* action = FindAction(menu->actions(), path[i]);
+      ASSERT_NE(action, nullptr) << path[i].toStdString();
+      ASSERT_TRUE(action->isEnabled()) << path[i].toStdString() << " is disabled";
+      const QPoint at = menu->actionGeometry(action).center();
+      if (action->menu() == nullptr) {
+        QTest::mouseClick(menu, Qt::LeftButton, {}, at);
+        break;
+      }
+      // The menu takes no pointer motion just after it opens: the entry is
+      // highlighted as the arrow keys would, and the right arrow opens it.
+      menu->setActiveAction(action);
+      QTest::keyClick(menu, Qt::Key_Right);
+      menu = action->menu();
+      ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); })) << path[i].toStdString();
+    }
+    Settle();
+  }
+  // Whether the item at the end of `path` is enabled when its menu opens.
+  bool Enabled(const QString& title, const QString& item) {
+    QMenu* menu = FindAction(Window().menuBar()->actions(), title)->menu();
+    emit menu->aboutToShow();
+    QAction* action = FindAction(menu->actions(), item);
+    return action != nullptr && action->isEnabled();
+  }
+  static QAction* FindAction(const QList<QAction*>& actions, const QString& caption) {
+    for (QAction* action : actions)
+      if (Plain(action->text()) == Plain(caption)) return action;
+    return nullptr;
+  }
+
+  // Runs `answer` on the next modal window of class `className`, from the
+  // event loop of whatever command opened it.
+  static void WhenModal(const char* className, std::function<void(QWidget*)> answer) {
+    auto* timer = new QTimer;
+    timer->setInterval(30);
+    QObject::connect(timer, &QTimer::timeout, [timer, className, answer] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || !modal->inherits(className) || !modal->isVisible()) return;
+      timer->stop();
+      timer->deleteLater();
+      answer(modal);
+    });
+    timer->start();
+  }
+  // Answers the next file dialog with `path`, typed into its name field, and
+  // confirms it; until the dialog has gone (a completion list opened by the
+  // typing, or a slow folder listing, can keep it open once).
+  static void AnswerFileDialog(const QString& path, QString* title = nullptr) {
+    auto* timer = new QTimer;
+    timer->setInterval(50);
+    auto answered = std::make_shared<QPointer<QFileDialog>>();
+    auto tried = std::make_shared<bool>(false);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+      if (*tried && (answered->isNull() || !(*answered)->isVisible())) {
+        timer->stop();
+        timer->deleteLater();
+        return;
+      }
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || !dialog->isVisible()) return;
+      *answered = dialog;
+      *tried = true;
+      if (title != nullptr) *title = dialog->windowTitle();
+      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      ASSERT_NE(name, nullptr);
+      TypeInto(name, path);
+      if (name->completer() != nullptr) name->completer()->popup()->hide();
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    timer->start();
+  }
+
+  static void Settle() {
+    for (int i = 0; i < 3; ++i) {
+      QApplication::processEvents();
+      QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+  }
+  static void TypeInto(QWidget* field, const QString& text) {
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+  }
+  static void ClickButton(QWidget* window, const QString& caption) {
+    for (auto* button : window->findChildren<QPushButton*>()) {
+      if (Plain(button->text()) == Plain(caption) && button->isVisible()) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        Settle();
+        return;
+      }
+    }
+    ADD_FAILURE() << "no button " << caption.toStdString();
+  }
+
+  // The table editor window that is active, or whose caption starts with
+  // `caption`.
+  TTableForm* ActiveWindow() {
+    QMdiSubWindow* sub = Window().MdiArea()->activeSubWindow();
+    return sub ? dynamic_cast<TTableForm*>(sub->widget()) : nullptr;
+  }
+  TTableForm* WindowCaptioned(const QString& caption) {
+    for (QMdiSubWindow* sub : Window().MdiArea()->subWindowList())
+      if (sub->widget()->windowTitle().startsWith(caption))
+        return dynamic_cast<TTableForm*>(sub->widget());
+    return nullptr;
+  }
+  // The grid column whose heading holds `word`.
+  static int ColumnHeaded(TTableForm& form, const QString& word) {
+    for (int c = 0; c < form.Grid()->columnCount(); ++c) {
+      const QTableWidgetItem* heading = form.Grid()->horizontalHeaderItem(c);
+      if (heading != nullptr && heading->text().contains(word)) return c;
+    }
+    ADD_FAILURE() << "no column headed " << word.toStdString();
+    return 0;
+  }
+  // Clicks the cell and types `text` into it, ending with Enter.
+  static void EnterCell(TTableForm& form, int row, int column, const QString& text) {
+    TTableGrid* grid = form.Grid();
+    const QModelIndex index = grid->model()->index(row, column);
+    grid->scrollTo(index);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+    Settle();
+    ASSERT_EQ(grid->currentIndex(), index) << "the cursor did not move to the clicked cell";
+    grid->EditCurrentCell();
+    QWidget* editor = grid->indexWidget(index);
+    ASSERT_NE(editor, nullptr);
+    TypeInto(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    Settle();
+  }
+  static void EnterColumn(TTableForm& form, const QString& heading, const QStringList& texts) {
+    const int column = ColumnHeaded(form, heading);
+    for (int row = 0; row < texts.size(); ++row) EnterCell(form, row, column, texts[row]);
+  }
+
+  // A picture of `widget` (a window, or the whole main window).
+  static void Screenshot(QWidget* widget, const QString& name) {
+    Settle();
+    const QString path = QStringLiteral(KORVAN_SCREENSHOT_DIR "/") + name + QStringLiteral(".png");
+    EXPECT_TRUE(widget->grab().save(path)) << path.toStdString();
+  }
+  void Screenshot(const QString& name) { Screenshot(&Window(), name); }
+
+ private:
+  QTimer fWatchdog;
+  QPointer<QDialog> fLastModal;
+};
+
+struct TLayerEntry {
+  const char* soilType;
+  const char* bottom;
+  std::vector<std::pair<const char*, QStringList>> columns;  // heading word → top, bottom
+};
+
+TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
+  const QString project = PathOf(QStringLiteral("pier7.kv4d"));
+  Screenshot(QStringLiteral("01-new-project"));
+
+  // File → New on the fresh program asks nothing: nothing was changed.
+  Choose({QStringLiteral("&File"), QStringLiteral("&New")});
+  EXPECT_EQ(ProgramData->FileName, QStringLiteral("NewKORVAN.kv4d"));
+
+  // The title.
+  Choose({QStringLiteral("Da&ta"), QStringLiteral("&Title")});
+  TTitleForm* title = TTitleForm::Instance();
+  ASSERT_NE(title, nullptr);
+  TypeInto(title->TitleEdit(), QStringLiteral("Pier 7 - 18 in pipe pile, soft clay over sand"));
+  TypeInto(title->NameEdit(), QStringLiteral("A. Engineer"));
+  Screenshot(QStringLiteral("02-title"));
+
+  // The pile, and its stiffness table opened from the pile window.
+  Choose({QStringLiteral("Da&ta"), QStringLiteral("&Pile Properties")});
+  TPilePropertiesForm* pile = TPilePropertiesForm::Instance();
+  ASSERT_NE(pile, nullptr);
+  EXPECT_EQ(ProgramData->Title, QStringLiteral("Pier 7 - 18 in pipe pile, soft clay over sand"))
+      << "leaving the title window stores the title";
+  TypeInto(pile->LengthEdit(), QStringLiteral("720"));
+  TypeInto(pile->DiameterEdit(), QStringLiteral("18"));
+  TypeInto(pile->TipAreaEdit(), QStringLiteral("3.1416*18*18/4"));
+  TypeInto(pile->IncrementsEdit(), QStringLiteral("40"));
+  QTest::keyClick(pile->IncrementsEdit(), Qt::Key_Tab);
+  EXPECT_EQ(pile->TipEdit()->text().toDouble(), 720) << "tip coordinate = head + length";
+  Screenshot(QStringLiteral("03-pile-properties"));
+  QTest::mouseClick(pile->StiffnessButton(), Qt::LeftButton);
+  Settle();
+  TTableForm* stiffness = WindowCaptioned(QStringLiteral("Axial Stiffness (AE) of Pile Sections"));
+  ASSERT_NE(stiffness, nullptr);
+  EXPECT_EQ(ProgramData->PLength, 720) << "leaving the pile window stores its fields";
+  EnterColumn(*stiffness, QStringLiteral("Depth"), {QStringLiteral("0"), QStringLiteral("720")});
+  EnterColumn(*stiffness, QStringLiteral("AE"),
+              {QStringLiteral("29E6*20.5"), QStringLiteral("29E6*20.5")});
+  Screenshot(stiffness->parentWidget(), QStringLiteral("04-stiffness-table"));
+
+  // Two soil layers: clay over sand, each with its data at top and bottom.
+  Choose({QStringLiteral("Da&ta"), QStringLiteral("Soil &Layers")});
+  TTableForm* layers = WindowCaptioned(QStringLiteral("Soil Layers"));
+  ASSERT_NE(layers, nullptr);
+  ClickButton(layers, QStringLiteral("&Add Row"));
+  ASSERT_EQ(Window().Tables().D2().RowCount(), 2);
+  const std::vector<TLayerEntry> entries = {
+      {"Driven Pile in Clay (Coyle & Reese)",
+       "360",
+       {{"Weight", {QStringLiteral("0.0336"), QStringLiteral("0.0336")}},
+        {"Undrained", {QStringLiteral("4"), QStringLiteral("9")}},
+        {"e50", {QStringLiteral("0.02"), QStringLiteral("0.01")}},
+        {"Side", {QStringLiteral("3.5"), QStringLiteral("8")}},
+        {"Tip", {QStringLiteral("36"), QStringLiteral("81")}}}},
+      {"Driven Pile in Sand (Mosher)",
+       "1000",
+       {{"Weight", {QStringLiteral("0.0376"), QStringLiteral("0.0405")}},
+        {"Angle", {QStringLiteral("32"), QStringLiteral("36")}},
+        {"Side", {QStringLiteral("5"), QStringLiteral("9.5")}},
+        {"Tip", {QStringLiteral("600"), QStringLiteral("900")}}}}};
+  // The soil-type boxes lie over the rows, in order from the top.
+  QList<QComboBox*> boxes;
+  for (QComboBox* box : layers->findChildren<QComboBox*>())
+    if (box->isVisible()) boxes.append(box);
+  std::sort(boxes.begin(), boxes.end(), [](QComboBox* a, QComboBox* b) { return a->y() < b->y(); });
+  ASSERT_EQ(boxes.size(), 2);
+  for (int layer = 0; layer < 2; ++layer) {
+    const TLayerEntry& entry = entries[static_cast<size_t>(layer)];
+    QComboBox* box = boxes[layer];
+    const int wanted = box->findText(QString::fromUtf8(entry.soilType));
+    ASSERT_GE(wanted, 0) << entry.soilType;
+    QTest::mouseClick(box, Qt::LeftButton);
+    Settle();
+    if (box->view()->isVisible()) box->hidePopup();
+    while (box->currentIndex() < wanted) QTest::keyClick(box, Qt::Key_Down);
+    while (box->currentIndex() > wanted) QTest::keyClick(box, Qt::Key_Up);
+    Settle();
+    EXPECT_EQ(Window().Tables().D2().GetIntValue(0, layer), wanted + 1);
+    EnterCell(*layers, layer, ColumnHeaded(*layers, QStringLiteral("Bottom")),
+              QString::fromUtf8(entry.bottom));
+    const QString caption = QStringLiteral("%1: ").arg(layer + 1);
+    QPushButton* data = nullptr;
+    for (auto* button : layers->findChildren<QPushButton*>())
+      if (button->text().startsWith(caption) && button->isVisible()) data = button;
+    ASSERT_NE(data, nullptr) << "no layer data button for layer " << layer + 1;
+    QTest::mouseClick(data, Qt::LeftButton);
+    Settle();
+    TTableForm* sub = ActiveWindow();
+    ASSERT_NE(sub, nullptr);
+    ASSERT_NE(sub, layers);
+    for (const auto& [word, values] : entry.columns)
+      EnterColumn(*sub, QString::fromUtf8(word), values);
+    Screenshot(sub->parentWidget(), QStringLiteral("05-layer-%1-data").arg(layer + 1));
+    sub->parentWidget()->close();
+    Settle();
+  }
+  Screenshot(layers->parentWidget(), QStringLiteral("06-soil-layers"));
+
+  // Loads at the pile head.
+  EXPECT_FALSE(Enabled(QStringLiteral("Da&ta"), QStringLiteral("Enter Loads at Pile &Head")));
+  Choose({QStringLiteral("&Options"), QStringLiteral("Load Method"),
+          QStringLiteral("User-Specified &Loads at Pile Head")});
+  EXPECT_EQ(ProgramData->Nloadmethod, 2);
+  Choose({QStringLiteral("Da&ta"), QStringLiteral("Enter Loads at Pile &Head")});
+  TTableForm* loads = WindowCaptioned(QStringLiteral("Pile-Head Loads"));
+  ASSERT_NE(loads, nullptr);
+  ClickButton(loads, QStringLiteral("&Add Row"));
+  ClickButton(loads, QStringLiteral("&Add Row"));
+  EnterColumn(*loads, QStringLiteral("Load"),
+              {QStringLiteral("100000"), QStringLiteral("250000"), QStringLiteral("-60000")});
+  Screenshot(loads->parentWidget(), QStringLiteral("07-head-loads"));
+  Screenshot(QStringLiteral("08-project-entered"));
+
+  // Save As, answered by typing the name into the dialog.
+  QString saveTitle;
+  AnswerFileDialog(project, &saveTitle);
+  Choose({QStringLiteral("&File"), QStringLiteral("Save &As...")});
+  EXPECT_EQ(saveTitle, QStringLiteral("Save NewKORVAN As"));
+  ASSERT_EQ(ProgramData->FileName, project);
+  ASSERT_TRUE(QFileInfo::exists(project));
+  EXPECT_TRUE(Window().windowTitle().endsWith(QStringLiteral(" - Pier7")))
+      << Window().windowTitle().toStdString();
+
+  // Run Analysis.
+  fMessages.Clear();
+  Choose({QStringLiteral("&Computation"), QStringLiteral("&Run Analysis")});
+  ASSERT_EQ(fMessages.Messages(), std::vector<std::string>{kCompleted});
+  ASSERT_TRUE(Window().ShowOutput());
+  for (const char* extension : {".kv4o", ".kv4p", ".kv4r"})
+    EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("pier7") + QLatin1String(extension))));
+
+  // Every enabled graph, each in its window.
+  const QStringList graphs = {QStringLiteral("Load &Distribution"),
+                              QStringLiteral("Displacement Distribution"),
+                              QStringLiteral("&Axial Load vs Settlement"),
+                              QStringLiteral("t-&z Curves (side friction)"),
+                              QStringLiteral("Q-&w Curve (tip resistance)"),
+                              QStringLiteral("Load Distribution (Applied Loads)"),
+                              QStringLiteral("Displacement Distribution (Applied Loads)"),
+                              QStringLiteral("Axial Load vs Settlement (Applied Loads)")};
+  EXPECT_FALSE(
+      Enabled(QStringLiteral("&Graphics"), QStringLiteral("Displ. Distribution/Soil Settlement")))
+      << "no down-drag in this project";
+  int shot = 10;
+  for (const QString& graph : graphs) {
+    Choose({QStringLiteral("&Graphics"), graph});
+    QMdiSubWindow* sub = Window().MdiArea()->activeSubWindow();
+    ASSERT_NE(sub, nullptr) << graph.toStdString();
+    ASSERT_NE(dynamic_cast<TPlotForm*>(sub->widget()), nullptr) << graph.toStdString();
+    sub->resize(720, 540);
+    Screenshot(sub,
+               QStringLiteral("%1-graph-%2")
+                   .arg(shot++)
+                   .arg(Plain(graph).remove(QRegularExpression(QStringLiteral("[^A-Za-z]+")))));
+  }
+  // The graph windows open maximised; those that gave up the place keep a
+  // size to be looked at when the user restores them.
+  for (QMdiSubWindow* sub : Window().MdiArea()->subWindowList()) {
+    if (sub->isMaximized()) continue;
+    EXPECT_GE(sub->width(), 400) << sub->windowTitle().toStdString();
+    EXPECT_GE(sub->height(), 300) << sub->windowTitle().toStdString();
+  }
+  Screenshot(QStringLiteral("19-graphs"));
+
+  // The results the windows show are those of a headless run of the same
+  // saved file: the same plot data, the same report below its heading.
+  const QString report = PathOf(QStringLiteral("pier7.kv4o"));
+  const QString plot = PathOf(QStringLiteral("pier7.kv4p"));
+  const QString programReport = ReadText(report);
+  const QString programPlot = ReadText(plot);
+  const auto programSummary = ReadPlotSummary(plot.toStdString());
+  ASSERT_TRUE(programSummary.has_value());
+  QProcess runner;
+  runner.start(QStringLiteral(KORVAN_BIN_DIR "/korvan"), {QStringLiteral("run"), project});
+  ASSERT_TRUE(runner.waitForFinished(60000));
+  EXPECT_EQ(runner.exitCode(), 0) << runner.readAllStandardError().toStdString();
+  EXPECT_EQ(ReadText(plot), programPlot);
+  const QStringList headless = ReadText(report).split(QLatin1Char('\n'));
+  const QStringList windowed = programReport.split(QLatin1Char('\n'));
+  ASSERT_EQ(headless.size(), windowed.size());
+  for (qsizetype i = 27; i < headless.size(); ++i)
+    ASSERT_EQ(headless[i], windowed[i]) << "report line " << i + 1;
+  // The load-settlement graph holds the summary's rows (loads in kips).
+  const TGraphPlot& axial = Window().Graphs().pltAxial();
+  const std::vector<SummaryRow>& rows = programSummary->tipMovementRows;
+  EXPECT_EQ(rows.size(), 18u) << "uplift and compression loads: both default series";
+  ASSERT_EQ(axial.Count(), static_cast<int>(rows.size()) + 1);
+  for (size_t j = 0; j < rows.size(); ++j) {
+    const TFloatPoint& point = axial.GetData(0, static_cast<int>(j) + 1);
+    EXPECT_NEAR(static_cast<double>(point.x) * 1000, rows[j].headLoad,
+                1e-6 * std::abs(rows[j].headLoad));
+    EXPECT_NEAR(static_cast<double>(point.y), rows[j].headMovement,
+                1e-6 * std::abs(rows[j].headMovement));
+  }
+  EXPECT_EQ(programSummary->appliedLoadRows.size(), 3u);
+  for (const AppliedLoadRow& row : programSummary->appliedLoadRows) EXPECT_TRUE(row.converged);
+
+  // Export to a workbook: all graphs, the name typed into the dialog.
+  const QString workbook = PathOf(QStringLiteral("pier7-graphs.xlsx"));
+  fMessages.Clear();
+  WhenModal("korvan::TDlgExport", [workbook](QWidget* dialog) {
+    Screenshot(dialog, QStringLiteral("20-export-dialog"));
+    ClickButton(dialog, QStringLiteral("Select All"));
+    auto* list = dialog->findChild<QListWidget*>();
+    ASSERT_NE(list, nullptr);
+    int checked = 0;
+    for (int i = 0; i < list->count(); ++i) checked += list->item(i)->checkState() == Qt::Checked;
+    EXPECT_EQ(checked, 5) << "every graph with results but the soil-settlement one";
+    AnswerFileDialog(workbook);
+    ClickButton(dialog, QStringLiteral("Generate Excel File"));
+    ClickButton(dialog, QStringLiteral("Close Window"));
+  });
+  Choose({QStringLiteral("&Graphics"), QStringLiteral("Export Plots to Excel")});
+  ASSERT_EQ(fMessages.Messages().size(), 1u);
+  EXPECT_EQ(fMessages.Messages()[0].rfind("Export to Excel Completed", 0), 0u)
+      << fMessages.Messages()[0];
+  EXPECT_GT(QFileInfo(workbook).size(), 1000);
+
+  // The side view of the pile in its layers.
+  Choose({QStringLiteral("&Computation"), QStringLiteral("&View Soil Layer Coordinates")});
+  QMdiSubWindow* side = Window().MdiArea()->activeSubWindow();
+  ASSERT_NE(side, nullptr);
+  ASSERT_NE(dynamic_cast<TDlgSideView*>(side->widget()), nullptr);
+  Screenshot(side, QStringLiteral("21-side-view"));
+
+  // A new project, then the saved one opened again through the Open dialog:
+  // everything as entered.
+  Choose({QStringLiteral("&File"), QStringLiteral("&New")});
+  EXPECT_EQ(ProgramData->PLength, 0);
+  AnswerFileDialog(project);
+  Choose({QStringLiteral("&File"), QStringLiteral("&Open...")});
+  ASSERT_EQ(ProgramData->FileName, project);
+  const TProgramData& p = *ProgramData;
+  EXPECT_EQ(p.Title, QStringLiteral("Pier 7 - 18 in pipe pile, soft clay over sand"));
+  ExpectValue(p.PLength, 720);
+  ExpectValue(p.OD, 18);
+  EXPECT_NEAR(static_cast<double>(p.Tiparea), 3.1416 * 18 * 18 / 4, 1e-9);
+  EXPECT_EQ(p.NINC, 40);
+  ExpectValue(p.HeadCoord, 0);
+  EXPECT_EQ(p.Nloadmethod, 2);
+  const TInputTables& t = Window().Tables();
+  EXPECT_EQ(t.TblAE2().RowCount(), 2);
+  ExpectValue(t.TblAE2().GetFloatValue(0, 1), 720);
+  ExpectValue(t.TblAE2().GetFloatValue(1, 1), 29e6 * 20.5);
+  ASSERT_EQ(t.TblTopload().RowCount(), 3);
+  ExpectValue(t.TblTopload().GetFloatValue(0, 1), 250000);
+  ExpectValue(t.TblTopload().GetFloatValue(0, 2), -60000);
+  ASSERT_EQ(t.D2().RowCount(), 2);
+  EXPECT_EQ(t.D2().GetIntValue(0, 0), 1);
+  EXPECT_EQ(t.D2().GetIntValue(0, 1), 2);
+  ExpectValue(t.D2().GetFloatValue(1, 0), 360);
+  ExpectValue(t.D2().GetFloatValue(1, 1), 1000);
+  const TGridTable& clay = *t.D2().GetDataValue(2, 0);
+  ExpectValue(clay.GetFloatValue(1, 0), 4);     // undrained shear strength, top
+  ExpectValue(clay.GetFloatValue(2, 1), 0.01);  // e50, bottom
+  ExpectValue(clay.GetFloatValue(8, 1), 81);    // tip resistance, bottom
+  const TGridTable& sand = *t.D2().GetDataValue(2, 1);
+  ExpectValue(sand.GetFloatValue(3, 0), 32);  // friction angle, top
+  ExpectValue(sand.GetFloatValue(0, 1), 0.0405);
+  ExpectValue(sand.GetFloatValue(7, 1), 9.5);  // side friction, bottom
+  EXPECT_TRUE(Window().ShowOutput()) << "the results are read with the project";
+  Choose({QStringLiteral("Da&ta"), QStringLiteral("&Title")});
+  EXPECT_EQ(TTitleForm::Instance()->TitleEdit()->text(), p.Title);
+  EXPECT_TRUE(TTitleForm::Instance()->NameEdit()->text().isEmpty())
+      << "the designer's name lives only while the program runs";
+  Screenshot(QStringLiteral("22-reopened"));
+
+  // Both manuals open from Help, from beside the program.
+  TOpenedFiles opened;
+  Choose({QStringLiteral("&Help"), QStringLiteral("User's Manual")});
+  Choose({QStringLiteral("&Help"), QStringLiteral("Technical Manual")});
+  ASSERT_EQ(opened.files.size(), 2);
+  EXPECT_EQ(opened.files[0], QStringLiteral(KORVAN_BIN_DIR "/KORVAN2021UsersManual.pdf"));
+  EXPECT_EQ(opened.files[1], QStringLiteral(KORVAN_BIN_DIR "/KORVAN2021TechnicalManual.pdf"));
+  for (const QString& manual : opened.files) EXPECT_GT(QFileInfo(manual).size(), 20000);
+}
+
+}  // namespace
+}  // namespace korvan::testing
+
+#include "new_user_test.moc"
