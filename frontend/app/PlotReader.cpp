@@ -62,11 +62,21 @@ TPlotReader::TPlotReader(const QString& fileName) {
     throw EInOutError(
         QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
   }
-  fBytes = file.readAll();
+  const QString tooLarge =
+      QStringLiteral(
+          "Cannot read file \"%1\". It is larger than %2 MB, more than any plot data "
+          "file holds.")
+          .arg(fileName)
+          .arg(kMaxFileBytes / (1024 * 1024));
+  // A file that tells its size is refused before anything is read; others
+  // (pipes, devices) are read one byte beyond the limit at most.
+  if (file.size() > kMaxFileBytes) throw EInOutError(tooLarge);
+  fBytes = file.isSequential() ? file.read(kMaxFileBytes + 1) : file.readAll();
   if (file.error() != QFileDevice::NoError) {
     throw EInOutError(
         QStringLiteral("Cannot read file \"%1\". %2").arg(fileName, file.errorString()));
   }
+  if (fBytes.size() > kMaxFileBytes) throw EInOutError(tooLarge);
   fPosition = fBytes.constData();
   fEnd = fPosition + fBytes.size();
 }
@@ -109,14 +119,21 @@ void TPlotReader::Skip(int words) {
 int TPlotReader::Count(int wordsEach) {
   const int count = Integer();
   if (count < 0) Raise("The plot data file holds a negative count.");
-  Require(static_cast<long long>(count) * wordsEach);
+  Require(count, wordsEach);
   return count;
 }
 
-void TPlotReader::Require(long long words) const {
-  // Every word but the last is followed by at least one blank.
+void TPlotReader::Require(long long count, long long wordsEach) const {
+  // Every word but the last is followed by at least one blank. Divided
+  // rather than multiplied, so that two counts near 2^31 do not overflow.
   const long long most = (static_cast<long long>(fEnd - fPosition) + 1) / 2;
-  if (words > most) Raise("The plot data file ends before its last values.");
+  if (count > 0 && wordsEach > 0 && count > most / wordsEach)
+    Raise("The plot data file ends before its last values.");
+}
+
+void TPlotReader::RequirePoints(long long lines, long long points, long long wordsEach) const {
+  if (lines <= 0 || points <= 0 || lines <= kMaxUnfilledPoints / points) return;
+  Require(lines * points, wordsEach);
 }
 
 }  // namespace korvan

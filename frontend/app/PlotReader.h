@@ -11,7 +11,15 @@ namespace korvan {
 
 class TPlotReader {
  public:
-  // Raises EInOutError when the file cannot be read.
+  // The largest plot file read: three times the file of a run at every
+  // capacity of the engine (about 10 MB).
+  static constexpr qint64 kMaxFileBytes = 32 * 1024 * 1024;
+  // Points a graph may be given before the file fills them (the lines of
+  // head loads that did not converge): far more than any run writes.
+  static constexpr long long kMaxUnfilledPoints = 1000000;
+
+  // Raises EInOutError when the file cannot be read or is larger than
+  // kMaxFileBytes.
   explicit TPlotReader(const QString& fileName);
 
   // Each raises EInOutError at the end of the file or when the word is not
@@ -23,8 +31,12 @@ class TPlotReader {
   // that the rest of the file cannot hold is refused, so that a damaged
   // count never asks for more memory than the file could fill.
   int Count(int wordsEach);
-  // The rest of the file can hold `words` more words.
-  void Require(long long words) const;
+  // The rest of the file can hold `count` items of `wordsEach` words.
+  void Require(long long count, long long wordsEach) const;
+  // `lines` lines of `points` points each may be set up: either the rest of
+  // the file can fill them with `wordsEach` words a point, or they are few
+  // (kMaxUnfilledPoints).
+  void RequirePoints(long long lines, long long points, long long wordsEach) const;
 
  private:
   // The next word as [first, last); false at the end of the file.

@@ -178,7 +178,7 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
     const int lines = file.Count(0);
     const int points = file.Count(0);
     unitFlag = file.Integer();
-    file.Require(3LL * lines * points);
+    file.Require(static_cast<long long>(lines) * points, 3);
     bool english = unitFlag == 1;
     for (TGraphPlot* plot : {&pltLoad(), &pltDisp(), &pltDispDown()}) {
       plot->SetLineCount(lines);
@@ -220,6 +220,7 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
       const int cases = file.Count(5);
       const int casePoints = file.Count(0);
       unitFlag = file.Integer();
+      file.RequirePoints(cases, casePoints, 3);
       english = unitFlag == 1;
       for (TGraphPlot* plot : {&pltLoadLoads(), &pltDispLoads()}) {
         plot->SetLineCount(cases);

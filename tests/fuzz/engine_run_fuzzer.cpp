@@ -7,6 +7,8 @@
 // sizes a file may ask for are cut down here, right after they are read, so
 // that one input runs in milliseconds: a valid file may ask for 500
 // increments, 100 tip movements and 50 head loads of up to 100 walks each.
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -15,9 +17,11 @@
 #include <string>
 
 #include "curves.h"
+#include "head_load_solution.h"
+#include "modifications.h"
 #include "project_reader.h"
 #include "run_context.h"
-#include "solution.h"
+#include "tip_movement_solution.h"
 
 namespace {
 
@@ -59,8 +63,9 @@ void ReadAndSolveClamped(korvan::RunContext& ctx) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   auto ctx = std::make_unique<korvan::RunContext>();
   ctx->data.OpenText(std::string(reinterpret_cast<const char*>(data), size));
-  ctx->report.OpenForWriting("/dev/null");
-  ctx->plot.OpenForWriting("/dev/null");
+  // The report and the plot file are written and thrown away.
+  ctx->report.OpenDescriptor(open("/dev/null", O_WRONLY | O_CLOEXEC));
+  ctx->plot.OpenDescriptor(open("/dev/null", O_WRONLY | O_CLOEXEC));
   try {
     ReadAndSolveClamped(*ctx);
   } catch (const korvan::DataFileError&) {

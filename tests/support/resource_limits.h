@@ -15,7 +15,7 @@
 namespace korvan::testing {
 
 // What a reader must manage: a big file within seconds, and its memory
-// within a few times its limit of 16 MB.
+// within a few times the largest file it accepts.
 inline constexpr std::size_t kHugeFileBytes = 100'000'000;
 inline constexpr std::size_t kLongLineBytes = 10'000'000;
 inline constexpr double kSecondsAllowed = 5;
