@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QSet>
 #include <algorithm>
+#include <memory>
 
 #include "ChartPreview.h"
 #include "Exceptions.h"
@@ -73,7 +74,10 @@ TTableChartForm::TTableChartForm(TGridTableChart& table, bool modal)
       fPaintBox(new QWidget(this)),
       fFileNameLabel(new QLabel(QStringLiteral("File Name:"), this)),
       fFileNameEdit(new QLineEdit(this)) {
-  fChartView->setChart(fChart);  // the view owns the chart, the chart its parts
+  // The view owns the chart, the chart its parts. The view's own empty
+  // chart is released by setChart, not deleted.
+  std::unique_ptr<QChart> emptyChart(fChartView->chart());
+  fChartView->setChart(fChart);
   fChart->legend()->hide();
   fChart->setBackgroundRoundness(0);
   fChart->addSeries(fSeries1);
