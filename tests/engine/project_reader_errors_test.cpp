@@ -21,15 +21,6 @@ struct BadInput {
   const char* message;  // the beginning of the expected error message
 };
 
-ProjectParts UserCurveParts() {
-  ProjectParts parts;
-  parts.methods = "2 2";
-  parts.userTz = "1\n1 0.0 2\n0 0\n5 0.1";
-  parts.userQw = "2\n0 0 1000 0.2";
-  parts.soil.clear();
-  return parts;
-}
-
 const std::vector<BadInput>& BadInputs() {
   static const std::vector<BadInput> cases = {
       // Words that are no number of the kind the record needs.
@@ -65,19 +56,22 @@ const std::vector<BadInput>& BadInputs() {
        "RECORD 6 (NLAYER), LINE 4: NLAYER = 0 is outside 1..30"},
       {"Nlayer31", [](ProjectParts& p) { p.soil = "31"; },
        "RECORD 6 (NLAYER), LINE 4: NLAYER = 31 is outside 1..30"},
-      {"NtzNegative", [](ProjectParts& p) { p = UserCurveParts(), p.userTz = "-1"; },
+      {"NtzNegative", [](ProjectParts& p) { p = ProjectParts::WithUserCurves(), p.userTz = "-1"; },
        "RECORD 4 (NTZ), LINE 4: NTZ = -1 is outside 1..200"},
-      {"NtzZero", [](ProjectParts& p) { p = UserCurveParts(), p.userTz = "0"; },
+      {"NtzZero", [](ProjectParts& p) { p = ProjectParts::WithUserCurves(), p.userTz = "0"; },
        "RECORD 4 (NTZ), LINE 4: NTZ = 0 is outside 1..200"},
-      {"Ntz201", [](ProjectParts& p) { p = UserCurveParts(), p.userTz = "201"; },
+      {"Ntz201", [](ProjectParts& p) { p = ProjectParts::WithUserCurves(), p.userTz = "201"; },
        "RECORD 4 (NTZ), LINE 4: NTZ = 201 is outside 1..200"},
-      {"NptzNegative", [](ProjectParts& p) { p = UserCurveParts(), p.userTz = "1\n1 0.0 -2"; },
+      {"NptzNegative",
+       [](ProjectParts& p) { p = ProjectParts::WithUserCurves(), p.userTz = "1\n1 0.0 -2"; },
        "RECORD 4 (T-Z CURVE 1), LINE 5: NPTZ = -2 is outside 1..200"},
-      {"Nptz201", [](ProjectParts& p) { p = UserCurveParts(), p.userTz = "1\n1 0.0 201"; },
+      {"Nptz201",
+       [](ProjectParts& p) { p = ProjectParts::WithUserCurves(), p.userTz = "1\n1 0.0 201"; },
        "RECORD 4 (T-Z CURVE 1), LINE 5: NPTZ = 201 is outside 1..200"},
-      {"NqwNegative", [](ProjectParts& p) { p = UserCurveParts(), p.userQw = "-1\n0 0"; },
+      {"NqwNegative",
+       [](ProjectParts& p) { p = ProjectParts::WithUserCurves(), p.userQw = "-1\n0 0"; },
        "RECORD 5 (NQW), LINE 8: NQW = -1 is outside 0..50"},
-      {"Nqw51", [](ProjectParts& p) { p = UserCurveParts(), p.userQw = "51\n0 0"; },
+      {"Nqw51", [](ProjectParts& p) { p = ProjectParts::WithUserCurves(), p.userQw = "51\n0 0"; },
        "RECORD 5 (NQW), LINE 8: NQW = 51 is outside 0..50"},
       {"NaeNegative", [](ProjectParts& p) { p.ae = "-1"; },
        "RECORD 7 (NAE), LINE 8: NAE = -1 is outside 0..50"},

@@ -42,6 +42,16 @@ struct ProjectParts {
     }
     return text;
   }
+
+  // One user t-z curve and a user Q-w curve instead of soil layers.
+  static ProjectParts WithUserCurves() {
+    ProjectParts parts;
+    parts.methods = "2 2";
+    parts.userTz = "1\n1 0.0 2\n0 0\n5 0.1";
+    parts.userQw = "2\n0 0 1000 0.2";
+    parts.soil.clear();
+    return parts;
+  }
 };
 
 struct Reading {

@@ -65,27 +65,24 @@ struct LargestCount {
   const char* range;
 };
 
-ProjectParts WithUserCurves() {
-  ProjectParts parts;
-  parts.methods = "2 2";
-  parts.userTz = "1\n1 0.0 2\n0 0\n5 0.1";
-  parts.userQw = "2\n0 0 1000 0.2";
-  parts.soil.clear();
-  return parts;
-}
-
 TEST(ResourceLimits, CountsOfTheLargestIntegerNameTheirRecord) {
   const std::vector<LargestCount> cases = {
       {"NINC", [](ProjectParts& p, const std::string& n) { p.control = n + " 0 1"; },
        "2 (NINC LSO NUNIT)", 2, "1..500"},
-      {"NTZ", [](ProjectParts& p, const std::string& n) { p = WithUserCurves(), p.userTz = n; },
+      {"NTZ",
+       [](ProjectParts& p, const std::string& n) {
+         p = ProjectParts::WithUserCurves(), p.userTz = n;
+       },
        "4 (NTZ)", 4, "1..200"},
       {"NPTZ",
        [](ProjectParts& p, const std::string& n) {
-         p = WithUserCurves(), p.userTz = "1\n1 0 " + n;
+         p = ProjectParts::WithUserCurves(), p.userTz = "1\n1 0 " + n;
        },
        "4 (T-Z CURVE 1)", 5, "1..200"},
-      {"NQW", [](ProjectParts& p, const std::string& n) { p = WithUserCurves(), p.userQw = n; },
+      {"NQW",
+       [](ProjectParts& p, const std::string& n) {
+         p = ProjectParts::WithUserCurves(), p.userQw = n;
+       },
        "5 (NQW)", 8, "0..50"},
       {"NLAYER", [](ProjectParts& p, const std::string& n) { p.soil = n; }, "6 (NLAYER)", 4,
        "1..30"},
