@@ -123,6 +123,12 @@ int TPlotReader::Count(int wordsEach) {
   return count;
 }
 
+int TPlotReader::CurveCount(int wordsEach) {
+  const int count = Count(wordsEach);
+  if (count > kMaxCurves) Raise("The plot data file holds more curves than any run writes.");
+  return count;
+}
+
 void TPlotReader::Require(long long count, long long wordsEach) const {
   // Every word but the last is followed by at least one blank. Divided
   // rather than multiplied, so that two counts near 2^31 do not overflow.
@@ -134,6 +140,11 @@ void TPlotReader::Require(long long count, long long wordsEach) const {
 void TPlotReader::RequirePoints(long long lines, long long points, long long wordsEach) const {
   if (lines <= 0 || points <= 0 || lines <= kMaxUnfilledPoints / points) return;
   Require(lines * points, wordsEach);
+}
+
+void TPlotReader::RequireFewPoints(long long lines, long long points) const {
+  if (lines > 0 && points > 0 && lines > kMaxUnfilledPoints / points)
+    Raise("The plot data file holds more points than any run writes.");
 }
 
 }  // namespace korvan

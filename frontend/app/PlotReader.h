@@ -15,8 +15,11 @@ class TPlotReader {
   // capacity of the engine (about 10 MB).
   static constexpr qint64 kMaxFileBytes = 32 * 1024 * 1024;
   // Points a graph may be given before the file fills them (the lines of
-  // head loads that did not converge): far more than any run writes.
+  // head loads that did not converge, t-z curves padded to the longest):
+  // ten times what a run at every capacity of the engine writes.
   static constexpr long long kMaxUnfilledPoints = 1000000;
+  // Curves in one graph: the engine writes 500 at most.
+  static constexpr int kMaxCurves = 10000;
 
   // Raises EInOutError when the file cannot be read or is larger than
   // kMaxFileBytes.
@@ -31,12 +34,16 @@ class TPlotReader {
   // that the rest of the file cannot hold is refused, so that a damaged
   // count never asks for more memory than the file could fill.
   int Count(int wordsEach);
+  // A count of curves (Count), at most kMaxCurves.
+  int CurveCount(int wordsEach);
   // The rest of the file can hold `count` items of `wordsEach` words.
   void Require(long long count, long long wordsEach) const;
   // `lines` lines of `points` points each may be set up: either the rest of
   // the file can fill them with `wordsEach` words a point, or they are few
   // (kMaxUnfilledPoints).
   void RequirePoints(long long lines, long long points, long long wordsEach) const;
+  // `lines` lines of `points` points each are few (kMaxUnfilledPoints).
+  void RequireFewPoints(long long lines, long long points) const;
 
  private:
   // The next word as [first, last); false at the end of the file.

@@ -53,7 +53,7 @@ long double Scaled(long double value, bool english, long double divisor) {
 }
 
 void ReadTzCurves(TPlotReader& file, TGraphPlot& plot, const TProgramData& project) {
-  const int curves = file.Count(3);
+  const int curves = file.CurveCount(3);
   plot.SetLineCount(curves);
   std::vector<int> pointCounts(static_cast<size_t>(curves));
   int longest = 2;
@@ -63,6 +63,7 @@ void ReadTzCurves(TPlotReader& file, TGraphPlot& plot, const TProgramData& proje
     const int points = file.Count(2);
     pointCounts[static_cast<size_t>(i)] = points;
     longest = std::max(longest, points);
+    file.RequireFewPoints(curves, longest);  // shorter curves are padded to the longest
     plot.SetCount(longest);
     plot.GetLines(i).SetLineName(FormatGeneral(file.Float(), kDefaultFloatDigits) + unit);
     for (int j = 0; j < points; ++j) {
@@ -175,10 +176,11 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
     ReadTipCurve(file, PltQW());
 
     // Distributions by tip movement: three words a point.
-    const int lines = file.Count(0);
+    const int lines = file.CurveCount(0);
     const int points = file.Count(0);
     unitFlag = file.Integer();
-    file.Require(static_cast<long long>(lines) * points, 3);
+    // Three words a point, then four summary words a line.
+    file.Require(lines, 3LL * points + 4);
     bool english = unitFlag == 1;
     for (TGraphPlot* plot : {&pltLoad(), &pltDisp(), &pltDispDown()}) {
       plot->SetLineCount(lines);
@@ -217,7 +219,7 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
     }
 
     if (project.Nloadmethod == 2) {
-      const int cases = file.Count(5);
+      const int cases = file.CurveCount(5);
       const int casePoints = file.Count(0);
       unitFlag = file.Integer();
       file.RequirePoints(cases, casePoints, 3);

@@ -20,17 +20,22 @@ const char* const kCountedResult =
     "1000 0.12 0.1 400\n2000 0.35 0.3 700\n"
     "{cases} {casePoints} 1\n1\n1000 0.12 0.1 400\n 60 900 0.1\n 120 500 0.05\n";
 
-QString CountedResult(const QString& huge) {
-  const QStringList names = {QStringLiteral("curves"),    QStringLiteral("curvePoints"),
-                             QStringLiteral("tipPoints"), QStringLiteral("lines"),
-                             QStringLiteral("points"),    QStringLiteral("cases"),
-                             QStringLiteral("casePoints")};
-  const QList<int> valid = {1, 3, 2, 2, 2, 1, 2};
+// The valid file with the counts named in `changed` ("lines=0 ...") set to
+// their values and those named alone set to 2^31 - 1.
+QString CountedResult(const QString& changed) {
+  const QList<std::pair<QString, int>> valid = {
+      {QStringLiteral("curves"), 1},    {QStringLiteral("curvePoints"), 3},
+      {QStringLiteral("tipPoints"), 2}, {QStringLiteral("lines"), 2},
+      {QStringLiteral("points"), 2},    {QStringLiteral("cases"), 1},
+      {QStringLiteral("casePoints"), 2}};
   QString text = QString::fromLatin1(kCountedResult);
-  for (int i = 0; i < names.size(); ++i) {
-    const bool large = huge.split(QLatin1Char(' ')).contains(names[i]);
-    text.replace(QLatin1Char('{') + names[i] + QLatin1Char('}'),
-                 large ? QStringLiteral("2147483647") : QString::number(valid[i]));
+  for (const auto& [name, count] : valid) {
+    QString value = QString::number(count);
+    for (const QString& change : changed.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+      const QStringList parts = change.split(QLatin1Char('='));
+      if (parts[0] == name) value = parts.size() > 1 ? parts[1] : QStringLiteral("2147483647");
+    }
+    text.replace(QLatin1Char('{') + name + QLatin1Char('}'), value);
   }
   return text;
 }
@@ -56,8 +61,11 @@ TEST_F(PlotLimitsTest, CountsOfTheLargestIntegerAreRefusedWherever) {
   const QString path = PathOf(QStringLiteral("p.kv4p"));
   ASSERT_TRUE(ReadCheaply(WriteText(path, CountedResult({}))));
   ASSERT_EQ(Graphs().pltLoadLoads().LineCount(), 1);
-  for (const char* huge : {"curves", "curvePoints", "tipPoints", "lines", "points", "lines points",
-                           "cases", "casePoints"}) {
+  // "lines points=0" is the fuzzer's finding: lines without points took
+  // memory for every line before the summary words of the lines were missed.
+  for (const char* huge :
+       {"curves", "curvePoints", "tipPoints", "lines", "points", "lines points", "lines points=0",
+        "curves=20000 curvePoints=0", "cases", "cases casePoints=0", "casePoints"}) {
     SCOPED_TRACE(huge);
     EXPECT_FALSE(ReadCheaply(WriteText(path, CountedResult(QString::fromLatin1(huge)))));
   }
