@@ -19,9 +19,10 @@ namespace korvan {
 
 class TWordReader {
  public:
-  // The largest file read, in bytes (and of text, in characters): three
-  // times the largest plot file the engine can write; project data files
-  // stay below 2 MB.
+  // The largest file read, in bytes (and of text, in characters): project
+  // data files stay below 2 MB and graph settings files far below that, and
+  // a table's values read from a file or the clipboard are a few thousand
+  // numbers. (Plot data files have a reader of their own.)
   static constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
 
   // Reads every line of the file; an empty file gives one empty line. A file
