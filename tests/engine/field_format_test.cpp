@@ -21,7 +21,7 @@ namespace {
 
 enum class Kind { Text, Integer, Fixed, Exponent, Scaled };
 
-struct FieldSpec {
+struct FieldEdit {
   const char* name;
   Kind kind;
   int width;
@@ -30,7 +30,7 @@ struct FieldSpec {
 
 // The numeric fields of the report and plot file, and the shapes at and
 // beyond the fast path's limits (22 decimals, 12 digits, long digit runs).
-constexpr FieldSpec kSpecs[] = {
+constexpr FieldEdit kEdits[] = {
     {"F6.1", Kind::Fixed, 6, 1},        {"F10.3", Kind::Fixed, 10, 3},
     {"F7.3", Kind::Fixed, 7, 3},        {"F4.0", Kind::Fixed, 4, 0},
     {"F40.22", Kind::Fixed, 40, 22},    {"F50.23", Kind::Fixed, 50, 23},
@@ -43,42 +43,42 @@ constexpr FieldSpec kSpecs[] = {
     {"I60.45", Kind::Integer, 60, 45},  {"A5", Kind::Text, 5, 0},
 };
 
-std::string General(const FieldSpec& spec, const FieldValue& value) {
+std::string General(const FieldEdit& edit, const FieldValue& value) {
   std::string out;
-  if (spec.kind == Kind::Text) AppendTextField(out, value, spec.width);
-  if (spec.kind == Kind::Integer) AppendIntegerField(out, value, spec.width, spec.digits);
-  if (spec.kind == Kind::Fixed) AppendFixedField(out, value, spec.width, spec.digits);
-  if (spec.kind == Kind::Exponent || spec.kind == Kind::Scaled) {
-    AppendExponentField(out, value, spec.width, spec.digits, spec.kind == Kind::Scaled);
+  if (edit.kind == Kind::Text) AppendTextField(out, value, edit.width);
+  if (edit.kind == Kind::Integer) AppendIntegerField(out, value, edit.width, edit.digits);
+  if (edit.kind == Kind::Fixed) AppendFixedField(out, value, edit.width, edit.digits);
+  if (edit.kind == Kind::Exponent || edit.kind == Kind::Scaled) {
+    AppendExponentField(out, value, edit.width, edit.digits, edit.kind == Kind::Scaled);
   }
   return out;
 }
 
 // The fast path into the middle of a guarded buffer, so that a byte written
 // outside the field or a wrong end shows in the result.
-std::string Fast(const FieldSpec& spec, const FieldValue& value) {
+std::string Fast(const FieldEdit& edit, const FieldValue& value) {
   constexpr int kGuard = 32;
-  std::string buffer(static_cast<std::size_t>(spec.width + 2 * kGuard), '#');
+  std::string buffer(static_cast<std::size_t>(edit.width + 2 * kGuard), '#');
   char* const at = buffer.data() + kGuard;
   char* end = nullptr;
-  if (spec.kind == Kind::Text) end = WriteTextField(at, value, spec.width);
-  if (spec.kind == Kind::Integer) end = WriteIntegerField(at, value, spec.width, spec.digits);
-  if (spec.kind == Kind::Fixed) end = WriteFixedField(at, value, spec.width, spec.digits);
-  if (spec.kind == Kind::Exponent || spec.kind == Kind::Scaled) {
-    end = WriteExponentField(at, value, spec.width, spec.digits, spec.kind == Kind::Scaled);
+  if (edit.kind == Kind::Text) end = WriteTextField(at, value, edit.width);
+  if (edit.kind == Kind::Integer) end = WriteIntegerField(at, value, edit.width, edit.digits);
+  if (edit.kind == Kind::Fixed) end = WriteFixedField(at, value, edit.width, edit.digits);
+  if (edit.kind == Kind::Exponent || edit.kind == Kind::Scaled) {
+    end = WriteExponentField(at, value, edit.width, edit.digits, edit.kind == Kind::Scaled);
   }
   const std::string guards = buffer.substr(0, kGuard) + buffer.substr(buffer.size() - kGuard);
-  if (end != at + spec.width || guards != std::string(2 * kGuard, '#')) return "overrun " + buffer;
-  return buffer.substr(kGuard, static_cast<std::size_t>(spec.width));
+  if (end != at + edit.width || guards != std::string(2 * kGuard, '#')) return "overrun " + buffer;
+  return buffer.substr(kGuard, static_cast<std::size_t>(edit.width));
 }
 
 void ExpectSameBytes(const std::vector<FieldValue>& values) {
-  for (const FieldSpec& spec : kSpecs) {
+  for (const FieldEdit& edit : kEdits) {
     int differences = 0;
     for (const FieldValue& value : values) {
-      const std::string expected = General(spec, value), actual = Fast(spec, value);
+      const std::string expected = General(edit, value), actual = Fast(edit, value);
       if (actual == expected || ++differences > 10) continue;  // ten show the pattern
-      ADD_FAILURE() << spec.name << " of real " << value.real() << " (bits 0x" << std::hex
+      ADD_FAILURE() << edit.name << " of real " << value.real() << " (bits 0x" << std::hex
                     << std::bit_cast<std::uint32_t>(value.real()) << std::dec << ") or integer "
                     << value.integer() << ": general \"" << expected << "\", fast \"" << actual
                     << "\"";
