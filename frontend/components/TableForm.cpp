@@ -467,55 +467,54 @@ void TTableForm::DeleteRowsAfter(int rows) {
   while (fData->RowCount() > rows) fData->DeleteRowGroup(fData->RowCount() - 1);
 }
 
-void TTableForm::BtnAddClick() {
-  if (!fData || !StoreCurrentCell()) return;
+void TTableForm::ChangeRows(const std::function<void()>& change) {
   try {
     const TFlagScope suspended(fSuspended);
-    AddRowInView();
-    // The new last row becomes the last row in view.
-    fView.TopRow = std::max(0, fData->RowCount() - fRowsVisible);
-    fData->SetChanged(true);
+    change();
   } catch (const EKorvanError& error) {
     platform::ShowInformation(error.Message());
   }
   RefreshGrid();
 }
 
+int TTableForm::CurrentRowInRange() const {
+  const int row = fGrid->currentRow();
+  if (row >= 0 && row < fData->RowCount()) return row;
+  platform::ShowInformation(kRowNotInRange);
+  return -1;
+}
+
+void TTableForm::BtnAddClick() {
+  if (!fData || !StoreCurrentCell()) return;
+  ChangeRows([this] {
+    AddRowInView();
+    // The new last row becomes the last row in view.
+    fView.TopRow = std::max(0, fData->RowCount() - fRowsVisible);
+    fData->SetChanged(true);
+  });
+}
+
 void TTableForm::BtnInsClick() {
   if (!fData || !StoreCurrentCell()) return;
-  const int row = fGrid->currentRow();
-  if (row < 0 || row >= fData->RowCount()) {
-    platform::ShowInformation(kRowNotInRange);
-    return;
-  }
-  try {
-    const TFlagScope suspended(fSuspended);
+  const int row = CurrentRowInRange();
+  if (row < 0) return;
+  ChangeRows([this, row] {
     fData->SetChanged(true);
     if (fData->RowCount() == fRowsVisible) {
       fRowsVisible = std::min(fRowsVisible + fData->RowGroup(), MaxRowsInView());
     }
     fData->InsertRowGroup(row);
-  } catch (const EKorvanError& error) {
-    platform::ShowInformation(error.Message());
-  }
-  RefreshGrid();
+  });
 }
 
 void TTableForm::BtnDelClick() {
   if (!fData || !StoreCurrentCell()) return;
-  const int row = fGrid->currentRow();
-  if (row < 0 || row >= fData->RowCount()) {
-    platform::ShowInformation(kRowNotInRange);
-    return;
-  }
-  try {
-    const TFlagScope suspended(fSuspended);
+  const int row = CurrentRowInRange();
+  if (row < 0) return;
+  ChangeRows([this, row] {
     fData->SetChanged(true);
     fData->DeleteRowGroup(row);
-  } catch (const EKorvanError& error) {
-    platform::ShowInformation(error.Message());
-  }
-  RefreshGrid();
+  });
 }
 
 // ---------------------------------------------------------------- layout

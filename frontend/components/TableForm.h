@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSize>
+#include <functional>
 
 #include "GridSnap.h"
 #include "Table.h"
@@ -83,6 +84,11 @@ class TTableForm : public platform::TChildWindow, public TTableEditor, public TC
   virtual void ValuesChanged() {}
   // Adds a row group as Add Row does: the view grows with it.
   void AddRowInView();
+  // Runs a change of the rows with the grid's notifications suspended,
+  // shows a refusal, and redraws.
+  void ChangeRows(const std::function<void()>& change);
+  // The grid's current row, or -1 after "Grid.Row not in valid range".
+  int CurrentRowInRange() const;
   // Deletes rows from the end down to `rows` (at least MinRows).
   void DeleteRowsAfter(int rows);
   void SuspendRefresh(bool suspended) { fSuspended = suspended; }
