@@ -22,16 +22,6 @@ void AppendAsterisks(std::string& out, int width) {
   out.append(static_cast<std::size_t>(width), '*');
 }
 
-void AppendRightAligned(std::string& out, std::string_view text, int width) {
-  const auto w = static_cast<std::size_t>(width);
-  if (text.size() > w) {
-    AppendAsterisks(out, width);
-    return;
-  }
-  out.append(w - text.size(), ' ');
-  out.append(text);
-}
-
 // The value of a numeric field as a double, which holds every 32-bit real
 // and integer exactly. False for texts, infinities and NaN.
 bool NumericValue(const FieldValue& value, double& x) {
@@ -110,6 +100,34 @@ double PowerOfTen(int n) {
   return std::pow(10.0, n);
 }
 
+// A number too wide for its F or I field, in the width it has: the scaled
+// exponent form d.dddE+xx with as many decimals as fit, or dE+xx when no
+// decimal fits. Only a field too narrow for even that (fewer than five
+// columns, six for a negative number) is filled with asterisks.
+void AppendWideNumber(std::string& out, const FieldValue& value, int width) {
+  constexpr int kExponentColumns = 4;  // E, sign, two digits
+  double x = 0;
+  NumericValue(value, x);
+  const int mantissaColumns = width - (x < 0 ? 1 : 0) - kExponentColumns;
+  if (mantissaColumns < 1) {
+    AppendAsterisks(out, width);
+    return;
+  }
+  const int decimals = mantissaColumns >= 3 ? mantissaColumns - 2 : 0;
+  const int length = width - (mantissaColumns == 2 ? 1 : 0);
+  std::string number;
+  // Written with a point after the first digit; dropped when no decimal
+  // follows it.
+  AppendExponentField(number, value, length + (decimals == 0 ? 1 : 0), decimals, /*scaled=*/true);
+  if (number.find('*') != std::string::npos) {
+    AppendAsterisks(out, width);
+    return;
+  }
+  if (decimals == 0) number.erase(number.find('.'), 1);
+  out.append(static_cast<std::size_t>(width - length), ' ');
+  out.append(number);
+}
+
 }  // namespace
 
 void AppendTextField(std::string& out, const FieldValue& value, int width) {
@@ -141,9 +159,13 @@ void AppendIntegerField(std::string& out, const FieldValue& value, int width, in
     n = value.integer();
   } else {
     double x = 0;
-    // Far beyond any field width, and safely inside the 64-bit range.
-    if (!NumericValue(value, x) || std::fabs(x) >= 1e18) {
+    if (!NumericValue(value, x)) {
       AppendAsterisks(out, width);
+      return;
+    }
+    // Far beyond any field width, and safely inside the 64-bit range.
+    if (std::fabs(x) >= 1e18) {
+      AppendWideNumber(out, value, width);
       return;
     }
     n = std::llround(x);
@@ -156,7 +178,10 @@ void AppendIntegerField(std::string& out, const FieldValue& value, int width, in
   const int zeros = std::max(0, minDigits - count);
   const int length = (n < 0 ? 1 : 0) + zeros + count;
   if (length > width) {
-    AppendAsterisks(out, width);
+    // The rounded integer, exactly: a 32-bit one as it is, a larger one is
+    // the real itself, which is whole beyond 2^24.
+    const bool small = n >= INT32_MIN && n <= INT32_MAX;
+    AppendWideNumber(out, small ? FieldValue(static_cast<int>(n)) : value, width);
     return;
   }
   out.append(static_cast<std::size_t>(width - length), ' ');
@@ -167,9 +192,13 @@ void AppendIntegerField(std::string& out, const FieldValue& value, int width, in
 
 void AppendFixedField(std::string& out, const FieldValue& value, int width, int decimals) {
   double x = 0;
-  // A value of 10^width or more cannot fit whatever its sign and decimals.
-  if (!NumericValue(value, x) || std::fabs(x) >= PowerOfTen(width)) {
+  if (!NumericValue(value, x)) {
     AppendAsterisks(out, width);
+    return;
+  }
+  // A value of 10^width or more cannot fit whatever its sign and decimals.
+  if (std::fabs(x) >= PowerOfTen(width)) {
+    AppendWideNumber(out, value, width);
     return;
   }
   int lastFive = 0;
@@ -189,7 +218,12 @@ void AppendFixedField(std::string& out, const FieldValue& value, int width, int 
   if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos) {
     text.remove_prefix(1);  // rounds to zero: no minus sign
   }
-  AppendRightAligned(out, text, width);
+  if (text.size() > static_cast<std::size_t>(width)) {
+    AppendWideNumber(out, value, width);
+    return;
+  }
+  out.append(static_cast<std::size_t>(width) - text.size(), ' ');
+  out.append(text);
 }
 
 void AppendExponentField(std::string& out, const FieldValue& value, int width, int decimals,

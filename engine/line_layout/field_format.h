@@ -1,6 +1,13 @@
 // Formatting of one value into one field of a line layout. Every function
 // appends exactly `width` characters (text fields without a width append the
-// text itself); a value that does not fit fills the field with asterisks.
+// text itself).
+//
+// A number too wide for its F or I field keeps its value in the same width:
+// it is written in the scaled exponent form, right-aligned, with as many
+// decimals as fit (F10.3 of 1011600 gives 1.0116E+06, F6.1 of 12000 gives a
+// blank and 1E+04; a form without decimals has no point). Only a field too
+// narrow for even one digit and its exponent is filled with asterisks, as is
+// an E or PE field narrower than its own form.
 //
 // Conversions between kinds: a real in an integer field is rounded to the
 // nearest integer (halves away from zero); an integer in a real field is

@@ -116,15 +116,17 @@ char* WriteIntegerField(char* at, const FieldValue& value, int width, int minDig
   } else {
     double x = 0;
     // Far beyond any field width, and safely inside the 64-bit range.
-    if (!FiniteValue(value, x) || std::fabs(x) >= 1e18) return Asterisks(at, width);
+    if (!FiniteValue(value, x) || std::fabs(x) >= 1e18) {
+      return ThroughGeneralPath(at, FieldKind::Integer, value, width, minDigits);
+    }
     n = std::llround(x);  // halves away from zero
   }
   const std::uint64_t magnitude =
       n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
   const int digits = std::max(DecimalDigitCount(magnitude), minDigits);
   const int length = (n < 0 ? 1 : 0) + digits;
-  if (length > width) return Asterisks(at, width);
-  if (digits > kMaxDigits) {
+  // Too wide: the general path writes the number in its exponent form.
+  if (length > width || digits > kMaxDigits) {
     return ThroughGeneralPath(at, FieldKind::Integer, value, width, minDigits);
   }
   char* const fieldEnd = at + width;
@@ -141,12 +143,12 @@ char* WriteFixedField(char* at, const FieldValue& value, int width, int decimals
     return ThroughGeneralPath(at, FieldKind::Fixed, value, width, decimals);
   }
   // [-]d…d.d…d with at least one digit before the point; a value that rounds
-  // to zero has no minus sign. A value of 10^width or more has more digits
-  // than the field has columns.
+  // to zero has no minus sign. One too wide for the field takes the general
+  // path, which writes it in its exponent form.
   const int digits = std::max(DecimalDigitCount(rounded), decimals + 1);
   const bool negative = x < 0 && rounded != 0;
   const int length = (negative ? 1 : 0) + digits + 1;
-  if (length > width) return Asterisks(at, width);
+  if (length > width) return ThroughGeneralPath(at, FieldKind::Fixed, value, width, decimals);
   char* const fieldEnd = at + width;
   char* start = fieldEnd;
   if (decimals == 0) *--start = '.';  // F4.0 of 2.5 gives "  3."

@@ -2,10 +2,11 @@
 //   2X, I5, I11, E16.4
 // turns values into fixed-column text. Fields: nX, "text", 'c'*n (also
 // written 'c'×n), A, Aw, Iw, Iw.m, Fw.d, Ew.d, PEw.d, n(...) groups and
-// slashes (also directly before or after a quoted text). A value that does
-// not fit its field fills it with asterisks; rounding is to nearest. When
-// values remain at the end of the layout it is used again from its start on
-// a new line. Output stops at the first data field that has no value left.
+// slashes (also directly before or after a quoted text). A number too wide
+// for its F or I field is written in exponent form in the same width
+// (field_format.h); rounding is to nearest. When values remain at the end of
+// the layout it is used again from its start on a new line. Output stops at
+// the first data field that has no value left.
 //
 // nX always writes its blanks, also at the end of a line.
 //

@@ -28,8 +28,10 @@ struct FieldEdit {
   int digits;
 };
 
-// The numeric fields of the report and plot file, and the shapes at and
-// beyond the fast path's limits (22 decimals, 12 digits, long digit runs).
+// The numeric fields of the report and plot file, the widths where the
+// exponent form of a number too wide loses its decimals and its point, and
+// the shapes at and beyond the fast path's limits (22 decimals, 12 digits,
+// long digit runs).
 constexpr FieldEdit kEdits[] = {
     {"F6.1", Kind::Fixed, 6, 1},        {"F10.3", Kind::Fixed, 10, 3},
     {"F7.3", Kind::Fixed, 7, 3},        {"F4.0", Kind::Fixed, 4, 0},
@@ -39,7 +41,9 @@ constexpr FieldEdit kEdits[] = {
     {"E22.14", Kind::Exponent, 22, 14}, {"PE10.3", Kind::Scaled, 10, 3},
     {"PE15.4", Kind::Scaled, 15, 4},    {"PE9.4", Kind::Scaled, 9, 4},
     {"PE7.0", Kind::Scaled, 7, 0},      {"PE20.11", Kind::Scaled, 20, 11},
+    {"F5.1", Kind::Fixed, 5, 1},        {"F7.2", Kind::Fixed, 7, 2},
     {"I5", Kind::Integer, 5, 0},        {"I2.2", Kind::Integer, 2, 2},
+    {"I6", Kind::Integer, 6, 0},        {"I10", Kind::Integer, 10, 0},
     {"I60.45", Kind::Integer, 60, 45},  {"A5", Kind::Text, 5, 0},
 };
 

@@ -198,34 +198,71 @@ TEST(Layout, NegativeZeroPrintsWithoutSign) {
   });
 }
 
-TEST(Layout, ValuesThatDoNotFitFillTheFieldWithAsterisks) {
+// A number too wide for its F or I field keeps its value in the same width,
+// in exponent form with as many decimals as fit; asterisks are left for
+// fields too narrow for any form, and for what is no number.
+TEST(Layout, ValuesThatDoNotFitTakeTheExponentFormOfTheirWidth) {
   const float inf = std::numeric_limits<float>::infinity();
   const float nan = std::numeric_limits<float>::quiet_NaN();
   ExpectAll({
       {"I3", {999}, "999\n"},
-      {"I3", {1000}, "***\n"},
+      {"I3", {1000}, "***\n"},  // one digit and its exponent need five columns
       {"I3", {-99}, "-99\n"},
       {"I3", {-100}, "***\n"},
       {"I3.3", {-5}, "***\n"},
       {"I2.2", {123}, "**\n"},
       {"I11", {std::numeric_limits<std::int32_t>::min()}, "-2147483648\n"},
-      {"I10", {std::numeric_limits<std::int32_t>::min()}, "**********\n"},
+      {"I10", {std::numeric_limits<std::int32_t>::min()}, "-2.147E+09\n"},
+      {"I10", {std::numeric_limits<std::int32_t>::max()}, "2147483647\n"},
+      {"I9", {std::numeric_limits<std::int32_t>::max()}, "2.147E+09\n"},
+      // A curve number beyond I5: the point goes when no decimal fits.
+      {"I5", {99999}, "99999\n"},
+      {"I5", {100000}, "1E+05\n"},
+      {"I5", {-100000}, "*****\n"},
+      {"I6", {-100000}, "-1E+05\n"},
+      {"I6", {123456}, "123456\n"},
+      {"I6", {1234567}, " 1E+06\n"},
+      {"I7", {12500000}, "1.3E+07\n"},  // exactly halfway: away from zero
+      {"I7", {-12500000}, " -1E+07\n"},
+      // A real in an integer field is rounded to an integer first: 1500000,
+      // halfway at one digit.
+      {"I6", {1499999.5f}, " 2E+06\n"},
       // F10.3 holds 999999.999 at most; the largest 32-bit real below a
       // million is 999999.9375, and 999999.999 itself is stored as 1000000.
       {"F10.3", {999999.9375f}, "999999.938\n"},
-      {"F10.3", {999999.999}, "**********\n"},
-      {"F10.3", {1000000.0f}, "**********\n"},
+      {"F10.3", {999999.999}, "1.0000E+06\n"},
+      {"F10.3", {1000000.0f}, "1.0000E+06\n"},
       {"F10.3", {999999}, "999999.000\n"},
+      {"F10.3", {1011600.0f}, "1.0116E+06\n"},  // a 4.5 MN shaft's head load in pounds
+      {"F10.3", {12345678.0f}, "1.2346E+07\n"},
+      {"F10.3", {9999999.0f}, "1.0000E+07\n"},  // rounding carries into the exponent
+      {"F10.3", {3e38f}, "3.0000E+38\n"},
+      {"F10.3", {1000000}, "1.0000E+06\n"},
       // Negative, it holds -99999.999; the 32-bit real nearest to that is
       // -99999.9921875, and -99999.999 itself is stored as -100000.
       {"F10.3", {-99999.9921875f}, "-99999.992\n"},
-      {"F10.3", {-99999.999f}, "**********\n"},
+      {"F10.3", {-99999.999f}, "-1.000E+05\n"},
       {"F10.3", {-99999}, "-99999.000\n"},
-      {"F10.3", {-100000.0f}, "**********\n"},
+      {"F10.3", {-100000.0f}, "-1.000E+05\n"},
+      {"F10.3", {-1234567.0f}, "-1.235E+06\n"},
+      // F6.1 holds depths to 9999.9; beyond, one digit and the exponent.
       {"F6.1", {9999.9f}, "9999.9\n"},
-      {"F6.1", {10000.0f}, "******\n"},
-      {"F6.1", {9999.95f}, "******\n"},  // 9999.9501... rounds to 10000.0
-      {"F6.1", {1e30f}, "******\n"},
+      {"F6.1", {10000.0f}, " 1E+04\n"},
+      {"F6.1", {9999.95f}, " 1E+04\n"},  // 9999.9501... rounds to 10000.0
+      {"F6.1", {15000.0f}, " 2E+04\n"},  // exactly halfway: away from zero
+      {"F6.1", {-25000.0f}, "-3E+04\n"},
+      {"F6.1", {-1000.0f}, "-1E+03\n"},
+      {"F6.1", {-10000.0f}, "-1E+04\n"},
+      {"F6.1", {1e30f}, " 1E+30\n"},
+      {"F7.1", {123456.0f}, "1.2E+05\n"},
+      {"F5.1", {10000.0f}, "1E+04\n"},
+      {"F5.1", {-1000.0f}, "*****\n"},
+      {"F4.1", {1000.0f}, "****\n"},
+      // A wide field writes the exact binary value's digits, as F does.
+      {"F30.3", {std::ldexp(1.0f, 100)}, "1.267650600228229401496703E+30\n"},
+      // A value that overflows only once rounded (10000.) takes the form too.
+      {"F5.0", {9999.6f}, "1E+04\n"},
+      // E and PE fields narrower than their own form.
       {"E8.4", {1.0f}, "********\n"},
       {"E10.4", {-1.0f}, "**********\n"},
       {"E11.4", {-1.0f}, "-0.1000E+01\n"},
@@ -234,6 +271,7 @@ TEST(Layout, ValuesThatDoNotFitFillTheFieldWithAsterisks) {
       {"PE10.4", {-1.0f}, "**********\n"},
       // Infinities, NaN and texts in numeric fields never crash.
       {"F8.2, I4, E10.3, PE10.3", {inf, nan, -inf, nan}, std::string(32, '*') + "\n"},
+      {"F10.3, I10", {-inf, inf}, std::string(20, '*') + "\n"},
       {"I4, F6.1", {"text", "5"}, "**********\n"},
   });
 }
@@ -245,7 +283,8 @@ TEST(Layout, ConvertsBetweenIntegersRealsAndTexts) {
       {"E12.5", {123456}, " 0.12346E+06\n"},
       {"I5", {12.5f}, "   13\n"},
       {"I5", {-12.4f}, "  -12\n"},
-      {"I5", {1e20f}, "*****\n"},
+      {"I5", {1e20f}, "1E+20\n"},
+      {"I12", {-1e20f}, "-1.00000E+20\n"},
       {"A", {42}, "42\n"},
       {"A4", {1.5f}, "1.5 \n"},
   });

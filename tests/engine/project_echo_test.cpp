@@ -142,12 +142,24 @@ TEST(ProjectEcho, LoadingAndModificationBlocks) {
             Trimmed(Concat({kTitleSection, kEnglishLayerSection, kEnglishPileSection, section5})));
 }
 
-TEST(ProjectEcho, NegativeHeadLoadPrintsAsSixBlanksAndItsValue) {
-  ProjectParts parts;
-  parts.loads = "1\n-250";
-  const std::vector<std::string> lines = testing::SplitLines(ReadProject(parts.Text()).report);
-  EXPECT_EQ(Count(lines, "      -250.000"), 1);
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "      -250.000"), lines.end());
+// Head loads are listed in ten columns after four blanks; one too wide for
+// them (a 4.5 MN shaft's load in pounds) keeps its value in exponent form.
+TEST(ProjectEcho, HeadLoadsKeepTheirValueInTheirTenColumns) {
+  struct HeadLoad {
+    const char* load;
+    const char* line;
+  };
+  const HeadLoad loads[] = {
+      {"-250", "      -250.000"},  {"999999.9", "    999999.875"},  {"1011600", "    1.0116E+06"},
+      {"4.5E6", "    4.5000E+06"}, {"-99999.99", "    -99999.992"}, {"-200000", "    -2.000E+05"},
+  };
+  for (const HeadLoad& h : loads) {
+    ProjectParts parts;
+    parts.loads = std::string("1\n") + h.load;
+    const std::vector<std::string> lines = testing::SplitLines(ReadProject(parts.Text()).report);
+    EXPECT_EQ(Count(lines, h.line), 1) << h.load;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), h.line), lines.end()) << h.load;
+  }
 }
 
 TEST(ProjectEcho, PeakMovementTableOnlyWithAnApiLayer) {

@@ -183,6 +183,42 @@ TEST(ResultSections, EachTipMovementBlockHasTwoLinesPerIncrementAndTheHead) {
   EXPECT_EQ(std::stod(tip[1]), 0);  // no tip load in uplift
 }
 
+// Numbers too wide for their fixed columns keep their value in exponent form
+// in the report and the plot file: a user curve number beyond I5, and pile
+// depths beyond the 9999.9 of F6.1.
+TEST(ResultSections, NumbersTooWideForTheirColumnsKeepTheirValues) {
+  struct Wide {
+    const char* what;
+    const char* curveNumber;
+    double head;
+    std::string curveLine;  // the first curve's header, in report and plot
+    const char* tipDepth;   // first word of the first increment line
+  };
+  const Wide cases[] = {
+      {"curve number 100000", "100000", 0.0, "  1E+05          3      0.0000E+00", "100.0"},
+      {"curve number 99999", "99999", 0.0, "  99999          3      0.0000E+00", "100.0"},
+      {"head 20000 below the ground", "1", 20000.0, "      1          3      0.2000E+05", "2E+04"},
+      {"head 9899.9 below the ground", "1", 9899.9, "      1          3      0.9900E+04", "9999.9"},
+  };
+  for (const Wide& c : cases) {
+    std::ostringstream text;
+    text << "Wide numbers\n10 0 1\n2 2\n2\n"
+         << c.curveNumber << " " << c.head << " 3\n0.0 0.0\n5.0 0.1\n6.0 1.0\n2 " << c.head + 100
+         << " 3\n0.0 0.0\n8.0 0.1\n9.0 1.0\n3\n0.0 0.0 2000.0 0.2 3000.0 1.0\n"
+         << "2\n4.0E+06 0.0\n4.0E+06 100.0\n1.0E-06 100.0 " << c.head
+         << " 12.0 113.1\n1\n0.1\n0\n0\n0\n0\n";
+    const auto run = RunProject(text.str());
+    ASSERT_EQ(run.result, 0) << c.what << "\n" << run.report;
+    EXPECT_EQ((run.report + run.plot).find("*****"), std::string::npos) << c.what;
+    const auto report = run.ReportLines();
+    EXPECT_LT(IndexOf(report, c.curveLine), report.size()) << c.what;
+    EXPECT_EQ(run.PlotLines().at(1), c.curveLine) << c.what;
+    const std::size_t labels = IndexOf(report, "OF INCR") + 1;
+    ASSERT_LT(labels + 1, report.size()) << c.what;
+    EXPECT_EQ(Words(report[labels + 1]).at(0), c.tipDepth) << c.what;
+  }
+}
+
 TEST(ResultSections, AppliedLoadsWithOneThatCannotConverge) {
   ProjectOptions o;
   o.tipMovements = "4\n0.05 0.1 0.5 -0.1";
