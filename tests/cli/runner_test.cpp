@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -6,6 +7,7 @@
 #include "dynlib.h"
 #include "engine_runner.h"
 #include "messages.h"
+#include "plot_summary.h"
 
 namespace korvan {
 namespace {
@@ -18,6 +20,40 @@ TEST(RunDescriptionText, EightLinesWithDerivedPaths) {
             std::string(kVersionText) +
                 "\nAcme Foundations\nAustin, TX\n1234\n/jobs/pier 3/north.kv4d\n"
                 "/jobs/pier 3/north.kv4o\n/jobs/pier 3/north.kv4p\n/jobs/pier 3/north.kv4r\n");
+}
+
+// Numbers too wide for the engine's fixed columns come in exponent form, with
+// or without decimals; the summary reads each as its value.
+TEST(PlotSummary, ExponentFormsOfWideNumbersReadAsTheirValues) {
+  struct Wide {
+    const char* curveNumber;
+    const char* headLoad;
+    double value;
+  };
+  const Wide cases[] = {
+      {"1E+05", "1.0116E+06", 1011600.0},
+      {"99999", "-1.000E+05", -100000.0},
+      {"2.147E+09", "2E+04", 20000.0},
+      {"7", "0.1000E+07", 1000000.0},
+  };
+  const fs::path plot =
+      fs::temp_directory_path() / ("korvan_plot_summary_" + std::to_string(::getpid()) + ".kv4p");
+  for (const Wide& c : cases) {
+    SCOPED_TRACE(c.headLoad);
+    std::ofstream(plot) << "1\n  " << c.curveNumber
+                        << "          2      0.0000E+00\n 1.0E+00 1.0E-01\n 2.0E+00 2.0E-01\n"
+                        << "2\n 0.0E+00 0.0E+00\n 1.0E+02 1.0E+00\n 1 2 2\n"
+                        << " 5.000E+01 " << c.headLoad << " 1.000E-01\n"
+                        << " 1.500E+02 5.000E+02 2.000E-02\n"
+                        << "  " << c.headLoad << "  1.2000E-01  1.0000E-01  4.0000E+02\n";
+    const auto summary = ReadPlotSummary(plot);
+    ASSERT_TRUE(summary.has_value());
+    EXPECT_EQ(summary->unitSystem, 2);
+    ASSERT_EQ(summary->tipMovementRows.size(), 1u);
+    EXPECT_EQ(summary->tipMovementRows[0].headLoad, c.value);
+    EXPECT_EQ(summary->tipMovementRows[0].tipLoad, 400.0);
+  }
+  fs::remove(plot);
 }
 
 TEST(DynamicLibrary, EngineExportsOnlyWhatItShould) {

@@ -68,6 +68,35 @@ TEST_F(PlotDataTest, EnglishResultsArePlottedInFeetAndKips) {
   }
 }
 
+// Numbers too wide for the engine's fixed columns are written in exponent
+// form, with or without decimals; the curve number (skipped) and every value
+// read back as written.
+TEST_F(PlotDataTest, ExponentFormsOfWideNumbersReadAsTheirValues) {
+  struct Wide {
+    const char* curveNumber;
+    const char* headLoad;
+    long double value;
+  };
+  const Wide cases[] = {
+      {"1E+05", "1.0116E+06", 1011600.0L},
+      {"99999", "-1.000E+05", -100000.0L},
+      {"2.147E+09", "2E+04", 20000.0L},
+      {"1", "0.1000E+07", 1000000.0L},
+  };
+  for (const Wide& c : cases) {
+    SCOPED_TRACE(c.headLoad);
+    TPlotText plot = SmallResult();
+    plot.unitFlag = 2;
+    QString text = plot.Text();
+    text.replace(QStringLiteral("\n1 3 0\n"), QStringLiteral("\n%1 3 0\n").arg(c.curveNumber));
+    text.replace(QStringLiteral("\n1000 0.12 "), QStringLiteral("\n%1 0.12 ").arg(c.headLoad));
+    ASSERT_TRUE(
+        Graphs().ReadPlotData(WriteText(PathOf(QStringLiteral("wide.kv4p")), text), Project()));
+    EXPECT_EQ(Graphs().pltTZcurves().LineCount(), 1);
+    EXPECT_EQ(At(Graphs().pltAxial(), 0, 1), Point(c.value, 0.12L));
+  }
+}
+
 TEST_F(PlotDataTest, LoadSettlementStartsAtTheOriginOnlyWithoutDownDrag) {
   struct Case {
     int downdrag;
