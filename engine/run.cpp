@@ -1,8 +1,10 @@
 // The run driver: one call of the entry point, in the order of the run.
 #include "run.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <exception>
@@ -17,6 +19,7 @@
 #include "run_context.h"
 #include "run_description.h"
 #include "run_files.h"
+#include "run_outputs.h"
 #include "run_texts.h"
 #include "tip_movement_solution.h"
 
@@ -26,17 +29,15 @@ namespace {
 
 constexpr const char* kRunDescriptionFile = "names.dat";
 
-// "FILE ERRORS!" on the console, with the reason on the next line.
-void ReportFileErrors(RunContext& ctx, std::string_view why = {}) {
-  ctx.console.Write(R"(2X, "FILE ERRORS!")");
-  if (!why.empty()) ctx.console.Write("2X, A", {why});
-}
-
 // Creates the run-notes file when it is missing; an existing one keeps its
-// content. False when it cannot be created.
+// content, and needs no writing (the user may have made it read-only). False
+// when it cannot be created.
 bool TouchNotesFile(const std::string& path) {
   const int fd = OpenOutputFile(path, /*append=*/true, OutputFileKind::kRegularOnly);
-  return fd >= 0 && ::close(fd) == 0;
+  if (fd >= 0) return ::close(fd) == 0;
+  struct stat info {};
+  return (errno == EACCES || errno == EROFS) && ::stat(path.c_str(), &info) == 0 &&
+         S_ISREG(info.st_mode);
 }
 
 std::tm LocalTimeNow() {
@@ -84,7 +85,7 @@ void RunOpenedProject(RunContext& ctx, RunScope scope) {
   try {
     ReadAndSolve(ctx, scope);
   } catch (const DataFileError& error) {
-    ReportFileErrors(ctx);
+    WriteFileErrors(ctx);
     ctx.report.Write(R"(//5X, "**** ERROR IN THE PROJECT DATA FILE ****"/5X, A)", {error.what()});
     ctx.result = kProjectDataError;
   }
@@ -102,19 +103,20 @@ const char* DataFileProblem(FileReadStatus status) {
   }
 }
 
-void Run(RunContext& ctx) {
+void Run(RunContext& ctx, RunOutputs& outputs) {
   ctx.result = kRunCompleted;
   WriteStartBanner(ctx);
   const RunDescription& names = ctx.names;
 
   std::string why;
   if (!ReadRunDescription(kRunDescriptionFile, ctx.names, &why)) {
-    ReportFileErrors(ctx, why);
+    WriteFileErrors(ctx, why);
     ctx.result = kRunDescriptionError;
     // The report still gets the reason when its path was read and writing
-    // it can harm no other file.
+    // it can harm no other file; a plot file whose path was read is
+    // replaced by an empty one, which belongs to this report.
     if (!names.REPORTPATH.empty() && UnsafeRunFiles(names, kRunDescriptionFile).empty() &&
-        OpenOutputChannel(ctx.report, names.REPORTPATH, OutputFileKind::kRegularOnly)) {
+        StageOutputs(ctx, outputs).empty()) {
       WriteReportHeading(ctx, LocalTimeNow());
       ctx.report.Write(
           R"(//5X, "**** ERROR: THE RUN DESCRIPTION names.dat IS MISSING OR INCOMPLETE ****"/5X, A)",
@@ -125,53 +127,37 @@ void Run(RunContext& ctx) {
 
   // Nothing is opened, created or emptied before every file has passed.
   if (const std::string unsafe = UnsafeRunFiles(names, kRunDescriptionFile); !unsafe.empty()) {
-    ReportFileErrors(ctx, unsafe);
+    WriteFileErrors(ctx, unsafe);
     ctx.result = kOutputFileError;
     return;
   }
-  if (!OpenOutputChannel(ctx.report, names.REPORTPATH, OutputFileKind::kRegularOnly)) {
-    ReportFileErrors(ctx, "THE REPORT FILE CANNOT BE CREATED: " + names.REPORTPATH);
+  // Both outputs can be written before either is: a run that cannot write
+  // its plot file leaves the earlier report in place too.
+  if (const std::string failed = StageOutputs(ctx, outputs); !failed.empty()) {
+    WriteFileErrors(ctx, failed);
     ctx.result = kOutputFileError;
     return;
   }
   WriteReportHeading(ctx, LocalTimeNow());
 
+  // From here on the plot file is always replaced, so that a failed run never
+  // leaves the plot of an earlier run behind to be read as this run's result.
   const FileReadStatus data = ctx.data.Open(names.DATAPATH);
-  // The plot file is always replaced, so that a failed run never leaves the
-  // plot of an earlier run behind to be read as this run's result.
-  const bool plotOpen = OpenOutputChannel(ctx.plot, names.PLOTPATH, OutputFileKind::kRegularOnly);
   const bool notesMade = TouchNotesFile(names.NOTESPATH);
   if (data != FileReadStatus::kRead) {
-    ReportFileErrors(ctx, "THE PROJECT DATA FILE CANNOT BE READ: " + names.DATAPATH);
+    WriteFileErrors(ctx, "THE PROJECT DATA FILE CANNOT BE READ: " + names.DATAPATH);
     ctx.report.Write(DataFileProblem(data), {names.DATAPATH});
     ctx.result = kProjectDataError;
     return;
   }
-  if (!plotOpen || !notesMade) {
-    const std::string& path = plotOpen ? names.NOTESPATH : names.PLOTPATH;
-    ReportFileErrors(ctx, "THE FILE CANNOT BE CREATED: " + path);
-    ctx.report.Write(R"(//5X, "**** ERROR: CANNOT OPEN THE FILE ****"/5X, A)", {path});
+  if (!notesMade) {
+    WriteFileErrors(ctx, "THE RUN-NOTES FILE CANNOT BE CREATED: " + names.NOTESPATH);
+    ctx.report.Write(R"(//5X, "**** ERROR: CANNOT OPEN THE FILE ****"/5X, A)", {names.NOTESPATH});
     ctx.result = kOutputFileError;
     return;
   }
 
   RunOpenedProject(ctx, RunScope::Complete);
-}
-
-// The end of every run. The plot file is closed before the report, so that
-// a plot file that could not be written whole is still named in the report;
-// a failed write of either file makes the result 9 whatever the run reached.
-void CloseOutputs(RunContext& ctx, const std::string& reportPath, const std::string& plotPath) {
-  if (!ctx.plot.Close()) {
-    ReportFileErrors(ctx, "THE PLOT FILE COULD NOT BE WRITTEN WHOLE: " + plotPath);
-    ctx.report.Write(R"(//5X, "**** ERROR: THE PLOT FILE COULD NOT BE WRITTEN WHOLE ****"/5X, A)",
-                     {plotPath});
-    ctx.result = kOutputFileError;
-  }
-  if (!ctx.report.Close()) {
-    ReportFileErrors(ctx, "THE REPORT FILE COULD NOT BE WRITTEN WHOLE: " + reportPath);
-    ctx.result = kOutputFileError;
-  }
 }
 
 // A project given as text, run with the report and plot channels open; the
@@ -222,17 +208,19 @@ ProjectOutputs RunProjectInMemory(std::string projectText, RunScope scope) {
 
 Int RunAnalysis() {
   try {
+    // Temporary files left when anything below fails are removed with it.
+    RunOutputs outputs;
     auto ctx = std::make_unique<RunContext>();
     ctx->console.OpenConsole();
     try {
-      Run(*ctx);
+      Run(*ctx, outputs);
     } catch (const std::exception& error) {
-      ReportFileErrors(*ctx);
+      WriteFileErrors(*ctx);
       ctx->report.Write(R"(//5X, "**** ERROR: THE RUN STOPPED ****"/5X, A)", {error.what()});
       ctx->result = kProjectDataError;
     }
     // The data file was read whole and the run notes are closed already.
-    CloseOutputs(*ctx, ctx->names.REPORTPATH, ctx->names.PLOTPATH);
+    FinishOutputs(*ctx, outputs);
     ctx->console.Close();
     return ctx->result;
   } catch (...) {

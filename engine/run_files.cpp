@@ -1,8 +1,12 @@
 #include "run_files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace korvan {
@@ -37,11 +41,14 @@ std::string UnsafeRunFiles(const RunDescription& names, const std::string& runDe
     const char* role;
     const std::string& path;
     bool output;
+    bool replaced;  // written anew by the run (the notes file is only created)
   };
   const Named named[] = {
-      {"PROJECT DATA FILE", names.DATAPATH, false}, {"RUN DESCRIPTION", runDescriptionPath, false},
-      {"REPORT FILE", names.REPORTPATH, true},      {"PLOT FILE", names.PLOTPATH, true},
-      {"RUN-NOTES FILE", names.NOTESPATH, true},
+      {"PROJECT DATA FILE", names.DATAPATH, false, false},
+      {"RUN DESCRIPTION", runDescriptionPath, false, false},
+      {"REPORT FILE", names.REPORTPATH, true, true},
+      {"PLOT FILE", names.PLOTPATH, true, true},
+      {"RUN-NOTES FILE", names.NOTESPATH, true, false},
   };
   std::vector<RunFile> files;
   for (const Named& candidate : named) {
@@ -54,6 +61,13 @@ std::string UnsafeRunFiles(const RunDescription& names, const std::string& runDe
     file.exists = ::stat(file.path.c_str(), &file.info) == 0;
     if (file.exists && !S_ISREG(file.info.st_mode)) {
       return std::string("THE ") + file.role + " IS NOT A REGULAR FILE: " + file.path;
+    }
+    // A file the user may not write (made read-only to keep it) is never
+    // replaced, although its folder would allow it.
+    if (file.exists && candidate.replaced &&
+        ::faccessat(AT_FDCWD, file.path.c_str(), W_OK, AT_EACCESS) != 0) {
+      return std::string("THE ") + file.role + " CANNOT BE WRITTEN: " + file.path + " (" +
+             std::generic_category().message(errno) + ")";
     }
     file.resolved = Resolved(file.path);
   }

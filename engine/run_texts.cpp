@@ -19,6 +19,11 @@ void WriteStartBanner(RunContext& ctx) {
   ctx.console.Write(R"(5X, "Load vs settlement of an axially loaded pile")");
 }
 
+void WriteFileErrors(RunContext& ctx, std::string_view why) {
+  ctx.console.Write(R"(2X, "FILE ERRORS!")");
+  if (!why.empty()) ctx.console.Write("2X, A", {why});
+}
+
 std::string_view SoilTypeName(Int ksoil) {
   static constexpr std::array<std::string_view, 7> kNames = {
       "                        ", "  Driven Pile in Clay   ", "  Driven Pile in Sand   ",

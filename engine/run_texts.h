@@ -1,5 +1,5 @@
 // The run's fixed texts: the unit labels of the report headings, the soil
-// type names and the console's start-up banner.
+// type names and the console's start-up banner and file-error lines.
 #pragma once
 
 #include <string_view>
@@ -17,5 +17,8 @@ std::string_view SoilTypeName(Int ksoil);
 // The console's start-up banner, written when the run starts and again when
 // the head-load solution starts.
 void WriteStartBanner(RunContext& ctx);
+
+// "FILE ERRORS!" on the console, with the reason on the next line.
+void WriteFileErrors(RunContext& ctx, std::string_view why = {});
 
 }  // namespace korvan

@@ -72,10 +72,14 @@ void OutputChannel::Flush() {
   buffer_.clear();
 }
 
-bool OutputChannel::Close() {
+bool OutputChannel::Close(bool syncToDisk) {
   if (sink_ == Sink::kFile) {
     Flush();
     if (ownsFile_) {
+      if (syncToDisk && !failed_ &&
+          (std::fflush(file_) != 0 || ::fdatasync(::fileno(file_)) != 0)) {
+        failed_ = true;
+      }
       if (std::fclose(file_) != 0) failed_ = true;
     } else if (std::fflush(file_) != 0) {
       failed_ = true;

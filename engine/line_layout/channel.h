@@ -40,8 +40,10 @@ class OutputChannel {
   void WriteRaw(std::string_view text);
 
   // Flushes and closes; nothing is written afterwards. False when this or
-  // any earlier write, or the closing, failed.
-  bool Close();
+  // any earlier write, or the closing, failed. With `syncToDisk` a file the
+  // channel owns is first written through to the disk, so that a file put in
+  // place afterwards survives a crash of the machine.
+  bool Close(bool syncToDisk = false);
   // True once a write has failed (the channel then stays closed to writes).
   bool Failed() const { return failed_; }
 

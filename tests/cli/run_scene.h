@@ -84,10 +84,13 @@ class Scene {
   }
   const fs::path& Folder() const { return folder_; }
 
-  // Steps separated by ";": "copy NAME" (the sample project), "text NAME"
+  // Steps separated by ";": "copy NAME" (the sample project), "brief NAME"
+  // (the sample without the distributions in its report), "text NAME"
   // (a file of its own), "fifo NAME", "socket NAME", "folder NAME",
   // "link NAME" and "hard NAME" (symbolic and hard links to pile.kv4d),
-  // "grow NAME" (beyond 64 MB), "lock" (the folder made read-only).
+  // "grow NAME" (beyond 64 MB), "lock" (the folder made read-only), "share"
+  // (the folder and its files made writable for every user) and "readonly
+  // NAME" (a file no user but root may write).
   void Make(const std::string& steps) const {
     for (const std::string& step : Split(steps, ';')) {
       std::istringstream words(step);
@@ -95,15 +98,37 @@ class Scene {
       words >> verb;
       std::getline(words >> std::ws, name, '\0');  // names may hold a line break
       const fs::path path = Path(name);
-      if (verb != "lock" && verb != "grow") fs::remove(path);
+      if (verb != "lock" && verb != "grow" && verb != "share" && verb != "readonly") {
+        fs::remove(path);
+      }
       if (verb == "copy")
         fs::copy_file(fs::path(KORVAN_EXAMPLES_DIR) / "driven-pile-clay-sand.kv4d", path);
+      if (verb == "brief") {
+        std::string brief = ReadText(fs::path(KORVAN_EXAMPLES_DIR) / "driven-pile-clay-sand.kv4d");
+        Replace(brief, "\n60 0 1\n", "\n60 1 1\n");
+        WriteText(path, brief);
+      }
       if (verb == "text") WriteText(path, "an earlier file, " + name + "\n");
       if (verb == "fifo") ::mkfifo(path.c_str(), 0644);
       if (verb == "folder") fs::create_directory(path);
       if (verb == "link") fs::create_symlink(Path("pile.kv4d"), path);
       if (verb == "hard") fs::create_hard_link(Path("pile.kv4d"), path);
       if (verb == "grow") fs::resize_file(path, (std::uintmax_t{64} << 20) + 1);
+      if (verb == "readonly") {
+        fs::permissions(path,
+                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+      }
+      if (verb == "share") {
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder_)) {
+          if (entry.is_regular_file()) {
+            fs::permissions(
+                entry.path(),
+                fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                fs::perm_options::add);
+          }
+        }
+        fs::permissions(folder_, fs::perms::all);
+      }
       if (verb == "lock") {
         fs::permissions(folder_,
                         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
