@@ -62,23 +62,32 @@ TEST(RunSafety, WalksBeyondTheRangeOfRealsStopWithCodeThree) {
 
 TEST(RunSafety, FailedWritesAreNoticedByTheChannel) {
   struct Target {
-    const char* path;
+    std::string path;
     std::size_t bytes;
     bool failedBeforeClose;  // a write large enough to go out at once
     bool closed;
+    bool syncToDisk = false;
   };
+  const std::string regular = ::testing::TempDir() + "korvan_channel_sync.txt";
   const Target targets[] = {
       {"/dev/full", 100, false, false},
       {"/dev/full", 1 << 17, true, false},
       {"/dev/null", 1 << 17, false, true},
+      {"/dev/full", 100, false, false, true},
+      {regular, 100, false, true, true},
+      {regular, 1 << 17, false, true, true},
+      // A device that cannot be synced is no file written whole to disk.
+      {"/dev/null", 100, false, false, true},
   };
   for (const Target& t : targets) {
     OutputChannel channel;
     ASSERT_TRUE(OpenOutputChannel(channel, t.path, OutputFileKind::kAnyFile));
     channel.WriteRaw(std::string(t.bytes - 1, 'x') + "\n");
     EXPECT_EQ(channel.Failed(), t.failedBeforeClose) << t.path << " " << t.bytes;
-    EXPECT_EQ(channel.Close(), t.closed) << t.path << " " << t.bytes;
+    EXPECT_EQ(channel.Close(t.syncToDisk), t.closed) << t.path << " " << t.bytes;
+    if (t.path == regular) EXPECT_EQ(testing::ReadFile(regular).size(), t.bytes);
   }
+  std::filesystem::remove(regular);
   OutputChannel device;
   EXPECT_FALSE(OpenOutputChannel(device, "/dev/null", OutputFileKind::kRegularOnly));
 }
