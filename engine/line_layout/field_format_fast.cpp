@@ -82,6 +82,33 @@ enum class FieldKind { Text, Integer, Fixed, Exponent, ScaledExponent };
   return at + width;
 }
 
+// A number too wide for its F or I field in the exponent form of its width
+// (field_format.h): d.dddE+xx with as many decimals as fit, dE+xx when none
+// does. Fields too narrow for that, and numbers whose digits the fast path
+// does not decide, take the general path.
+char* WriteWideNumber(char* at, double x, int width, FieldKind kind, const FieldValue& value,
+                      int fieldDigits) {
+  const bool negative = x < 0;
+  const int mantissaColumns = width - (negative ? 1 : 0) - 4;
+  const int decimals = mantissaColumns >= 3 ? mantissaColumns - 2 : 0;
+  std::uint64_t digits = 0;
+  int exponent = 0;
+  if (mantissaColumns < 1 || decimals + 1 > 12 || x == 0 ||
+      !RoundSignificant(std::fabs(x), decimals + 1, digits, exponent) || std::abs(exponent) > 99) {
+    return ThroughGeneralPath(at, kind, value, width, fieldDigits);
+  }
+  char* const fieldEnd = at + width;
+  char* start = fieldEnd;
+  PutDigitsBackwards(start, static_cast<std::uint64_t>(std::abs(exponent)), 2);
+  *--start = exponent < 0 ? '-' : '+';
+  *--start = 'E';
+  const std::uint64_t first = PutDigitsBackwards(start, digits, decimals);
+  if (decimals > 0) *--start = '.';
+  *--start = static_cast<char>('0' + first);
+  if (negative) *--start = '-';
+  return BlanksBefore(at, start, fieldEnd);
+}
+
 bool FiniteValue(const FieldValue& value, double& x) {
   if (value.kind() == FieldValue::Kind::Real) {
     x = value.real();
@@ -125,8 +152,10 @@ char* WriteIntegerField(char* at, const FieldValue& value, int width, int minDig
       n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
   const int digits = std::max(DecimalDigitCount(magnitude), minDigits);
   const int length = (n < 0 ? 1 : 0) + digits;
-  // Too wide: the general path writes the number in its exponent form.
-  if (length > width || digits > kMaxDigits) {
+  if (length > width) {
+    return WriteWideNumber(at, static_cast<double>(n), width, FieldKind::Integer, value, minDigits);
+  }
+  if (digits > kMaxDigits) {
     return ThroughGeneralPath(at, FieldKind::Integer, value, width, minDigits);
   }
   char* const fieldEnd = at + width;
@@ -143,12 +172,11 @@ char* WriteFixedField(char* at, const FieldValue& value, int width, int decimals
     return ThroughGeneralPath(at, FieldKind::Fixed, value, width, decimals);
   }
   // [-]d…d.d…d with at least one digit before the point; a value that rounds
-  // to zero has no minus sign. One too wide for the field takes the general
-  // path, which writes it in its exponent form.
+  // to zero has no minus sign.
   const int digits = std::max(DecimalDigitCount(rounded), decimals + 1);
   const bool negative = x < 0 && rounded != 0;
   const int length = (negative ? 1 : 0) + digits + 1;
-  if (length > width) return ThroughGeneralPath(at, FieldKind::Fixed, value, width, decimals);
+  if (length > width) return WriteWideNumber(at, x, width, FieldKind::Fixed, value, decimals);
   char* const fieldEnd = at + width;
   char* start = fieldEnd;
   if (decimals == 0) *--start = '.';  // F4.0 of 2.5 gives "  3."
