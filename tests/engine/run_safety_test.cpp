@@ -3,14 +3,22 @@
 // the run with code 3 instead of printing asterisks, a failed write is
 // noticed, and a title is cut where a character ends.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
+#include <vector>
 
 #include "file_access.h"
 #include "line_layout/channel.h"
 #include "record_reader.h"
+#include "staged_output.h"
 #include "test_support.h"
 
 namespace korvan {
@@ -90,6 +98,85 @@ TEST(RunSafety, FailedWritesAreNoticedByTheChannel) {
   std::filesystem::remove(regular);
   OutputChannel device;
   EXPECT_FALSE(OpenOutputChannel(device, "/dev/null", OutputFileKind::kRegularOnly));
+}
+
+// An output staged beside its target replaces the target only when it is put
+// in place, and then whole (or emptied); otherwise the target stays as it was
+// and no temporary file is left. Two outputs go in place together, the plot
+// file first: when it cannot, the report is not replaced either.
+TEST(RunSafety, StagedOutputsReplaceTheirTargetsOnlyWhenPutInPlace) {
+  namespace fs = std::filesystem;
+  enum class End { kPutInPlace, kEmptied, kDiscarded, kTargetBecomesAFolder };
+  struct Staging {
+    const char* what;
+    End end;
+    const char* plot;    // the plot target's content afterwards ("<folder>" for a folder)
+    const char* report;  // the report target's content afterwards
+    bool together;       // both put in place
+  };
+  const Staging cases[] = {
+      {"put in place", End::kPutInPlace, "new plot", "new report", true},
+      {"plot emptied", End::kEmptied, "", "new report", true},
+      {"discarded", End::kDiscarded, "old plot", "old report", false},
+      {"plot target became a folder", End::kTargetBecomesAFolder, "<folder>", "old report", false},
+  };
+  const fs::path folder =
+      fs::path(::testing::TempDir()) / ("korvan_staged_" + std::to_string(::getpid()));
+  for (const Staging& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const std::string plotPath = (folder / "p.kv4p").string();
+    const std::string reportPath = (folder / "p.kv4o").string();
+    std::ofstream(plotPath) << "old plot";
+    std::ofstream(reportPath) << "old report";
+    ::chmod(reportPath.c_str(), 0640);
+    {
+      StagedOutput plot, report;
+      for (auto [staged, path, text] : {std::tuple{&plot, plotPath, "new plot"},
+                                        std::tuple{&report, reportPath, "new report"}}) {
+        const int fd = staged->Create(path, path == plotPath ? "plot" : "report");
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, text, std::strlen(text)), static_cast<ssize_t>(std::strlen(text)));
+        ::close(fd);
+      }
+      // Both temporary files exist beside their targets, the targets unchanged.
+      EXPECT_EQ(testing::ReadFile(plotPath), "old plot");
+      const std::string own = ".korvan." + std::to_string(::getpid());
+      EXPECT_TRUE(fs::exists(folder / (own + ".plot.part")));
+      EXPECT_TRUE(fs::exists(folder / (own + ".report.part")));
+      if (c.end == End::kEmptied) EXPECT_TRUE(plot.Empty());
+      if (c.end == End::kTargetBecomesAFolder) {
+        fs::remove(plotPath);
+        fs::create_directories(folder / "p.kv4p" / "inside");
+      }
+      if (c.end != End::kDiscarded) {
+        const StagedOutput* failed = nullptr;
+        EXPECT_EQ(PutInPlaceTogether(plot, report, failed), c.together);
+        EXPECT_EQ(failed, c.together ? nullptr : &plot);
+      }
+    }
+    EXPECT_EQ(fs::is_directory(plotPath) ? "<folder>" : testing::ReadFile(plotPath), c.plot);
+    EXPECT_EQ(testing::ReadFile(reportPath), c.report);
+    EXPECT_EQ(fs::status(reportPath).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+        << "the permissions of the file replaced";
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"p.kv4o", "p.kv4p"}));
+  }
+  fs::remove_all(folder);
+
+  // A target that names no file, or lies in a missing folder, is refused.
+  StagedOutput output;
+  EXPECT_EQ(output.Create((folder / "").string(), "plot"), -1);
+  EXPECT_EQ(errno, EISDIR);
+  EXPECT_EQ(output.Create((folder / "missing" / "p.kv4p").string(), "plot"), -1);
+  EXPECT_EQ(errno, ENOENT);
+  EXPECT_FALSE(output.IsCreated());
 }
 
 TEST(RunSafety, TitleIsCutWhereACharacterEnds) {
