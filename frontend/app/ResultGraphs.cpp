@@ -1,5 +1,6 @@
 #include "ResultGraphs.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 #include "DataUnit.h"
@@ -189,7 +190,10 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
        {&pltLoad(), &pltDisp(), &pltDispDown(), &pltTZcurves(), &pltLoadLoads(), &pltDispLoads()}) {
     plot->LimitActive = false;
   }
-  for (const auto& plot : fPlots) ResetGraphPlot(*plot);
+  for (const auto& plot : fPlots) {
+    ResetGraphPlot(*plot);
+    plot->ResultFolder = QFileInfo(plotFile).absolutePath();
+  }
   pltAxial().SetLineCount(1);
   for (TGraphPlot* plot :
        {&pltLoad(), &pltDisp(), &pltDispDown(), &pltLoadLoads(), &pltDispLoads()}) {

@@ -1,6 +1,7 @@
 // Reading the plot data file into the result graphs: padding of the t-z
 // curves, English scaling, the down-drag line, the origin of the
 // load-settlement curves, the applied-load graphs and damaged files.
+#include <QFileInfo>
 #include <cmath>
 #include <map>
 
@@ -155,6 +156,7 @@ TEST_F(PlotDataTest, EveryGraphShowsItsNumbersInTheUnitItsAxesName) {
     for (const Row& row : rows) {
       const TGraphPlot& graph = (Graphs().*row.graph)();
       SCOPED_TRACE(graph.Caption().toStdString() + (flag == 1 ? ", English" : ", SI"));
+      EXPECT_EQ(graph.ResultFolder, QFileInfo(PathOf("p.kv4p")).absolutePath());
       const QString xUnit = ExpandUnitCodes(graph.XUnits(), graph.Units());
       const QString yUnit = ExpandUnitCodes(graph.YUnits(), graph.Units());
       const TFloatPoint& p = graph.GetData(row.line, row.point);
