@@ -1,12 +1,11 @@
 // Commands of the main window that open other windows and programs: the
 // side view, the export dialog, the text editor and the manuals.
-#include <QDesktopServices>
 #include <QFileInfo>
-#include <QUrl>
 
 #include "DataUnit.h"
 #include "ExportDlg.h"
 #include "Main.h"
+#include "ManualWindow.h"
 #include "PileSide.h"
 #include "ProgramSettings.h"
 #include "text_editor.h"
@@ -64,9 +63,7 @@ void TMainForm::OpenResultFile(const QString& extension) {
 }
 
 void TMainForm::OpenHelpFile(const QString& name) {
-  // A missing manual does nothing visible.
-  const QString path = fProgramFolder + QLatin1Char('/') + name;
-  if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  ShowManual(fProgramFolder + QLatin1Char('/') + name);
 }
 
 }  // namespace korvan
