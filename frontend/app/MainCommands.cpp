@@ -8,6 +8,7 @@
 #include "ManualWindow.h"
 #include "PileSide.h"
 #include "ProgramSettings.h"
+#include "ReportHeading.h"
 #include "text_editor.h"
 
 namespace korvan {
@@ -60,6 +61,13 @@ void TMainForm::OpenResultFile(const QString& extension) {
   platform::OpenInTextEditor(extension.isEmpty()
                                  ? QFileInfo(ProgramData->FileName).absoluteFilePath()
                                  : ProjectFile(extension));
+}
+
+void TMainForm::ReportHeadingClick() {
+  TReportHeadingDialog dialog(fUser, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  fUser = dialog.User();
+  UpdateRegister();
 }
 
 void TMainForm::OpenHelpFile(const QString& name) {

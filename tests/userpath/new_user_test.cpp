@@ -34,6 +34,7 @@
 #include "PileSide.h"
 #include "PlotForm.h"
 #include "ProgramSettings.h"
+#include "ReportHeading.h"
 #include "TableForm.h"
 #include "Title.h"
 #include "main_window_support.h"
@@ -370,11 +371,26 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
   EXPECT_TRUE(Window().windowTitle().endsWith(QStringLiteral(" - Pier7")))
       << Window().windowTitle().toStdString();
 
+  // Who the report names, entered in the program.
+  WhenModal("korvan::TReportHeadingDialog", [](QWidget* dialog) {
+    auto* heading = static_cast<TReportHeadingDialog*>(dialog);
+    TypeInto(heading->OrganisationEdit(), QStringLiteral("Harbour Piling Co"));
+    TypeInto(heading->CityEdit(), QStringLiteral("Bergen"));
+    TypeInto(heading->IdNumberEdit(), QStringLiteral("4711"));
+    Screenshot(dialog, QStringLiteral("09-report-heading"));
+    heading->accept();
+  });
+  Choose({QStringLiteral("&Options"), QStringLiteral("Report &Heading...")});
+
   // Run Analysis.
   fMessages.Clear();
   Choose({QStringLiteral("&Computation"), QStringLiteral("&Run Analysis")});
   ASSERT_EQ(fMessages.Messages(), std::vector<std::string>{kCompleted});
   ASSERT_TRUE(Window().ShowOutput());
+  const QString heading = ReadText(PathOf(QStringLiteral("pier7.kv4o")));
+  EXPECT_TRUE(heading.contains(QStringLiteral("Harbour Piling Co")));
+  EXPECT_TRUE(heading.contains(QStringLiteral("Bergen")));
+  EXPECT_TRUE(heading.contains(QStringLiteral("4711")));
   for (const char* extension : {".kv4o", ".kv4p", ".kv4r"})
     EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("pier7") + QLatin1String(extension))));
 
