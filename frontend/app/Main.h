@@ -180,6 +180,8 @@ class TMainForm : public QMainWindow {
   void CreateMenus();
   void CreateToolBar();
   void ReadSettings();
+  // Within the screen's available area, at least 1.25 times as wide as high.
+  void FitToScreen();
   void SetCaption();
   void UpdateFileMenu();
   void UpdateDataMenu();

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -104,6 +105,29 @@ TEST_F(MainWindowTest, TheReportHeadingIsEditedAndStoredInTheSettings) {
     EXPECT_EQ(settings.value(QStringLiteral("Organisation")).toString(), c.storedOrganisation);
     EXPECT_EQ(settings.value(QStringLiteral("Id Number")).toLongLong(), c.storedId);
     EXPECT_EQ(settings.value(QStringLiteral("City")).toString(), "Leeds");
+  }
+}
+
+// The first start, and a place remembered on a larger screen or at another
+// scale factor, open within the screen's available area.
+TEST_F(MainWindowTest, TheWindowOpensWithinTheScreen) {
+  const QRect available = Window().screen()->availableGeometry();
+  EXPECT_TRUE(available.contains(Window().geometry())) << "first start";
+  EXPECT_GE(Window().width(), 1.25 * Window().height() - 1);
+
+  for (const QRect& remembered : {QRect(5000, 4000, 3000, 2000), QRect(-900, 10, 1800, 1280)}) {
+    QWidget elsewhere;
+    elsewhere.setGeometry(remembered);
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
+                       kSettingsApplication);
+    settings.beginGroup(kSettingsVersion);
+    settings.setValue(QStringLiteral("Window Geometry"), elsewhere.saveGeometry());
+    settings.sync();
+    TMainForm window;
+    window.FormShow({});
+    EXPECT_TRUE(available.contains(window.geometry()))
+        << window.geometry().x() << "," << window.geometry().y() << " " << window.geometry().width()
+        << "x" << window.geometry().height();
   }
 }
 
