@@ -250,8 +250,10 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
       const long double tipMovement = file.Float();
       file.Skip(1);
       fromDisplacements.Point(j) = axial.Point(j);
-      movementNames.append(
-          ValueName(QStringLiteral("Tip movement"), tipMovement, QStringLiteral("L"), unitFlag));
+      // In the unit of the displacement graphs: millimetres in SI.
+      movementNames.append(ValueName(QStringLiteral("Tip movement"),
+                                     DisplacementShown(tipMovement, si), QStringLiteral("L1"),
+                                     unitFlag));
     }
     for (TGraphPlot* plot : {&pltLoad(), &pltDisp(), &pltDispDown()})
       plot->DefLineNames = movementNames;

@@ -68,7 +68,7 @@ TEST_F(PlotDataTest, LinesAreNamedByWhatTheyShowInTheFilesUnits) {
     QString tip;
   };
   for (const Case& c : {Case{1, "Tip movement 0.2 in", "Tip resistance"},
-                        Case{2, "Tip movement 0.2 m", "Tip resistance"}}) {
+                        Case{2, "Tip movement 200 mm", "Tip resistance"}}) {
     Project().downdrag = 1;
     TPlotText plot = SmallResult();
     plot.unitFlag = c.flag;
