@@ -24,6 +24,7 @@
 #include "dynlib.h"
 #include "message_box.h"
 #include "text_editor.h"
+#include "window_place.h"
 
 namespace korvan {
 
@@ -31,7 +32,7 @@ namespace {
 
 const QString kWordProcessorValue = QStringLiteral("Word Processor");
 const QString kGeometryValue = QStringLiteral("Window Geometry");
-// Who the report heading names (not entered anywhere in the program).
+// Who the report heading names (Options "Report Heading...").
 const QString kOrganisationValue = QStringLiteral("Organisation");
 const QString kCityValue = QStringLiteral("City");
 const QString kRegionValue = QStringLiteral("Region");
@@ -80,9 +81,7 @@ void TMainForm::FormCreate() {
   CreateToolBar();
   fPrevFile = QStringList(kRecentFileCount, QString());
   resize(900, 640);
-  if (width() < kMinimumWidthRatio * height()) {
-    resize(static_cast<int>(kMinimumWidthRatio * height() + 0.5), height());
-  }
+  FitToScreen();
   SetCaption();
 }
 
@@ -117,6 +116,14 @@ void TMainForm::ReadSettings() {
   fUser.idNumber =
       settings->value(kIdNumberValue, static_cast<qlonglong>(defaults.idNumber)).toLongLong();
   restoreGeometry(settings->value(kGeometryValue).toByteArray());
+  // A place remembered on another screen, or at another scale, may not fit.
+  FitToScreen();
+}
+
+void TMainForm::FitToScreen() {
+  platform::KeepOnScreen(*this);
+  if (width() < kMinimumWidthRatio * height())
+    resize(width(), static_cast<int>(width() / kMinimumWidthRatio));
 }
 
 void TMainForm::UpdateRegister() {

@@ -70,6 +70,7 @@ struct TMainActions {
   QAction* ApplyTzFactors = nullptr;
   QAction* ApplyQwFactors = nullptr;
   QAction* TextEditorOption = nullptr;
+  QAction* ReportHeading = nullptr;
 
   QAction* CompRun = nullptr;
   QAction* EditInput = nullptr;
@@ -157,6 +158,8 @@ class TMainForm : public QMainWindow {
   void FileOpenClick();
   void FileSaveClick();
   void FileSaveAsClick();
+  // Options "Report Heading...": who the report heading of a run names.
+  void ReportHeadingClick();
   // Opens a data file by its extension (".kv4d", ".kv3d", ".kvd"); false
   // for any other extension.
   bool OpenByExtension(const QString& name);
@@ -177,6 +180,8 @@ class TMainForm : public QMainWindow {
   void CreateMenus();
   void CreateToolBar();
   void ReadSettings();
+  // Within the screen's available area, at least 1.25 times as wide as high.
+  void FitToScreen();
   void SetCaption();
   void UpdateFileMenu();
   void UpdateDataMenu();

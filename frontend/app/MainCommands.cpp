@@ -1,14 +1,14 @@
 // Commands of the main window that open other windows and programs: the
 // side view, the export dialog, the text editor and the manuals.
-#include <QDesktopServices>
 #include <QFileInfo>
-#include <QUrl>
 
 #include "DataUnit.h"
 #include "ExportDlg.h"
 #include "Main.h"
+#include "ManualWindow.h"
 #include "PileSide.h"
 #include "ProgramSettings.h"
+#include "ReportHeading.h"
 #include "text_editor.h"
 
 namespace korvan {
@@ -63,10 +63,15 @@ void TMainForm::OpenResultFile(const QString& extension) {
                                  : ProjectFile(extension));
 }
 
+void TMainForm::ReportHeadingClick() {
+  TReportHeadingDialog dialog(fUser, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  fUser = dialog.User();
+  UpdateRegister();
+}
+
 void TMainForm::OpenHelpFile(const QString& name) {
-  // A missing manual does nothing visible.
-  const QString path = fProgramFolder + QLatin1Char('/') + name;
-  if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  ShowManual(fProgramFolder + QLatin1Char('/') + name);
 }
 
 }  // namespace korvan

@@ -146,6 +146,8 @@ void TMainForm::CreateActions() {
                                   [this] { SetSwitch(ProgramData->ModQw); });
   a.TextEditorOption = NewAction(this, QStringLiteral("Selection of Text &Editor ..."),
                                  [] { TOptionsForm::Open(); });
+  a.ReportHeading =
+      NewAction(this, QStringLiteral("Report &Heading..."), [this] { ReportHeadingClick(); });
 
   a.CompRun = NewAction(this, QStringLiteral("&Run Analysis"), [this] { CompRunClick(); });
   a.EditInput =
@@ -286,6 +288,7 @@ void TMainForm::CreateMenus() {
   options->addActions({a.ApplyTzFactors, a.ApplyQwFactors});
   options->addSeparator();
   options->addAction(a.TextEditorOption);
+  options->addAction(a.ReportHeading);
 
   QMenu* computation = addMenu(QStringLiteral("&Computation"), &TMainForm::UpdateComputationMenu);
   computation->addAction(a.CompRun);

@@ -1,5 +1,6 @@
 #include "ResultGraphs.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 #include "DataUnit.h"
@@ -7,6 +8,7 @@
 #include "InputTables.h"
 #include "NumberFormat.h"
 #include "PlotReader.h"
+#include "Units.h"
 
 namespace korvan {
 
@@ -37,19 +39,34 @@ constexpr std::array<TGraphDefinition, TResultGraphs::kGraphCount> kDefinitions 
      false},
 }};
 
-// Digits of the default float-to-text form.
-constexpr int kDefaultFloatDigits = 15;
+// Significant digits of the numbers in default line names: the plot file
+// carries five.
+constexpr int kNameDigits = 5;
 constexpr long double kInchesPerFoot = 12;
 constexpr long double kPoundsPerKip = 1000;
+// The engine writes SI movements in metres; the displacement graphs name
+// millimetres.
+constexpr long double kMillimetresPerMetre = 1000;
 
 const QString kSoilSettlementName = QStringLiteral("Soil Settl.");
-// The two curves of the applied-load graph, named in columns of 36.
-const QString kFromDisplacementsName =
-    QStringLiteral("From Applied Displacements").leftJustified(36);
-const QString kFromLoadsName = QStringLiteral("From Applied Loads").leftJustified(36);
+const QString kTipMovementsName = QStringLiteral("Tip movements");
+const QString kAppliedLoadsName = QStringLiteral("Applied loads");
+const QString kTipCurveName = QStringLiteral("Tip resistance");
 
 long double Scaled(long double value, bool english, long double divisor) {
   return english ? value / divisor : value;
+}
+
+// Movements of the displacement graphs in the unit their axis names.
+long double DisplacementShown(long double value, bool si) {
+  return si ? value * kMillimetresPerMetre : value;
+}
+
+// "Tip movement 0.01 in": what a line is, with its value in the unit that
+// `unitCode` names in `system`.
+QString ValueName(const QString& what, long double value, const QString& unitCode, int system) {
+  return what + QLatin1Char(' ') + FormatGeneral(value, kNameDigits) + QLatin1Char(' ') +
+         GraphUnitsText(unitCode, system);
 }
 
 void ReadTzCurves(TPlotReader& file, TGraphPlot& plot, const TProgramData& project) {
@@ -57,7 +74,7 @@ void ReadTzCurves(TPlotReader& file, TGraphPlot& plot, const TProgramData& proje
   plot.SetLineCount(curves);
   std::vector<int> pointCounts(static_cast<size_t>(curves));
   int longest = 2;
-  const QString unit = project.fUnits == 1 ? QStringLiteral(" in") : QStringLiteral(" m");
+  const bool english = project.fUnits == 1;
   for (int i = 0; i < curves; ++i) {
     file.Skip(1);  // the curve's number
     const int points = file.Count(2);
@@ -65,7 +82,9 @@ void ReadTzCurves(TPlotReader& file, TGraphPlot& plot, const TProgramData& proje
     longest = std::max(longest, points);
     file.RequireFewPoints(curves, longest);  // shorter curves are padded to the longest
     plot.SetCount(longest);
-    plot.GetLines(i).SetLineName(FormatGeneral(file.Float(), kDefaultFloatDigits) + unit);
+    const long double depth = Scaled(file.Float(), english, kInchesPerFoot);
+    plot.DefLineNames.append(
+        ValueName(QStringLiteral("Depth"), depth, QStringLiteral("L2"), project.fUnits));
     for (int j = 0; j < points; ++j) {
       TFloatPoint& point = plot.GetData(i, j);
       point.y = file.Float();
@@ -81,6 +100,7 @@ void ReadTzCurves(TPlotReader& file, TGraphPlot& plot, const TProgramData& proje
 }
 
 void ReadTipCurve(TPlotReader& file, TGraphPlot& plot) {
+  plot.DefLineNames = QStringList{kTipCurveName};
   const int points = file.Count(2);
   plot.GetLines(0).SetCount(points);
   for (int j = 0; j < points; ++j) {
@@ -95,11 +115,21 @@ void ReadSoilSettlement(TGraphPlot& plot, int line, const TProgramData& project)
   TLine& soil = plot.GetLines(line);
   soil.SetCount(settlement.RowCount());
   const bool english = settlement.Units() == 1;
+  const bool si = settlement.Units() == 2;
   for (int j = 0; j < settlement.RowCount(); ++j) {
-    soil.Point(j) = TFloatPoint(settlement.GetFloatValue(1, j),
+    soil.Point(j) = TFloatPoint(DisplacementShown(settlement.GetFloatValue(1, j), si),
                                 Scaled(settlement.GetFloatValue(0, j), english, kInchesPerFoot));
   }
-  soil.SetLineName(kSoilSettlementName);
+}
+
+// The loads applied at the head are joined in order of load, whatever the
+// order they were entered in.
+void SortByLoad(TLine& line) {
+  std::vector<TFloatPoint> points;
+  for (int j = 0; j < line.Count(); ++j) points.push_back(line.Point(j));
+  std::stable_sort(points.begin(), points.end(),
+                   [](const TFloatPoint& a, const TFloatPoint& b) { return a.x < b.x; });
+  for (int j = 0; j < line.Count(); ++j) line.Point(j) = points[static_cast<size_t>(j)];
 }
 
 }  // namespace
@@ -131,6 +161,7 @@ TResultGraphs::~TResultGraphs() = default;
 
 void TResultGraphs::ResetGraphPlot(TGraphPlot& plot) {
   plot.SetLineCount(0);
+  plot.DefLineNames.clear();
   plot.SetLayerLineCount(0);
   plot.SetMarkers(1);
   plot.SetSizeFont(10);
@@ -159,7 +190,10 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
        {&pltLoad(), &pltDisp(), &pltDispDown(), &pltTZcurves(), &pltLoadLoads(), &pltDispLoads()}) {
     plot->LimitActive = false;
   }
-  for (const auto& plot : fPlots) ResetGraphPlot(*plot);
+  for (const auto& plot : fPlots) {
+    ResetGraphPlot(*plot);
+    plot->ResultFolder = QFileInfo(plotFile).absolutePath();
+  }
   pltAxial().SetLineCount(1);
   for (TGraphPlot* plot :
        {&pltLoad(), &pltDisp(), &pltDispDown(), &pltLoadLoads(), &pltDispLoads()}) {
@@ -182,6 +216,7 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
     // Three words a point, then four summary words a line.
     file.Require(lines, 3LL * points + 4);
     bool english = unitFlag == 1;
+    bool si = unitFlag == 2;
     for (TGraphPlot* plot : {&pltLoad(), &pltDisp(), &pltDispDown()}) {
       plot->SetLineCount(lines);
       plot->SetCount(points);
@@ -191,7 +226,7 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
       for (int j = 0; j < points; ++j) {
         const long double depth = Scaled(file.Float(), english, kInchesPerFoot);
         const long double load = Scaled(file.Float(), english, kPoundsPerKip);
-        const long double displacement = file.Float();
+        const long double displacement = DisplacementShown(file.Float(), si);
         pltLoad().GetData(i, j) = TFloatPoint(load, depth);
         pltDisp().GetData(i, j) = TFloatPoint(displacement, depth);
         pltDispDown().GetData(i, j) = TFloatPoint(displacement, depth);
@@ -206,12 +241,23 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
     axial.SetCount(lines + 1);
     fromDisplacements.SetCount(lines + 1);
     pltAxialLoads().GetLines(1).SetCount(lines + 1);
+    pltAxial().DefLineNames = QStringList{kTipMovementsName};
+    pltAxialLoads().DefLineNames = QStringList{kTipMovementsName, kAppliedLoadsName};
+    QStringList movementNames;
     for (int j = 1; j <= lines; ++j) {
       const long double load = Scaled(file.Float(), english, kPoundsPerKip);
       axial.Point(j) = TFloatPoint(load, file.Float());
-      file.Skip(2);
+      const long double tipMovement = file.Float();
+      file.Skip(1);
       fromDisplacements.Point(j) = axial.Point(j);
+      // In the unit of the displacement graphs: millimetres in SI.
+      movementNames.append(ValueName(QStringLiteral("Tip movement"),
+                                     DisplacementShown(tipMovement, si), QStringLiteral("L1"),
+                                     unitFlag));
     }
+    for (TGraphPlot* plot : {&pltLoad(), &pltDisp(), &pltDispDown()})
+      plot->DefLineNames = movementNames;
+    if (downdrag) pltDispDown().DefLineNames.append(kSoilSettlementName);
     if (lines > 0) {
       const bool fromOrigin = !downdrag && axial.Point(1).x > 0;
       axial.Point(0) = fromOrigin ? TFloatPoint(0, 0) : axial.Point(1);
@@ -224,6 +270,7 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
       unitFlag = file.Integer();
       file.RequirePoints(cases, casePoints, 3);
       english = unitFlag == 1;
+      si = unitFlag == 2;
       for (TGraphPlot* plot : {&pltLoadLoads(), &pltDispLoads()}) {
         plot->SetLineCount(cases);
         plot->SetCount(casePoints);
@@ -234,30 +281,28 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
           file.Skip(4);  // a load that did not converge
           continue;
         }
-        pltAxialLoads().GetLines(0).SetLineName(kFromDisplacementsName);
         TLine& fromLoads = pltAxialLoads().GetLines(1);
-        fromLoads.SetLineName(kFromLoadsName);
         fromLoads.SetCount(converged + 1);
-        const long double load = file.Float();
-        fromLoads.Point(converged) =
-            TFloatPoint(Scaled(load, english, kPoundsPerKip), file.Float());
+        const long double load = Scaled(file.Float(), english, kPoundsPerKip);
+        fromLoads.Point(converged) = TFloatPoint(load, file.Float());
         file.Skip(2);
-        const QString name = FormatGeneral(load, kDefaultFloatDigits) +
-                             (english ? QStringLiteral(" lb") : QStringLiteral(" kN"));
+        const QString name =
+            ValueName(QStringLiteral("Head load"), load, QStringLiteral("F1"), unitFlag);
         for (TGraphPlot* plot : {&pltLoadLoads(), &pltDispLoads()}) {
           plot->SetLineCount(converged + 1);
           plot->GetLines(converged).SetCount(casePoints);
-          plot->GetLines(converged).SetLineName(name);
+          plot->DefLineNames.append(name);
         }
         for (int j = 0; j < casePoints; ++j) {
           const long double depth = Scaled(file.Float(), english, kInchesPerFoot);
           const long double caseLoad = Scaled(file.Float(), english, kPoundsPerKip);
-          const long double displacement = file.Float();
+          const long double displacement = DisplacementShown(file.Float(), si);
           pltLoadLoads().GetData(converged, j) = TFloatPoint(caseLoad, depth);
           pltDispLoads().GetData(converged, j) = TFloatPoint(displacement, depth);
         }
         ++converged;
       }
+      SortByLoad(pltAxialLoads().GetLines(1));
     }
   } catch (const EKorvanError&) {
     return false;

@@ -25,6 +25,9 @@ namespace korvan {
 namespace {
 
 constexpr int kRowsUnderChart = 5;
+constexpr qreal kSmallestTitlePoints = 6;
+constexpr qreal kTitleStepPoints = 0.5;
+constexpr const char* kFittedTitle = "korvanFittedTitle";
 // File values go into the cells with the digits of a general number.
 constexpr int kFileDigits = 15;
 
@@ -82,6 +85,8 @@ TTableChartForm::TTableChartForm(TGridTableChart& table, bool modal)
   fChart->setBackgroundRoundness(0);
   fChart->addSeries(fSeries1);
   fChart->addSeries(fSeries2);
+  fTitleFont = fBottomAxis->titleFont();
+  connect(fChart, &QChart::plotAreaChanged, this, &TTableChartForm::FitAxisTitles);
   fChart->addAxis(fBottomAxis, Qt::AlignBottom);
   fChart->addAxis(fLeftAxis, Qt::AlignLeft);
   for (QLineSeries* series : {fSeries1, fSeries2}) {
@@ -194,6 +199,26 @@ void TTableChartForm::ApplyAxis(QCategoryAxis& axis, const TAxisScale& scale) {
   axis.setReverse(scale.Inverted);
 }
 
+void TTableChartForm::FitAxisTitles() {
+  // The chart cuts a title longer than its axis short; a long one is set in
+  // a smaller font instead, down to a size still read.
+  const QRectF plot = fChart->plotArea();
+  const QPair<QCategoryAxis*, qreal> axes[] = {{fBottomAxis, plot.width()},
+                                               {fLeftAxis, plot.height()}};
+  for (const auto& [axis, length] : axes) {
+    if (length <= 0) continue;  // not laid out yet
+    // A title is only ever made smaller, so that the area it frees cannot
+    // make it grow again.
+    const bool fitted = axis->property(kFittedTitle).toString() == axis->titleText();
+    QFont font = fitted ? axis->titleFont() : fTitleFont;
+    while (font.pointSizeF() > kSmallestTitlePoints &&
+           QFontMetricsF(font).horizontalAdvance(axis->titleText()) > length)
+      font.setPointSizeF(font.pointSizeF() - kTitleStepPoints);
+    axis->setProperty(kFittedTitle, axis->titleText());
+    if (font != axis->titleFont()) axis->setTitleFont(font);
+  }
+}
+
 void TTableChartForm::UpdateChart() {
   if (!Data() || !fTable.VisibleChart() || fTable.RowsOption()) return;
   const TChartPreview preview = BuildChartPreview(fTable);
@@ -207,6 +232,7 @@ void TTableChartForm::UpdateChart() {
   fSeries2->setName(preview.Title2);
   ApplyAxis(*fBottomAxis, preview.Bottom);
   ApplyAxis(*fLeftAxis, preview.Left);
+  FitAxisTitles();
 }
 
 // ---------------------------------------------------------------- transfer

@@ -53,6 +53,7 @@ class TTableChartForm : public TTableForm {
   int ReadLines(const QStringList& lines);
   void FileNameChanged();
   static void ApplyAxis(QCategoryAxis& axis, const TAxisScale& scale);
+  void FitAxisTitles();
 
   TGridTableChart& fTable;
   QChartView* fChartView;
@@ -61,6 +62,7 @@ class TTableChartForm : public TTableForm {
   QLineSeries* fSeries2;
   QCategoryAxis* fBottomAxis;
   QCategoryAxis* fLeftAxis;
+  QFont fTitleFont;  // of an axis title that fits
   QWidget* fPaintBox;
   QLabel* fFileNameLabel;
   QLineEdit* fFileNameEdit;

@@ -57,6 +57,12 @@ void TLegendList::KeepInside() {
   move(x, y);
 }
 
+void TLegendList::KeepInside(const QRect& room) {
+  if (width() > room.width() || height() > room.height()) return KeepInside();
+  move(std::clamp(pos().x(), room.left(), room.right() + 1 - width()),
+       std::clamp(pos().y(), room.top(), room.bottom() + 1 - height()));
+}
+
 void TLegendList::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);

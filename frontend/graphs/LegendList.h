@@ -35,8 +35,10 @@ class TLegendList : public QWidget {
   // Resizes to hold every entry: entries x entry height + 3 pixels high, the
   // widest name with " *" plus `extraWidth` wide, at least `minWidth`.
   void FitSize(int extraWidth, int minWidth = 0);
-  // Moves back inside the parent's client area.
+  // Moves back inside the parent's client area, or inside `room` (in the
+  // parent's coordinates) when the legend fits in it.
   void KeepInside();
+  void KeepInside(const QRect& room);
 
  signals:
   void entryDoubleClicked(int index);

@@ -43,6 +43,22 @@ QPen HairPen(const QColor& color = Qt::black, Qt::PenStyle style = Qt::SolidLine
   return pen;
 }
 
+// Dotted grid lines keep the dots of the screen, a 96th of an inch, on every
+// device: at a printer's resolution one-pixel dots would read as a line.
+QPen GridPen(int pixelsPerInch) {
+  QPen pen(Qt::black, std::max(1, static_cast<int>(std::lround(pixelsPerInch / 96.0))), Qt::DotLine,
+           Qt::FlatCap);
+  pen.setCosmetic(true);
+  return pen;
+}
+
+// The left (or top) end of a label of `extent` centred on `centre`, kept
+// within [low, high] so that the labels at the corners of the plotting area
+// do not run into those of the other axis.
+int LabelStart(int centre, int extent, int low, int high) {
+  return std::clamp(centre - extent / 2, low, std::max(low, high - extent));
+}
+
 // Cuts the segment a-b to the rectangle r (edges included); false when no
 // part of it lies inside.
 bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
@@ -177,7 +193,7 @@ void TPlotView::DrawGrid(QPainter& canvas) const {
   const TPixelRect& area = DrawWindow.GraphArea;
   const QPoint ppi = DrawWindow.PixelsPerInch;
   const QPen tickPen = HairPen();
-  const QPen gridPen = HairPen(Qt::black, Qt::DotLine);
+  const QPen gridPen = GridPen(ppi.x());
   canvas.setFont(SerifFont(FontHeight()));
   const QFontMetrics metrics = canvas.fontMetrics();
   const int height = metrics.height();
@@ -197,7 +213,7 @@ void TPlotView::DrawGrid(QPainter& canvas) const {
       canvas.setPen(gridPen);
       canvas.drawLine(px, area.Top, px, area.Bottom);
       const QString label = FormatGeneral(value, kTickDigits);
-      const int left = px - metrics.horizontalAdvance(label) / 2;
+      const int left = LabelStart(px, metrics.horizontalAdvance(label), area.Left, area.Right);
       canvas.setPen(tickPen);
       TextOut(canvas, left, onTop ? area.Top - height - ppi.y() / 32 : area.Bottom + ppi.y() / 16,
               label);
@@ -215,9 +231,11 @@ void TPlotView::DrawGrid(QPainter& canvas) const {
       canvas.setPen(gridPen);
       canvas.drawLine(area.Left, py, area.Right, py);
       const QString label = FormatGeneral(value, kTickDigits);
+      const int extent = metrics.horizontalAdvance(label);
       canvas.setPen(tickPen);
+      // Read upwards, the label starts at its lower end.
       TextOutUpwards(canvas, area.Left - height - ppi.x() / 32,
-                     py + metrics.horizontalAdvance(label) / 2, label);
+                     LabelStart(py, extent, area.Top, area.Bottom) + extent, label);
     }
   }
 }
@@ -313,50 +331,26 @@ void TPlotView::DrawLayers(QPainter& canvas) const {
 }
 
 void TPlotView::DrawLegendBox(QPainter& canvas) const {
-  canvas.setFont(SerifFont(FontHeight()));
-  const QFontMetrics metrics = canvas.fontMetrics();
-  int shown = 0;
-  int widest = 0;
-  // Entries of lines that no longer exist (the graph was refilled while its
-  // window stayed open) are left out.
-  auto shows = [this](const TLegendEntry& entry) {
-    return entry.LineIndex < fData->LineCount() && fData->GetLines(entry.LineIndex).Visible();
-  };
-  for (const TLegendEntry& entry : Legend) {
-    if (!shows(entry)) continue;
-    ++shown;
-    widest = std::max(widest, metrics.horizontalAdvance(entry.Text));
-  }
-  if (shown == 0) return;
-  const QPoint ppi = DrawWindow.PixelsPerInch;
-  const TPixelRect& area = DrawWindow.GraphArea;
-  const int t = metrics.height();
-  const int gap = ppi.y() / 32;
-  const QSize size(widest + ppi.x() * 3 / 16, shown * (t + gap) + gap);
-  QPoint corner(area.Right - size.width(), area.Bottom - size.height());
-  if (LegendPlace && LegendPlace->Window.width() > 0 && LegendPlace->Window.height() > 0) {
-    corner = QPoint(
-        area.Left + static_cast<int>(static_cast<qint64>(area.Width()) * LegendPlace->TopLeft.x() /
-                                     LegendPlace->Window.width()),
-        area.Top + static_cast<int>(static_cast<qint64>(area.Height()) * LegendPlace->TopLeft.y() /
-                                    LegendPlace->Window.height()));
-  }
+  const TLegendLayout& legend = PageLegend;
+  if (!legend.Shown()) return;
+  canvas.setFont(SerifFont(legend.FontPixels));
   canvas.setPen(HairPen());
   canvas.setBrush(Qt::white);
-  canvas.drawRect(QRect(corner, size));
+  canvas.drawRect(legend.Box.adjusted(0, 0, -1, -1));  // the outline within the box
 
+  const QPoint ppi = DrawWindow.PixelsPerInch;
+  const int gap = ppi.y() / 32;
   QPen markerPen(Qt::black, DataPenWidth(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-  int top = corner.y() + gap;
-  for (size_t position = 0; position < Legend.size(); ++position) {
-    const TLegendEntry& entry = Legend[position];
-    if (!shows(entry)) continue;
-    const QColor color = LineColor(static_cast<int>(position));
+  for (size_t place = 0; place < legend.Positions.size(); ++place) {
+    // Colour and marker follow the entry's position among the active lines.
+    const int position = legend.Positions[place];
+    const QPoint cell = legend.EntryTopLeft(static_cast<int>(place), gap);
+    const QColor color = LineColor(position);
     markerPen.setColor(color);
     canvas.setPen(markerPen);
-    DrawMarker(canvas, QPoint(corner.x() + ppi.x() / 16, top + t / 2), static_cast<int>(position));
+    DrawMarker(canvas, QPoint(cell.x() + ppi.x() / 16, cell.y() + legend.TextHeight / 2), position);
     canvas.setPen(color);
-    TextOut(canvas, corner.x() + ppi.x() / 8, top, entry.Text);
-    top += t + gap;
+    TextOut(canvas, cell.x() + ppi.x() / 8, cell.y(), legend.Texts[place]);
   }
   canvas.setPen(Qt::black);
 }

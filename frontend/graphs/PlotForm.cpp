@@ -253,7 +253,30 @@ void TPlotForm::RefreshLegendTexts() {
 
 void TPlotForm::FitLegend() {
   fLegend->FitSize(fCanvas->logicalDpiX() / 4, kMinLegendWidth);
-  fLegend->KeepInside();
+  fLegend->KeepInside(PlottingArea());
+}
+
+QRect TPlotForm::PlottingArea() const {
+  const TPixelRect& a = fView.DrawWindow.GraphArea;
+  return QRect(QPoint(a.Left, a.Top), QPoint(a.Right, a.Bottom));
+}
+
+void TPlotForm::MoveLegendToCorner() {
+  // The first corner of the plotting area, from the bottom right, where the
+  // legend hides no data.
+  const QRect area = PlottingArea();
+  const QSize size = fLegend->size();
+  const QPoint corners[] = {{area.right() - size.width(), area.bottom() - size.height()},
+                            {area.right() - size.width(), area.top()},
+                            {area.left(), area.bottom() - size.height()},
+                            {area.left(), area.top()}};
+  for (QPoint corner : corners) {
+    if (CoveredSegments(fView, QRect(corner, size)) == 0) {
+      fLegend->move(corner);
+      return;
+    }
+  }
+  fLegend->move(corners[0]);
 }
 
 void TPlotForm::ApplyLegendFont() {
@@ -271,10 +294,8 @@ void TPlotForm::FormResize(bool legendToCorner) {
   window.PixelsPerInch = QPoint(fCanvas->logicalDpiX(), fCanvas->logicalDpiY());
   window.PrintLegend = false;
   fView.LayoutWindow();
-  if (legendToCorner)
-    fLegend->move(window.GraphArea.Right - fLegend->width(),
-                  window.GraphArea.Bottom - fLegend->height());
-  fLegend->KeepInside();
+  if (legendToCorner) MoveLegendToCorner();
+  fLegend->KeepInside(PlottingArea());
   fCanvas->update();
 }
 
@@ -369,7 +390,8 @@ void TPlotForm::ActiveGraphsClick() {
 }
 
 void TPlotForm::SyncLegendPlace() {
-  fView.LegendPlace = TLegendPlace{fLegend->pos(), fCanvas->size()};
+  fView.LegendPlace =
+      TLegendPlace{fLegend->pos(), fCanvas->size(), PlottingArea(), fLegend->size()};
 }
 
 void TPlotForm::PrintTo(QPrinter& printer) {
@@ -411,7 +433,7 @@ void TPlotForm::SaveToDisk(const QString& fileName, TPictureFormat format) {
 }
 
 void TPlotForm::PlotSaveClick() {
-  QFileDialog dialog(this, QStringLiteral("Save To Disk"));
+  QFileDialog dialog(this, QStringLiteral("Save To Disk"), fData->ResultFolder);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   QStringList filters;
   for (const TPictureFilter& f : kPictureFilters) filters << QString::fromLatin1(f.Filter);

@@ -86,6 +86,8 @@ class TPlotForm : public platform::TChildWindow {
   void RebuildLegend();
   void RefreshLegendTexts();
   void FitLegend();
+  QRect PlottingArea() const;
+  void MoveLegendToCorner();
   void ApplyLegendFont();
   void ToggleLine(int line);
   void Changed();

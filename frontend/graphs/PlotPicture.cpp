@@ -81,7 +81,7 @@ TPlotView PictureView(const TPlotView& view, QSize size, int pixelsPerInch) {
   picture.DrawWindow.Bounds = {0, 0, size.width(), size.height()};
   picture.DrawWindow.PixelsPerInch = QPoint(pixelsPerInch, pixelsPerInch);
   picture.DrawWindow.PrintLegend = true;
-  picture.LayoutWindow();
+  picture.PlaceLegendBox(false);
   return picture;
 }
 

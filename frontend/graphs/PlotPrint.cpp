@@ -48,7 +48,7 @@ TPlotView PageView(const TPlotView& view, QPrinter& printer, const TPageMargins&
   page.DrawWindow.PixelsPerInch = QPoint(printer.logicalDpiX(), printer.logicalDpiY());
   page.DrawWindow.Bounds = PageBounds(printer, margins);
   page.DrawWindow.PrintLegend = true;
-  page.LayoutPage();
+  page.PlaceLegendBox(true);
   return page;
 }
 

@@ -153,7 +153,7 @@ void TPlotView::LayoutWindow() {
   const TPixelRect& b = DrawWindow.Bounds;
   TPixelRect& area = DrawWindow.GraphArea;
   area.Left = b.Left + 2 * h + ppi.x() / 8 + h / 8;
-  area.Right = b.Right - ppi.x() / 4 - h / 2;
+  area.Right = b.Right - DrawWindow.LegendRoom - ppi.x() / 4 - h / 2;
   if (fData->XOnTop()) {
     area.Top = b.Top + 2 * h + ppi.y() / 8 + h / 8;
     area.Bottom = b.Bottom - ppi.y() / 4 - h / 2;
@@ -176,7 +176,7 @@ void TPlotView::LayoutPage() {
   const TPixelRect& b = DrawWindow.Bounds;
   TPixelRect& area = DrawWindow.GraphArea;
   area.Left = b.Left + 2 * h + ppi.x() / 8 + h / 8;
-  area.Right = b.Right;
+  area.Right = b.Right - DrawWindow.LegendRoom;
   if (fData->XOnTop()) {
     area.Top = b.Top + 2 * h + ppi.y() / 8 + h / 8;
     area.Bottom = b.Bottom;
@@ -191,6 +191,15 @@ void TPlotView::LayoutPage() {
       area.Bottom -= ppi.y() / 2;
   }
   PlaceLayerStrip();
+}
+
+void TPlotView::PlaceLegendBox(bool page) {
+  DrawWindow.LegendRoom = 0;
+  if (page)
+    LayoutPage();
+  else
+    LayoutWindow();
+  PageLegend = PlaceLegend(*this, page);
 }
 
 void TPlotView::PlaceLayerStrip() {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "LegendLayout.h"
 #include "PltData.h"
 
 class QPainter;
@@ -44,6 +45,7 @@ struct TDrawArea {
   TPixelRect LayersArea;  // the soil-layer strip
   QPoint PixelsPerInch{96, 96};
   bool PrintLegend = false;  // draw the legend box onto the surface
+  int LegendRoom = 0;        // pixels kept at the right for a legend beside the graph
 };
 
 // One legend entry: an active line and the text the legend shows for it.
@@ -53,10 +55,13 @@ struct TLegendEntry {
 };
 
 // Where the legend sits in the graph window, which places the legend box on
-// pages and pictures in proportion.
+// pages and pictures: at the same edges of the plotting area (Area, when
+// known, with the legend's Size), else in proportion to the window.
 struct TLegendPlace {
   QPoint TopLeft;
   QSize Window;
+  QRect Area;
+  QSize Size;
 };
 
 class TPlotView {
@@ -74,6 +79,8 @@ class TPlotView {
   std::vector<TLegendEntry> Legend;
   // None: the legend box sits in the bottom-right corner of the plotting area.
   std::optional<TLegendPlace> LegendPlace;
+  // The legend box of a page or picture, placed by PlaceLegendBox.
+  TLegendLayout PageLegend;
 
   // Fits the full range of every data point (with the origin) to round
   // numbers and shows it; false when the data has no usable scale.
@@ -90,6 +97,10 @@ class TPlotView {
   // show them, and as a printed page does.
   void LayoutWindow();
   void LayoutPage();
+  // Places the legend box of a page or picture laid out by LayoutPage
+  // (`page`) or LayoutWindow, narrowing the plotting area when the box goes
+  // beside it.
+  void PlaceLegendBox(bool page);
 
   QPoint LogicToScreen(const TFloatPoint& point) const;
   TFloatPoint ScreenToLogic(QPoint pixel) const;

@@ -168,6 +168,8 @@ class TGraphPlot : public QObject {
   bool LimitActive = true;
   QStringList DefLineNames;
   TGetCaptionEvent OnGetCaption;
+  // Folder of the results the graph shows: saved pictures go there first.
+  QString ResultFolder;
 
   // Data lines.
   int LineCount() const { return fLines.LineCount(); }

@@ -13,6 +13,7 @@
 #include <map>
 
 #include "Exceptions.h"
+#include "XlsxChartPages.h"
 #include "XlsxLegend.h"
 
 namespace korvan {
@@ -119,11 +120,20 @@ class TLibraryWorkbook {
     if (model.HasTitle && !model.Title.isEmpty()) chart_axis_set_name(axis, Text(model.Title));
     chart_axis_major_gridlines_set_visible(axis, model.MajorGridlines ? LXW_TRUE : LXW_FALSE);
     if (model.Reverse) chart_axis_set_reverse(axis);
+    // Each axis runs along the low edge of the other and labels its ticks
+    // there, as the graph windows do, rather than through zero and over
+    // the curves.
+    chart_axis_set_crossing_min(axis);
+    chart_axis_set_label_position(axis, LXW_CHART_AXIS_LABEL_POSITION_LOW);
   }
 
   bool AddChartSheet(const TXlsxSheet& sheet) {
     lxw_chartsheet* cs = workbook_add_chartsheet(fBook, Text(sheet.Name));
     if (cs == nullptr) return false;
+    // Printed across the page, the chart as large as the page takes it.
+    chartsheet_set_landscape(cs);
+    chartsheet_set_margins(cs, kChartMarginInches, kChartMarginInches, kChartMarginInches,
+                           kChartMarginInches);
     if (sheet.Handle == fModel.ActiveHandle) chartsheet_activate(cs);
     // A chart sheet left without series stays an empty sheet.
     if (sheet.Series.empty()) return true;
@@ -211,6 +221,7 @@ void WriteXlsxWorkbook(const TXlsxWorkbookModel& model, const QString& fileName)
     if (result != LXW_NO_ERROR) CannotWrite(fileName, QString::fromUtf8(lxw_strerror(result)));
   }
   AddLegendFormats(model, part.Name());
+  FitChartsToPages(part.Name());
   part.Replace(target);
 }
 

@@ -1,10 +1,8 @@
 #include "text_editor.h"
 
-#include <QDesktopServices>
 #include <QProcess>
-#include <QUrl>
 
-#include "message_box.h"
+#include "text_viewer.h"
 
 namespace korvan::platform {
 
@@ -21,10 +19,13 @@ QString TextEditorCommand() {
 }
 
 bool OpenInTextEditor(const QString& path) {
-  const bool started = gCommand.isEmpty() ? QDesktopServices::openUrl(QUrl::fromLocalFile(path))
-                                          : QProcess::startDetached(gCommand, {path});
-  if (!started) ShowInformation(QStringLiteral("An error occurred in running the Word Processor"));
-  return started;
+  if (gCommand.isEmpty()) return ShowTextFile(path);
+  if (QProcess::startDetached(gCommand, {path})) return true;
+  // The file is shown all the same, with the reason it is shown here.
+  return ShowTextFile(path, QStringLiteral("An error occurred in running the Word Processor "
+                                           "(\"%1\" could not be started); the file is shown "
+                                           "here instead.")
+                                .arg(gCommand));
 }
 
 }  // namespace korvan::platform

@@ -1,7 +1,7 @@
 // Opening text files (the data file, the report, the run notes, files of
-// numbers for the table editors) in the user's text editor: the program the
-// user chose in the options ("Word Processor"), or the desktop's default
-// program for text files when none is chosen.
+// numbers for the table editors) in the user's text editor, the program the
+// user chose in the options ("Word Processor"), or in the program's own
+// read-only text window when none is chosen or it cannot be started.
 #pragma once
 
 #include <QString>
@@ -14,9 +14,11 @@ QString TextEditorCommand();
 
 // Starts the editor on `path` and returns without waiting. The command is
 // the program and the path its one argument; no shell sees either, so a
-// path with quotes, blanks or ";" names that file and nothing else. A
-// failure shows "An error occurred in running the Word Processor" and
-// returns false.
+// path with quotes, blanks or ";" names that file and nothing else. Without
+// an editor the file is shown in a text window; when the editor cannot be
+// started too, below "An error occurred in running the Word Processor" and
+// the editor's name. False when the file was shown nowhere (a message has
+// said why).
 bool OpenInTextEditor(const QString& path);
 
 }  // namespace korvan::platform

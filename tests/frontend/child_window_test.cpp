@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <vector>
 
+#include "window_place.h"
+
 namespace korvan {
 namespace {
 
@@ -65,4 +67,26 @@ TEST(ChildWindow, WithoutAnAreaIsATopLevelWindowThatFreesItselfOnClose) {
 }
 
 }  // namespace
+// Window places are kept within the screen's available area: shrunk when
+// larger, moved when off it, left alone when inside.
+TEST(WindowPlace, AWindowIsShrunkAndMovedIntoTheAvailableArea) {
+  const QRect screen(0, 0, 800, 500);  // 1600 x 1000 at a scale factor of 2
+  struct Case {
+    QRect window;
+    QRect fitted;
+  };
+  const Case cases[] = {
+      {{100, 50, 400, 300}, {100, 50, 400, 300}},     {{0, 0, 900, 640}, {0, 0, 800, 500}},
+      {{5000, 4000, 300, 200}, {500, 300, 300, 200}}, {{-400, -300, 300, 200}, {0, 0, 300, 200}},
+      {{700, 450, 300, 200}, {500, 300, 300, 200}},   {{-50, 100, 1800, 1280}, {0, 0, 800, 500}},
+  };
+  for (const Case& c : cases) {
+    const QRect fitted = platform::FitWithin(c.window, screen);
+    EXPECT_EQ(fitted, c.fitted) << c.window.x() << "," << c.window.y();
+    EXPECT_TRUE(screen.contains(fitted));
+  }
+  const QRect offset(1920, 30, 1280, 1000);  // a second screen below a panel
+  EXPECT_EQ(platform::FitWithin({0, 0, 2000, 500}, offset), QRect(1920, 30, 1280, 500));
+}
+
 }  // namespace korvan

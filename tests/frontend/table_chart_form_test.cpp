@@ -1,6 +1,8 @@
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLegend>
 #include <QTemporaryDir>
@@ -24,6 +26,35 @@ std::vector<std::vector<long double>> Values(const TGridTable& table) {
       rows.back().push_back(table.GetFloatValue(col, row));
   }
   return rows;
+}
+
+TEST_F(EditorWindowTest, AxisTitlesTooLongForTheirAxisAreSetSmallerNotCut) {
+  struct Case {
+    QString depth;
+    QString value;
+    bool depthSmaller;
+  };
+  const QString longDepth = QStringLiteral("Depth (from pile top) (ft)");
+  for (const Case& c : {Case{"Depth", "AE", false}, Case{longDepth, "AE", true}}) {
+    auto table = FloatChartTable({c.depth, c.value}, 3);
+    for (int row = 0; row < 3; ++row) {
+      table->SetFloatValue(0, row, 10.0L * row);
+      table->SetFloatValue(1, row, 1.0e6L * (row + 1));
+    }
+    auto* form = Open<TTableChartForm>(*table);
+    ASSERT_NE(form, nullptr);
+    QApplication::processEvents();
+    const QRectF plot = form->Chart1()->chart()->plotArea();
+    ASSERT_GT(plot.height(), 0);
+    const QFont left = form->LeftAxis()->titleFont();
+    const QFont base = form->BottomAxis()->titleFont();
+    EXPECT_EQ(form->LeftAxis()->titleText(), c.depth);
+    EXPECT_LE(QFontMetricsF(left).horizontalAdvance(c.depth), plot.height())
+        << left.pointSizeF() << " " << QFontMetricsF(base).horizontalAdvance(c.depth);
+    EXPECT_EQ(left.pointSizeF() < form->BottomAxis()->titleFont().pointSizeF(), c.depthSmaller)
+        << c.depth.toStdString();
+    form->close();
+  }
 }
 
 TEST_F(EditorWindowTest, ThreeColumnTablesDrawTwoCurvesWithALegendTitledFromTheirHeadings) {

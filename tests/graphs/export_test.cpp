@@ -13,6 +13,7 @@
 #include "ExportDlg.h"
 #include "ExportPlots.h"
 #include "XlsxAutomation.h"
+#include "XlsxChartPages.h"
 #include "ZipPackage.h"
 #include "graph_fixtures.h"
 #include "message_capture.h"
@@ -376,6 +377,54 @@ TEST(ExportWorkbook, WrittenXlsxHoldsTheSheetsLinksNumbersAndLiveCharts) {
   const std::string chart2 = Part(package, "xl/charts/chart2.xml");
   EXPECT_NE(chart2.find("<c:f>Page_2!$B$6:$B$8</c:f>"), chart2.npos);
   EXPECT_EQ(Occurrences(chart2, "maxMin"), 0);
+
+  // Tick labels along the low edges, whatever the data's sign; chart sheets
+  // printed across the page with the chart within its margins.
+  for (const std::string& chart : {chart1, chart2}) {
+    EXPECT_EQ(Occurrences(chart, "<c:tickLblPos val=\"low\"/>"), 2);
+    EXPECT_EQ(Occurrences(chart, "<c:crosses val=\"min\"/>"), 2);
+    EXPECT_EQ(Occurrences(chart, "autoZero"), 0);
+  }
+  for (const char* sheet : {"xl/chartsheets/sheet1.xml", "xl/chartsheets/sheet2.xml"}) {
+    const std::string page = Part(package, sheet);
+    EXPECT_NE(page.find("<pageSetup orientation=\"landscape\"/>"), page.npos) << sheet;
+    EXPECT_NE(page.find("<pageMargins left=\"0.5\" right=\"0.5\" top=\"0.5\" bottom=\"0.5\""),
+              page.npos)
+        << sheet;
+  }
+  for (const char* drawing : {"xl/drawings/drawing1.xml", "xl/drawings/drawing2.xml"}) {
+    static const QRegularExpression extent(
+        QStringLiteral("<xdr:ext cx=\"(\\d+)\" cy=\"(\\d+)\"/>"));
+    const auto m = extent.match(QString::fromStdString(Part(package, drawing)));
+    ASSERT_TRUE(m.hasMatch()) << drawing;
+    // Within a landscape Letter and A4 page less half-inch margins.
+    const double emuPerInch = 914400;
+    EXPECT_LE(m.captured(1).toDouble() / emuPerInch, 11.0 - 1.0) << drawing;
+    EXPECT_LE(m.captured(2).toDouble() / emuPerInch, 8.27 - 1.0) << drawing;
+    EXPECT_GE(m.captured(1).toDouble() / emuPerInch, 0.9 * (11.0 - 1.0)) << "fills the page";
+    EXPECT_GE(m.captured(2).toDouble() / emuPerInch, 0.85 * (8.27 - 1.0)) << "fills the page";
+  }
+}
+
+TEST(ExportWorkbook, OnlyTheChartsOfChartSheetsAreSizedToThePage) {
+  struct Case {
+    QByteArray drawing;
+    bool sized;
+  };
+  const Case cases[] = {
+      {"<xdr:absoluteAnchor><xdr:pos x=\"0\" y=\"0\"/><xdr:ext cx=\"9308969\" "
+       "cy=\"6078325\"/><xdr:graphicFrame/></xdr:absoluteAnchor>",
+       true},
+      {"<xdr:twoCellAnchor><xdr:from/><xdr:to/><xdr:ext cx=\"9308969\" cy=\"6078325\"/>"
+       "</xdr:twoCellAnchor>",
+       false},
+      {"", false},
+  };
+  for (const Case& c : cases) {
+    const QByteArray fitted = ChartDrawingFittedToPage(c.drawing);
+    EXPECT_EQ(fitted.contains("cx=\"9144000\" cy=\"6629400\""), c.sized) << c.drawing.constData();
+    EXPECT_EQ(fitted == c.drawing, !c.sized);
+  }
 }
 
 TEST(ExportWorkbook, AFailedExportSaysWhyAndLeavesTheFolderAsItWas) {

@@ -7,9 +7,11 @@
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
+#include <algorithm>
 #include <cmath>
 
 #include "GraphStyle.h"
+#include "LegendLayout.h"
 #include "PlotPrint.h"
 #include "graph_fixtures.h"
 
@@ -167,7 +169,7 @@ TEST(PlotDrawing, ASurfaceUnderAnInchStaysBlank) {
 TEST(PlotDrawing, APrintedLegendPlacedTopLeftOnScreenSitsInTheTopLeftOfThePlottingArea) {
   auto graph = TwoLevels();
   TPlotView view = testing::LaidOutView(*graph, QSize(800, 600));
-  view.LegendPlace = TLegendPlace{QPoint(0, 0), QSize(800, 600)};
+  view.LegendPlace = TLegendPlace{QPoint(0, 0), QSize(800, 600), QRect(), QSize()};
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setResolution(96);
@@ -185,10 +187,163 @@ TEST(PlotDrawing, APrintedLegendPlacedTopLeftOnScreenSitsInTheTopLeftOfThePlotti
   const QFontMetrics metrics(SerifFont(page.FontHeight()), &probe);
   const int boxHeight = 2 * (metrics.height() + 96 / 32) + 96 / 32;
   const int boxWidth = metrics.horizontalAdvance("Curve #1") + 96 * 3 / 16;
-  // The box's bottom edge: a solid line where only the dotted grid could be.
+  // The box's bottom edge, its last row: a solid line where only the dotted
+  // grid could be.
   for (int x = a.Left + 2; x < a.Left + boxWidth - 1; ++x)
-    EXPECT_EQ(PixelAt(image, {x, a.Top + boxHeight}), kBlack) << x;
-  EXPECT_EQ(PixelAt(image, {a.Left + boxWidth + 3, a.Top + boxHeight}), kWhite);
+    EXPECT_EQ(PixelAt(image, {x, a.Top + boxHeight - 1}), kBlack) << x;
+  EXPECT_EQ(PixelAt(image, {a.Left + boxWidth + 3, a.Top + boxHeight - 1}), kWhite);
+}
+
+// Distribution-like lines: line i runs down the depth from x = 10 (i + 1)
+// to half of that, so that the lines fan out over the whole width.
+std::unique_ptr<TGraphPlot> Fan(int lines, const QString& namePrefix) {
+  auto graph = testing::MakeGraph(lines, 21, [lines](int i, int j) {
+    const long double top = 100.0L * (i + 1) / lines;
+    return TFloatPoint(top - top / 2 * j / 20, 3 * j);
+  });
+  for (int i = 0; i < lines; ++i)
+    graph->GetLines(i).SetLineName(namePrefix + QString::number(i + 1));
+  return graph;
+}
+
+// Where the legend of a picture or page goes for graphs of few and many
+// lines, short and long names, on pictures from the smallest to pages.
+TEST(LegendLayout, TheLegendListsEveryVisibleLineInsideTheDrawingAndOffTheData) {
+  struct Case {
+    const char* what;
+    int lines;
+    QString prefix;
+    QSize size;
+    int pixelsPerInch;
+    bool expectBeside;
+    bool expectOverArea;
+  };
+  const QString longName =
+      QStringLiteral("Tip movement of the pile under the heaviest load, case ");
+  const Case cases[] = {
+      {"three lines, default picture", 3, "Curve #", {432, 288}, 72, false, true},
+      {"eighteen lines, default picture", 18, "Tip movement 0.00", {432, 288}, 72, true, false},
+      {"eighteen lines, large picture", 18, "Tip movement 0.00", {1800, 1200}, 300, false, false},
+      {"five long names", 5, longName, {432, 288}, 72, false, false},
+      {"thirty lines, smallest picture", 30, "Depth 12.5 ft ", {20, 20}, 10, false, false},
+      {"eighteen lines, letter page", 18, "Tip movement 0.00", {816, 1056}, 96, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto graph = Fan(c.lines, c.prefix);
+    graph->GetLines(1).SetVisible(false);
+    TPlotView view = testing::LaidOutView(*graph, c.size, c.pixelsPerInch);
+    view.DrawWindow.PrintLegend = true;
+    view.PlaceLegendBox(false);
+    const TLegendLayout& legend = view.PageLegend;
+    const TPixelRect& b = view.DrawWindow.Bounds;
+    const TPixelRect& a = view.DrawWindow.GraphArea;
+    ASSERT_EQ(static_cast<int>(legend.Positions.size()), c.lines - 1) << "every visible line";
+    EXPECT_EQ(std::count(legend.Positions.begin(), legend.Positions.end(), 1), 0);
+    EXPECT_GE(legend.Box.left(), b.Left);
+    EXPECT_GE(legend.Box.top(), b.Top);
+    EXPECT_LE(legend.Box.right(), b.Right);
+    EXPECT_LE(legend.Box.bottom(), b.Bottom);
+    EXPECT_LE(legend.FontPixels, view.FontHeight());
+    EXPECT_LE(legend.Rows * legend.Columns, c.lines + legend.Columns);
+    EXPECT_GE(legend.Rows * legend.Columns, c.lines - 1);
+    const bool beside = legend.RoomBeside > 0;
+    if (c.expectBeside) EXPECT_TRUE(beside);
+    if (c.expectOverArea) EXPECT_FALSE(beside);
+    if (beside) {
+      EXPECT_GT(legend.Box.left(), a.Right) << "beside, the plotting area gave up its room";
+    } else if (c.pixelsPerInch > 10) {
+      EXPECT_EQ(CoveredSegments(view, legend.Box), 0) << "where there is room, off the data";
+      EXPECT_GE(legend.Box.left(), a.Left);
+      EXPECT_LE(legend.Box.right(), a.Right);
+    }
+    if (c.pixelsPerInch > 10) {
+      // Nothing of the names is cut where a font small enough exists.
+      for (size_t k = 0; k < legend.Texts.size(); ++k)
+        EXPECT_EQ(legend.Texts[k], view.Legend[static_cast<size_t>(legend.Positions[k])].Text);
+      // The box is drawn where the layout put it.
+      const QImage image = testing::Render(view);
+      const QPoint edge(legend.Box.center().x(), legend.Box.bottom());
+      EXPECT_EQ(PixelAt(image, edge), kBlack);
+    }
+  }
+}
+
+TEST(LegendLayout, ThePictureKeepsTheEdgesTheScreenLegendSitsAt) {
+  struct Case {
+    QPoint onScreen;  // top-left of a 100 x 40 legend in an 800 x 600 window
+    bool right;
+    bool bottom;
+  };
+  const QRect screenArea(QPoint(50, 60), QPoint(760, 560));
+  for (const Case& c : {Case{{660, 520}, true, true}, Case{{50, 60}, false, false},
+                        Case{{660, 60}, true, false}, Case{{50, 520}, false, true}}) {
+    auto graph = TwoLevels();
+    graph->SetXOnTop(true);  // the lines then run at the top of the area
+    TPlotView view = testing::LaidOutView(*graph, QSize(864, 576), 144);
+    view.LegendPlace = TLegendPlace{c.onScreen, QSize(800, 600), screenArea, QSize(100, 40)};
+    view.PlaceLegendBox(false);
+    const QRect box = view.PageLegend.Box;
+    const TPixelRect& a = view.DrawWindow.GraphArea;
+    if (CoveredSegments(view, box) != 0) continue;  // moved off the data
+    EXPECT_EQ(c.right ? box.right() + 1 : box.left(), c.right ? a.Right : a.Left)
+        << c.onScreen.x() << "," << c.onScreen.y();
+    EXPECT_EQ(c.bottom ? box.bottom() + 1 : box.top(), c.bottom ? a.Bottom : a.Top)
+        << c.onScreen.x() << "," << c.onScreen.y();
+  }
+}
+
+TEST(PlotDrawing, CornerTickLabelsOfTheTwoAxesNeverMeet) {
+  // Ranges of negative numbers wide enough that the corner labels are long.
+  for (bool onTop : {true, false}) {
+    auto graph = testing::MakeGraph(
+        1, 5, [](int, int j) { return TFloatPoint(-300.0L + 70 * j, -6.0L + 1.4L * j); });
+    graph->SetXOnTop(onTop);
+    graph->SetShowLegend(false);
+    TPlotView view = testing::LaidOutView(*graph, QSize(600, 400));
+    const QImage image = testing::Render(view);
+    const TPixelRect& a = view.DrawWindow.GraphArea;
+    const int h = view.FontHeight();
+    // The square outside the corner where both axes' first labels end.
+    const int top = onTop ? a.Top - 2 * h : a.Bottom + 2;
+    for (int y = top; y < top + 2 * h - 2; ++y)
+      for (int x = a.Left - 2 * h; x < a.Left - 1; ++x)
+        ASSERT_EQ(PixelAt(image, {x, y}), kWhite)
+            << (onTop ? "top" : "bottom") << " " << x << "," << y;
+  }
+}
+
+TEST(PlotDrawing, GridLinesAreDottedAtEveryResolution) {
+  for (int ppi : {96, 300, 600}) {
+    auto graph = TwoLevels();
+    TPlotView view = testing::LaidOutView(*graph, QSize(6 * ppi, 4 * ppi), ppi);
+    const QImage image = testing::Render(view);
+    ASSERT_TRUE(view.ComputeTicks());
+    const int k = (view.Start.x() / 5 + 1) * 5;  // a major tick inside the range
+    const int x = view.LogicToScreen(TFloatPoint(k * view.MarkSpacing.x, 0)).x();
+    const TPixelRect& a = view.DrawWindow.GraphArea;
+    // Runs of ink and of paper down the grid line, between the data lines'
+    // rows: the gaps must be wide enough to see, a 48th of an inch.
+    int longest = 0;
+    int run = 0;
+    int gap = 0;
+    int widestGap = 0;
+    int ink = 0;
+    const int from = a.Top + ppi / 8;
+    const int to = view.LogicToScreen(TFloatPoint(0, 4.5L)).y();
+    for (int y = from; y < to; ++y) {
+      const bool black = PixelAt(image, {x, y}) == kBlack;
+      ink += black;
+      run = black ? run + 1 : 0;
+      gap = black ? 0 : gap + 1;
+      longest = std::max(longest, run);
+      widestGap = std::max(widestGap, gap);
+    }
+    EXPECT_GE(widestGap, ppi / 48) << ppi;
+    EXPECT_GT(ink, 0) << ppi;
+    EXPECT_LE(longest, std::max(2, ppi / 48)) << ppi << ": dots, not a line";
+    EXPECT_LT(ink * 2, to - from) << ppi;
+  }
 }
 
 }  // namespace

@@ -137,7 +137,10 @@ TEST_F(PlotPicture, TheDefaultPictureIs432By288) {
 
 TEST_F(PlotPicture, TheFileDialogsFilterChoosesTheFormatOfANameWithoutExtension) {
   const QString target = File("report-figure");
-  WhenModal<QFileDialog>([target](QFileDialog& dialog) {
+  fGraph->ResultFolder = fDir.path();
+  WhenModal<QFileDialog>([target, this](QFileDialog& dialog) {
+    // The dialog starts in the results' folder, not the program's.
+    EXPECT_EQ(dialog.directory().absolutePath(), QDir(fDir.path()).absolutePath());
     dialog.selectNameFilter("SVG drawing (*.svg)");
     emit dialog.filterSelected("SVG drawing (*.svg)");
     dialog.selectFile(target);

@@ -21,7 +21,8 @@ deb=$(ls "$out"/korvan_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 expected=(libc6 libstdc++6)
 if [[ "$frontend" == ON ]]; then
-  expected+=(libqt6widgets6 libqt6charts6 libqt6gui6 libxlsxwriter libqt6svg6 fonts-liberation2)
+  expected+=(libqt6widgets6 libqt6charts6 libqt6gui6 libxlsxwriter libqt6svg6 libqt6pdfwidgets6
+    libqt6pdf6 fonts-liberation2)
 fi
 for dep in "${expected[@]}"; do
   [[ "$depends" == *"$dep"* ]] || fail "Depends lacks $dep: $depends"

@@ -1,14 +1,20 @@
 // The main window's rules: file names in the caption, the recent files, the
 // command-line file, the offer to save changes, Save of an older format,
 // and enabling by the project's switches.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <limits>
+#include <optional>
 
+#include "ReportHeading.h"
 #include "Title.h"
 #include "main_window_support.h"
 
@@ -45,6 +51,84 @@ TEST_F(MainWindowTest, RecentFilesMoveToTheTopAndPersist) {
   settings.beginGroup(kSettingsVersion);
   EXPECT_EQ(settings.value(QStringLiteral("File1")).toString(), "/p/new.kv4d");
   EXPECT_EQ(settings.value(QStringLiteral("File2")).toString(), "/p/5.kv4d");
+}
+
+TEST(ReportHeadingTest, TheIdNumberIsAThirtyTwoBitWholeNumber) {
+  const std::vector<std::pair<QString, std::optional<std::int32_t>>> cases = {
+      {"0", 0},
+      {" 4711 ", 4711},
+      {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+      {"2147483647", std::numeric_limits<std::int32_t>::max()},
+      {"2147483648", std::nullopt},
+      {"-2147483649", std::nullopt},
+      {"12.5", std::nullopt},
+      {"", std::nullopt},
+      {"12 34", std::nullopt},
+  };
+  for (const auto& [text, number] : cases)
+    EXPECT_EQ(ReportIdNumber(text), number) << text.toStdString();
+}
+
+// Options "Report Heading..." stores who the report heading names in the
+// program's settings; an id number out of range keeps the dialog open and
+// Cancel changes nothing.
+TEST_F(MainWindowTest, TheReportHeadingIsEditedAndStoredInTheSettings) {
+  struct Case {
+    QString id;
+    bool cancel;
+    QString storedOrganisation;
+    qlonglong storedId;
+  };
+  const Case cases[] = {
+      {"4711", false, "Pile Testing Ltd", 4711},
+      {"99999999999", true, "Pile Testing Ltd", 4711},
+      {"-12", false, "Pile Testing Ltd", -12},
+  };
+  for (const Case& c : cases) {
+    TMessageCapture messages;
+    QTimer::singleShot(0, [&c] {
+      auto* dialog = qobject_cast<TReportHeadingDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->OrganisationEdit()->setText(QStringLiteral("Pile Testing Ltd"));
+      dialog->CityEdit()->setText(QStringLiteral("Leeds"));
+      dialog->RegionEdit()->setText(QStringLiteral("West Yorkshire"));
+      dialog->IdNumberEdit()->setText(c.id);
+      dialog->accept();
+      EXPECT_EQ(dialog->isVisible(), c.cancel) << "refused numbers keep the dialog open";
+      if (c.cancel) dialog->reject();
+    });
+    Window().Actions().ReportHeading->trigger();
+    EXPECT_EQ(messages.Messages().size(), c.cancel ? 1U : 0U);
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
+                       kSettingsApplication);
+    settings.beginGroup(kSettingsVersion);
+    EXPECT_EQ(settings.value(QStringLiteral("Organisation")).toString(), c.storedOrganisation);
+    EXPECT_EQ(settings.value(QStringLiteral("Id Number")).toLongLong(), c.storedId);
+    EXPECT_EQ(settings.value(QStringLiteral("City")).toString(), "Leeds");
+  }
+}
+
+// The first start, and a place remembered on a larger screen or at another
+// scale factor, open within the screen's available area.
+TEST_F(MainWindowTest, TheWindowOpensWithinTheScreen) {
+  const QRect available = Window().screen()->availableGeometry();
+  EXPECT_TRUE(available.contains(Window().geometry())) << "first start";
+  EXPECT_GE(Window().width(), 1.25 * Window().height() - 1);
+
+  for (const QRect& remembered : {QRect(5000, 4000, 3000, 2000), QRect(-900, 10, 1800, 1280)}) {
+    QWidget elsewhere;
+    elsewhere.setGeometry(remembered);
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
+                       kSettingsApplication);
+    settings.beginGroup(kSettingsVersion);
+    settings.setValue(QStringLiteral("Window Geometry"), elsewhere.saveGeometry());
+    settings.sync();
+    TMainForm window;
+    window.FormShow({});
+    EXPECT_TRUE(available.contains(window.geometry()))
+        << window.geometry().x() << "," << window.geometry().y() << " " << window.geometry().width()
+        << "x" << window.geometry().height();
+  }
 }
 
 TEST_F(MainWindowTest, RecentFilesOfTheCurrentFolderAreShownByName) {

@@ -1,6 +1,10 @@
 // Reading the plot data file into the result graphs: padding of the t-z
 // curves, English scaling, the down-drag line, the origin of the
 // load-settlement curves, the applied-load graphs and damaged files.
+#include <QFileInfo>
+#include <cmath>
+#include <map>
+
 #include "mainwin_support.h"
 
 namespace korvan::testing {
@@ -42,14 +46,52 @@ TEST_F(PlotDataTest, ShorterTzCurvesEndInARunOfTheirLastPoint) {
 
 TEST_F(PlotDataTest, TzCurvesAreNamedByTheirDepthInTheProjectsUnit) {
   TPlotText plot = SmallResult();
-  plot.tzCurves = {{{0, 0}, {1, 1}}, {{0, 0}, {1, 1}}};
-  for (const auto& [units, second] :
-       {std::pair{1, QStringLiteral("120 in")}, std::pair{2, QStringLiteral("120 m")}}) {
-    Project().SetUnits(units);
+  plot.tzCurves = {{{0, 0}, {1, 1}}, {{0, 0}, {1, 1}}, {{0, 0}, {1, 1}}};
+  struct Case {
+    int units;
+    QStringList names;  // the file's depths are 0, 120 and 240
+  };
+  for (const Case& c : {Case{1, {"Depth 0 ft", "Depth 10 ft", "Depth 20 ft"}},
+                        Case{2, {"Depth 0 m", "Depth 120 m", "Depth 240 m"}}}) {
+    Project().SetUnits(c.units);
     ASSERT_TRUE(Read(plot));
-    EXPECT_EQ(Graphs().pltTZcurves().GetLines(0).LineName(), units == 1 ? "0 in" : "0 m");
-    EXPECT_EQ(Graphs().pltTZcurves().GetLines(1).LineName(), second);
+    const TGraphPlot& tz = Graphs().pltTZcurves();
+    for (int i = 0; i < c.names.size(); ++i) EXPECT_EQ(tz.GetLines(i).LineName(), c.names[i]);
+    EXPECT_TRUE(tz.GetLines(0).ExplicitName().isEmpty()) << "a default the user may replace";
   }
+}
+
+TEST_F(PlotDataTest, LinesAreNamedByWhatTheyShowInTheFilesUnits) {
+  struct Case {
+    int flag;
+    QString movement;  // of the first tip movement, 0.2 in the file
+    QString tip;
+  };
+  for (const Case& c : {Case{1, "Tip movement 0.2 in", "Tip resistance"},
+                        Case{2, "Tip movement 200 mm", "Tip resistance"}}) {
+    Project().downdrag = 1;
+    TPlotText plot = SmallResult();
+    plot.unitFlag = c.flag;
+    plot.summary[0] = {25000, 0.3, 0.2, 100};
+    ASSERT_TRUE(Read(plot));
+    for (const TGraphPlot* graph :
+         {&Graphs().pltLoad(), &Graphs().pltDisp(), &Graphs().pltDispDown()})
+      EXPECT_EQ(graph->GetLines(0).LineName(), c.movement) << graph->Caption().toStdString();
+    EXPECT_EQ(Graphs().pltDispDown().GetLines(Graphs().pltDisp().LineCount()).LineName(),
+              "Soil Settl.");
+    EXPECT_EQ(Graphs().pltAxial().GetLines(0).LineName(), "Tip movements");
+    EXPECT_EQ(Graphs().PltQW().GetLines(0).LineName(), c.tip);
+  }
+}
+
+TEST_F(PlotDataTest, NamesTheUserGaveAreKeptOverTheDefaults) {
+  TPlotText plot = SmallResult();
+  ASSERT_TRUE(Read(plot));
+  TGraphPlot& load = Graphs().pltLoad();
+  load.GetLines(1).SetLineName(QStringLiteral("second"));
+  EXPECT_EQ(load.GetLines(1).LineName(), "second");
+  EXPECT_NE(load.GetLines(0).LineName(), "second");
+  EXPECT_TRUE(load.GetLines(0).LineName().startsWith("Tip movement "));
 }
 
 TEST_F(PlotDataTest, EnglishResultsArePlottedInFeetAndKips) {
@@ -61,7 +103,9 @@ TEST_F(PlotDataTest, EnglishResultsArePlottedInFeetAndKips) {
     plot.summary[0] = {25000, 0.3, 0.2, 100};
     ASSERT_TRUE(Read(plot));
     EXPECT_EQ(At(Graphs().pltLoad(), 0, 0), Point(load, depth));
-    EXPECT_EQ(At(Graphs().pltDisp(), 0, 0), Point(0.25L, depth)) << "movements as read";
+    // English movements are plotted in inches as read; SI movements, read
+    // in metres, in the millimetres the axis names.
+    EXPECT_EQ(At(Graphs().pltDisp(), 0, 0), Point(flag == 1 ? 0.25L : 250.0L, depth));
     EXPECT_EQ(At(Graphs().pltAxial(), 0, 1), Point(load, 0.3L));
     EXPECT_EQ(Graphs().PltQW().GetLines(0).Count(), 2);
     for (const auto& graph : Graphs().All()) EXPECT_EQ(graph->Units(), flag);
@@ -94,6 +138,62 @@ TEST_F(PlotDataTest, ExponentFormsOfWideNumbersReadAsTheirValues) {
         Graphs().ReadPlotData(WriteText(PathOf(QStringLiteral("wide.kv4p")), text), Project()));
     EXPECT_EQ(Graphs().pltTZcurves().LineCount(), 1);
     EXPECT_EQ(At(Graphs().pltAxial(), 0, 1), Point(c.value, 0.12L));
+  }
+}
+
+// How many of the unit an axis names make one of the engine's unit (inches,
+// pounds and psi in English; metres, kilonewtons and kPa in SI).
+long double PerEngineUnit(const QString& unitName) {
+  static const std::map<QString, long double> perUnit = {
+      {"in", 1}, {"ft", 1.0L / 12}, {"lbs", 1}, {"kips", 1.0L / 1000}, {"lbs/in^2", 1},
+      {"m", 1},  {"mm", 1000},      {"kN", 1},  {"kN/m^2", 1}};
+  const auto found = perUnit.find(unitName);
+  EXPECT_TRUE(found != perUnit.end()) << unitName.toStdString();
+  return found == perUnit.end() ? 0 : found->second;
+}
+
+TEST_F(PlotDataTest, EveryGraphShowsItsNumbersInTheUnitItsAxesName) {
+  Project().Nloadmethod = 2;
+  TPlotText plot = SmallResult();
+  plot.tzCurves = {{{0, 0}, {2.5, 0.125}}};
+  plot.tip = {{0, 0}, {150, 0.75}};
+  plot.withCases = true;
+  plot.cases = {TPlotText::TCase{1, {3000, 0.45, 0.4, 100}, {{60, 2700, 0.35}, {120, 800, 0.3}}}};
+  // One point of each graph, and the values of the plot file behind its x
+  // and y.
+  struct Row {
+    TGraphPlot& (TResultGraphs::*graph)() const;
+    int line;
+    int point;
+    long double x;
+    long double y;
+  };
+  const Row rows[] = {
+      {&TResultGraphs::pltLoad, 1, 0, 1900, 60},        // load, depth
+      {&TResultGraphs::pltDisp, 1, 0, 0.3, 60},         // movement, depth
+      {&TResultGraphs::pltDispDown, 0, 1, 0.05, 120},   // movement, depth
+      {&TResultGraphs::pltAxial, 0, 2, 2000, 0.35},     // head load, head movement
+      {&TResultGraphs::pltTZcurves, 0, 1, 0.125, 2.5},  // z, t
+      {&TResultGraphs::PltQW, 0, 1, 150, 0.75},         // Q, w
+      {&TResultGraphs::pltAxialLoads, 1, 0, 3000, 0.45},
+      {&TResultGraphs::pltLoadLoads, 0, 0, 2700, 60},
+      {&TResultGraphs::pltDispLoads, 0, 1, 0.3, 120},
+  };
+  for (int flag : {1, 2}) {
+    plot.unitFlag = flag;
+    ASSERT_TRUE(Read(plot));
+    for (const Row& row : rows) {
+      const TGraphPlot& graph = (Graphs().*row.graph)();
+      SCOPED_TRACE(graph.Caption().toStdString() + (flag == 1 ? ", English" : ", SI"));
+      EXPECT_EQ(graph.ResultFolder, QFileInfo(PathOf("p.kv4p")).absolutePath());
+      const QString xUnit = ExpandUnitCodes(graph.XUnits(), graph.Units());
+      const QString yUnit = ExpandUnitCodes(graph.YUnits(), graph.Units());
+      const TFloatPoint& p = graph.GetData(row.line, row.point);
+      EXPECT_NEAR(p.x, row.x * PerEngineUnit(xUnit), 1e-9L * std::fabs(row.x) * 1000)
+          << xUnit.toStdString();
+      EXPECT_NEAR(p.y, row.y * PerEngineUnit(yUnit), 1e-9L * std::fabs(row.y) * 1000)
+          << yUnit.toStdString();
+    }
   }
 }
 
@@ -141,20 +241,24 @@ TEST_F(PlotDataTest, AppliedLoadsKeepTheConvergedCasesOnly) {
   auto converged = [](double load) {
     return TPlotText::TCase{1, {load, 0.5, 0.4, 100}, {{{60, load, 0.5}}, {{120, load / 2, 0.4}}}};
   };
-  plot.cases = {converged(1000), TPlotText::TCase{0, {2000, 0, 0, 0}, {}}, converged(3000)};
+  plot.cases = {converged(3000), TPlotText::TCase{0, {2000, 0, 0, 0}, {}}, converged(1000),
+                converged(2500)};
   ASSERT_TRUE(Read(plot));
   for (const TGraphPlot* graph : {&Graphs().pltLoadLoads(), &Graphs().pltDispLoads()}) {
-    ASSERT_EQ(graph->LineCount(), 2);
-    EXPECT_EQ(graph->GetLines(0).LineName(), "1000 lb");
-    EXPECT_EQ(graph->GetLines(1).LineName(), "3000 lb");
+    ASSERT_EQ(graph->LineCount(), 3);
+    EXPECT_EQ(graph->GetLines(0).LineName(), "Head load 3 kips");
+    EXPECT_EQ(graph->GetLines(1).LineName(), "Head load 1 kips");
+    EXPECT_EQ(graph->GetLines(2).LineName(), "Head load 2.5 kips");
   }
-  EXPECT_EQ(At(Graphs().pltLoadLoads(), 1, 1), Point(1.5L, 10.0L));
+  EXPECT_EQ(At(Graphs().pltLoadLoads(), 1, 1), Point(0.5L, 10.0L));
   const TGraphPlot& axial = Graphs().pltAxialLoads();
-  EXPECT_EQ(axial.GetLines(1).Count(), 2);
-  EXPECT_EQ(At(axial, 1, 1), Point(3.0L, 0.5L));
-  EXPECT_EQ(axial.GetLines(0).LineName(),
-            QStringLiteral("From Applied Displacements").leftJustified(36));
-  EXPECT_EQ(axial.GetLines(1).LineName(), QStringLiteral("From Applied Loads").leftJustified(36));
+  ASSERT_EQ(axial.GetLines(1).Count(), 3);
+  // Joined in order of load, not in the order entered.
+  EXPECT_EQ(At(axial, 1, 0), Point(1.0L, 0.5L));
+  EXPECT_EQ(At(axial, 1, 1), Point(2.5L, 0.5L));
+  EXPECT_EQ(At(axial, 1, 2), Point(3.0L, 0.5L));
+  EXPECT_EQ(axial.GetLines(0).LineName(), "Tip movements");
+  EXPECT_EQ(axial.GetLines(1).LineName(), "Applied loads");
 }
 
 TEST_F(PlotDataTest, DepthGraphsGetTheSoilLayersUnlessBothCurvesAreTheUsers) {

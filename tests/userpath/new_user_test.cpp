@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -20,6 +19,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPdfDocument>
+#include <QPlainTextEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -28,29 +30,20 @@
 
 #include "DataEdit.h"
 #include "FileDialogs.h"
+#include "ManualWindow.h"
 #include "PileSide.h"
 #include "PlotForm.h"
+#include "ProgramSettings.h"
+#include "ReportHeading.h"
 #include "TableForm.h"
 #include "Title.h"
 #include "main_window_support.h"
 #include "nPilePro.h"
 #include "plot_summary.h"
+#include "text_viewer.h"
 
 namespace korvan::testing {
 namespace {
-
-// Takes the files the program hands to the desktop to open.
-class TOpenedFiles : public QObject {
-  Q_OBJECT
-
- public:
-  TOpenedFiles() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
-  ~TOpenedFiles() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-  QStringList files;
-
- public slots:
-  void Open(const QUrl& url) { files.append(url.toLocalFile()); }
-};
 
 const std::string kCompleted =
     "Computations are completed. Please, check output file for results or error messages.";
@@ -378,11 +371,26 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
   EXPECT_TRUE(Window().windowTitle().endsWith(QStringLiteral(" - Pier7")))
       << Window().windowTitle().toStdString();
 
+  // Who the report names, entered in the program.
+  WhenModal("korvan::TReportHeadingDialog", [](QWidget* dialog) {
+    auto* heading = static_cast<TReportHeadingDialog*>(dialog);
+    TypeInto(heading->OrganisationEdit(), QStringLiteral("Harbour Piling Co"));
+    TypeInto(heading->CityEdit(), QStringLiteral("Bergen"));
+    TypeInto(heading->IdNumberEdit(), QStringLiteral("4711"));
+    Screenshot(dialog, QStringLiteral("09-report-heading"));
+    heading->accept();
+  });
+  Choose({QStringLiteral("&Options"), QStringLiteral("Report &Heading...")});
+
   // Run Analysis.
   fMessages.Clear();
   Choose({QStringLiteral("&Computation"), QStringLiteral("&Run Analysis")});
   ASSERT_EQ(fMessages.Messages(), std::vector<std::string>{kCompleted});
   ASSERT_TRUE(Window().ShowOutput());
+  const QString heading = ReadText(PathOf(QStringLiteral("pier7.kv4o")));
+  EXPECT_TRUE(heading.contains(QStringLiteral("Harbour Piling Co")));
+  EXPECT_TRUE(heading.contains(QStringLiteral("Bergen")));
+  EXPECT_TRUE(heading.contains(QStringLiteral("4711")));
   for (const char* extension : {".kv4o", ".kv4p", ".kv4r"})
     EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("pier7") + QLatin1String(extension))));
 
@@ -405,10 +413,31 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
     ASSERT_NE(sub, nullptr) << graph.toStdString();
     ASSERT_NE(dynamic_cast<TPlotForm*>(sub->widget()), nullptr) << graph.toStdString();
     sub->resize(720, 540);
-    Screenshot(sub,
-               QStringLiteral("%1-graph-%2")
-                   .arg(shot++)
-                   .arg(Plain(graph).remove(QRegularExpression(QStringLiteral("[^A-Za-z]+")))));
+    const QString name =
+        QStringLiteral("%1-graph-%2")
+            .arg(shot++)
+            .arg(Plain(graph).remove(QRegularExpression(QStringLiteral("[^A-Za-z]+"))));
+    Screenshot(sub, name);
+    if (graph != graphs.front()) continue;
+    // The graph of most lines as a picture of the default size and on a
+    // printed page: every legend entry on the paper.
+    auto* form = dynamic_cast<TPlotForm*>(sub->widget());
+    const QString folder = QStringLiteral(KORVAN_SCREENSHOT_DIR "/");
+    form->SavePicture(folder + name + QStringLiteral("-picture.png"), TPictureFormat::Png,
+                      TPictureAttributes{});
+    EXPECT_EQ(QImage(folder + name + QStringLiteral("-picture.png")).size(), QSize(432, 288));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder + name + QStringLiteral("-page.pdf"));
+    form->PrintTo(printer);
+    QProcess pages;
+    pages.start(QStringLiteral("pdftoppm"),
+                {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+                 QStringLiteral("-singlefile"), folder + name + QStringLiteral("-page.pdf"),
+                 folder + name + QStringLiteral("-page")});
+    EXPECT_TRUE(pages.waitForFinished(30000));
+    EXPECT_EQ(pages.exitCode(), 0);
+    QFile::remove(folder + name + QStringLiteral("-page.pdf"));
   }
   // The graph windows open maximised; those that gave up the place keep a
   // size to be looked at when the user restores them.
@@ -522,17 +551,43 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
       << "the designer's name lives only while the program runs";
   Screenshot(QStringLiteral("22-reopened"));
 
-  // Both manuals open from Help, from beside the program.
-  TOpenedFiles opened;
+  // Both manuals open from Help, from beside the program: in the desktop's
+  // viewer where it has one...
+  QStringList opened;
+  ExternalPdfViewer() = [&opened](const QString& path) {
+    opened.append(path);
+    return true;
+  };
   Choose({QStringLiteral("&Help"), QStringLiteral("User's Manual")});
   Choose({QStringLiteral("&Help"), QStringLiteral("Technical Manual")});
-  ASSERT_EQ(opened.files.size(), 2);
-  EXPECT_EQ(opened.files[0], QStringLiteral(KORVAN_BIN_DIR "/KORVAN2021UsersManual.pdf"));
-  EXPECT_EQ(opened.files[1], QStringLiteral(KORVAN_BIN_DIR "/KORVAN2021TechnicalManual.pdf"));
-  for (const QString& manual : opened.files) EXPECT_GT(QFileInfo(manual).size(), 20000);
+  ASSERT_EQ(opened.size(), 2);
+  EXPECT_EQ(opened[0], QStringLiteral(KORVAN_BIN_DIR "/KORVAN2021UsersManual.pdf"));
+  EXPECT_EQ(opened[1], QStringLiteral(KORVAN_BIN_DIR "/KORVAN2021TechnicalManual.pdf"));
+  for (const QString& manual : opened) EXPECT_GT(QFileInfo(manual).size(), 20000);
+  // ... and in a window of the program where it has none.
+  ExternalPdfViewer() = [](const QString&) { return false; };
+  Choose({QStringLiteral("&Help"), QStringLiteral("User's Manual")});
+  QMdiSubWindow* manual = Window().MdiArea()->activeSubWindow();
+  ASSERT_NE(manual, nullptr);
+  auto* manualWindow = dynamic_cast<TManualWindow*>(manual->widget());
+  ASSERT_NE(manualWindow, nullptr);
+  EXPECT_GT(manualWindow->Document()->pageCount(), 3);
+  // The pages are drawn in the background.
+  QTest::qWait(1500);
+  Screenshot(QStringLiteral("23-manual-window"));
+  ExternalPdfViewer() = nullptr;
+
+  // Without a text editor the report shows in the program's text window.
+  ProgramSettings.WordProcessor.clear();
+  Choose({QStringLiteral("&Computation"), QStringLiteral("Edit &Output Text")});
+  QMdiSubWindow* text = Window().MdiArea()->activeSubWindow();
+  ASSERT_NE(text, nullptr);
+  auto* viewer = dynamic_cast<platform::TTextViewer*>(text->widget());
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(viewer->Text()->toPlainText(), ReadText(report));
+  text->resize(900, 600);
+  Screenshot(QStringLiteral("24-report-window"));
 }
 
 }  // namespace
 }  // namespace korvan::testing
-
-#include "new_user_test.moc"
