@@ -393,6 +393,32 @@ TEST_F(MainWindowTest, ARecentFileThatIsGoneIsRemovedWithAMessage) {
   EXPECT_EQ(settings.value(QStringLiteral("File2")).toString(), QString());
 }
 
+// A file that cannot be read at all is no project: the one on screen stays,
+// unnamed or not, and nothing is added to the recent files.
+TEST_F(MainWindowTest, AFileThatCannotBeReadLeavesTheProjectAsItWas) {
+  const QString folder = PathOf(QStringLiteral("folder.kv4d"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString huge = PathOf(QStringLiteral("huge.kv4d"));
+  {
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(17 * 1024 * 1024));
+  }
+  ProgramData->Title = QStringLiteral("On screen");
+  Window().SetDataChanged(true);
+  for (const QString& name : {folder, huge, PathOf(QStringLiteral("missing.kv4d"))}) {
+    fMessages.Clear();
+    EXPECT_FALSE(Window().OpenFileName(name, dfKorvan2021)) << name.toStdString();
+    ASSERT_EQ(fMessages.Messages().size(), 1u) << name.toStdString();
+    EXPECT_NE(fMessages.Messages()[0].find(name.toStdString()), std::string::npos)
+        << fMessages.Messages()[0];
+    EXPECT_EQ(ProgramData->FileName, kNewFileName);
+    EXPECT_EQ(ProgramData->Title, "On screen");
+    EXPECT_TRUE(Window().GetDataChanged());
+    EXPECT_EQ(Window().NumberPrevFile(), 0);
+  }
+}
+
 // A project read only in part opens marked changed with a caption that says
 // so; Save and Run Analysis ask before they write it over its file.
 TEST_F(MainWindowTest, APartlyReadProjectIsNeverWrittenOverItsFileUnasked) {
