@@ -29,7 +29,8 @@ namespace korvan {
 
 namespace platform {
 class TDynamicLibrary;
-}
+enum class TAnswer;
+}  // namespace platform
 
 class TDlgSideView;
 class TRecoveryStore;
@@ -212,8 +213,10 @@ class TMainForm : public QMainWindow {
   bool SaveCurrent();
   bool SaveProjectAs();
   void SaveProject();
-  // A project read only in part goes over its file only with the user's word.
-  bool ConfirmIncompleteSave(bool& saveAs);
+  // A project read only in part goes over its file only with the user's
+  // word: Yes (also when nothing needs asking) replaces it, No goes to Save
+  // As, Cancel writes nothing.
+  platform::TAnswer AskBeforeReplacingIncomplete();
   void ReadResults();
   void RestoreProject(const TRecoveryCopy& copy);
   void DropRecoveryCopy();

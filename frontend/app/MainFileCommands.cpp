@@ -85,34 +85,28 @@ void TMainForm::SaveProject() {
   SaveGraphParams();
 }
 
-bool TMainForm::ConfirmIncompleteSave(bool& saveAs) {
-  saveAs = false;
-  if (ProgramData->IncompleteLine <= 0) return true;
+platform::TAnswer TMainForm::AskBeforeReplacingIncomplete() {
+  if (ProgramData->IncompleteLine <= 0) return platform::TAnswer::Yes;
   const QString question =
       QStringLiteral(
           "\"%1\" was read only up to line %2; saving replaces the file with what was read.\n\n"
           "Replace the file, or save the project under another name?")
           .arg(QFileInfo(ProgramData->FileName).fileName())
           .arg(ProgramData->IncompleteLine);
-  switch (platform::AskYesNoCancel(
-      question,
-      {QStringLiteral("&Replace"), QStringLiteral("Save &As..."), platform::TAnswer::No})) {
-    case platform::TAnswer::Yes:
-      return true;
-    case platform::TAnswer::No:
-      saveAs = true;
-      return true;
-    case platform::TAnswer::Cancel:
-      break;
-  }
-  return false;
+  return platform::AskYesNoCancel(
+      question, {QStringLiteral("&Replace"), QStringLiteral("Save &As..."), platform::TAnswer::No});
 }
 
 bool TMainForm::SaveCurrent() {
   if (!IsCurrentFormatName(ProgramData->FileName)) return SaveProjectAs();
-  bool saveAs = false;
-  if (!ConfirmIncompleteSave(saveAs)) return false;
-  if (saveAs) return SaveProjectAs();
+  switch (AskBeforeReplacingIncomplete()) {
+    case platform::TAnswer::Cancel:
+      return false;
+    case platform::TAnswer::No:
+      return SaveProjectAs();
+    case platform::TAnswer::Yes:
+      break;
+  }
   SaveProject();
   return true;
 }

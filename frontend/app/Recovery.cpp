@@ -56,7 +56,7 @@ QString TRecoveryStore::PathOf(const QString& id, const char* extension) const {
 }
 
 void TRecoveryStore::RemoveFiles(const QString& id) const {
-  // The description last, so that a copy is never offered without it.
+  // The project first: a description left alone is cleared at the next start.
   QFile::remove(PathOf(id, ".kv4d"));
   QFile::remove(PathOf(id, ".json"));
 }
