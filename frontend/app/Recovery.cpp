@@ -67,6 +67,10 @@ QString TRecoveryStore::CopyFile() const {
 
 void TRecoveryStore::Write(const QByteArray& project, const QString& originalName,
                            int incompleteLine) {
+  if (!fId.isEmpty() && project == fWrittenProject && originalName == fWrittenName &&
+      incompleteLine == fWrittenLine) {
+    return;
+  }
   if (fId.isEmpty()) {
     // Only the user reads the copies of the user's projects.
     if (!QDir().mkpath(fFolder)) {
@@ -88,8 +92,12 @@ void TRecoveryStore::Write(const QByteArray& project, const QString& originalNam
       {kFileKey, originalName},
       {kWrittenKey, QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)},
       {kIncompleteKey, incompleteLine}};
+  fWrittenProject.clear();  // unknown until both files are written
   WriteWhole(PathOf(fId, ".json"), QJsonDocument(description).toJson());
   WriteWhole(PathOf(fId, ".kv4d"), project);
+  fWrittenProject = project;
+  fWrittenName = originalName;
+  fWrittenLine = incompleteLine;
 }
 
 void TRecoveryStore::Remove() {
@@ -97,6 +105,7 @@ void TRecoveryStore::Remove() {
   RemoveFiles(fId);
   fLock.reset();  // unlocks: the lock file goes too
   fId.clear();
+  fWrittenProject.clear();
 }
 
 std::vector<TRecoveryCopy> TRecoveryStore::Orphans() {
@@ -145,7 +154,7 @@ void TRecoveryStore::Adopt(const TRecoveryCopy& copy) {
   auto held = fHeld.find(copy.Id);
   if (held == fHeld.end()) return;
   Remove();
-  fId = copy.Id;
+  fId = copy.Id;  // what it holds is not known here: the next Write writes
   fLock = std::move(held->second);
   fHeld.erase(held);
 }

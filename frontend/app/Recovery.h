@@ -47,7 +47,8 @@ class TRecoveryStore {
   const QString& Folder() const { return fFolder; }
 
   // Writes this program's copy of `project` (the bytes of a data file) in
-  // place of the one before, each file replaced whole. Raises EInOutError
+  // place of the one before, each file replaced whole; a copy that would be
+  // the same as the one before is not written again. Raises EInOutError
   // when the folder or a file cannot be written; an earlier copy then stays.
   void Write(const QByteArray& project, const QString& originalName, int incompleteLine);
   // Removes this program's copy, when there is one.
@@ -72,6 +73,10 @@ class TRecoveryStore {
 
   QString fFolder;
   QString fId;  // this program's copy; empty until the first Write
+  // What the copy holds, so that an unchanged project is not written again.
+  QByteArray fWrittenProject;
+  QString fWrittenName;
+  int fWrittenLine = 0;
   std::unique_ptr<QLockFile> fLock;
   std::map<QString, std::unique_ptr<QLockFile>> fHeld;
 };

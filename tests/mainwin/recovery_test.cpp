@@ -234,6 +234,16 @@ TEST_F(RecoveryTest, ProgramsRunningAtOnceKeepOutOfEachOthersCopies) {
   EXPECT_EQ(Copies(), QStringList{QFileInfo(second.CopyFile()).fileName()});
   EXPECT_TRUE(second.Orphans().empty());
   EXPECT_EQ(ReadText(second.CopyFile()), "second\n");
+
+  // A copy is written again only when it would differ.
+  const QString description = QString(second.CopyFile()).replace(".kv4d", ".json");
+  const QString written = ReadText(description);
+  QTest::qWait(20);
+  second.Write("second\n", PathOf(QStringLiteral("second.kv4d")), 3);
+  EXPECT_EQ(ReadText(description), written);
+  second.Write("second, edited\n", PathOf(QStringLiteral("second.kv4d")), 3);
+  EXPECT_NE(ReadText(description), written);
+  EXPECT_EQ(ReadText(second.CopyFile()), "second, edited\n");
 }
 
 TEST_F(RecoveryTest, TheIntervalComesFromTheSettings) {
