@@ -341,56 +341,6 @@ TEST_F(UnsavableProjectTest, SaveAsCancelledOrFailedChangesNothing) {
       EXPECT_TRUE(fMessages.Messages().empty()) << c.what;
     }
   }
-  // A new project whose Save As is cancelled adds no name to the recent files.
-  {
-    TQuestionAnswers answers({platform::TAnswer::No});
-    Window().FileNewClick();
-  }
-  fSaveAnswer.clear();
-  EXPECT_FALSE(Window().FileSaveClick());
-  EXPECT_FALSE(Window().PrevFile().contains(kNewFileName));
-  EXPECT_EQ(Window().PrevFile(), recent);
-
-  // The run says why it did not start.
-  fMessages.Clear();
-  {
-    TQuestionAnswers answers({platform::TAnswer::No});
-    Window().OpenFileName(fOther, dfKorvan2021);
-  }
-  QFile::remove(fOther);
-  ASSERT_TRUE(QDir().mkpath(fOther));
-  Window().CompRunClick();
-  ASSERT_EQ(fMessages.Messages().size(), 1u);
-  const std::string message = fMessages.Messages()[0];
-  EXPECT_EQ(message.rfind("The project could not be saved: \"" + fOther.toStdString() +
-                              "\" cannot be written (",
-                          0),
-            0u)
-      << message;
-  EXPECT_TRUE(message.ends_with("). The analysis was not started.")) << message;
-}
-
-TEST_F(MainWindowTest, ARecentFileThatIsGoneIsRemovedWithAMessage) {
-  const QString kept = CopyExample("user-curves.kv4d", QStringLiteral("kept.kv4d"));
-  const QString gone = PathOf(QStringLiteral("gone.kv4d"));
-  Window().UpdatePrevFile(kept);
-  Window().UpdatePrevFile(gone);
-  ProgramData->Title = QStringLiteral("Typed");
-  Window().SetDataChanged(true);
-  TQuestionAnswers noQuestion;
-  Window().Actions().RecentFiles[0]->trigger();
-  EXPECT_EQ(fMessages.Messages(),
-            std::vector<std::string>{"The file \"" + gone.toStdString() +
-                                     "\" no longer exists; it was removed from the recent files."});
-  EXPECT_EQ(Window().PrevFile().first(), kept);
-  EXPECT_EQ(Window().NumberPrevFile(), 1);
-  EXPECT_EQ(ProgramData->Title, "Typed") << "the project on screen stays";
-  EXPECT_EQ(ProgramData->FileName, kNewFileName);
-  QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
-                     kSettingsApplication);
-  settings.beginGroup(kSettingsVersion);
-  EXPECT_EQ(settings.value(QStringLiteral("File1")).toString(), kept);
-  EXPECT_EQ(settings.value(QStringLiteral("File2")).toString(), QString());
 }
 
 // A file that cannot be read at all is no project: the one on screen stays,

@@ -132,6 +132,11 @@ TEST_F(UnsavedEditsTest, NoWayLosesAnEdit) {
                                             "\" no longer exists; it was removed from the "
                                             "recent files."});
          EXPECT_FALSE(Window().PrevFile().contains(gone));
+         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
+                            kSettingsApplication);
+         settings.beginGroup(kSettingsVersion);
+         EXPECT_NE(settings.value(QStringLiteral("File1")).toString(), gone)
+             << "nor in the settings";
        }},
       {"a paste beyond the table's rows and a number no project keeps",
        [&] {
