@@ -153,6 +153,25 @@ TEST_F(MainWindowTest, SwitchesEnableTheirCommands) {
   EXPECT_FALSE(a.ApplyQwFactors->isChecked());
 }
 
+// An option chosen again as it stands changes nothing and marks nothing; a
+// choice that changes the project marks it.
+TEST_F(MainWindowTest, OnlyAnOptionThatChangesTheProjectMarksIt) {
+  const TMainActions& a = Window().Actions();
+  struct Case {
+    QAction* option;
+    bool marks;
+  };
+  for (const Case c :
+       {Case{a.UnitsEnglish, false}, Case{a.TzGenerated, false}, Case{a.QwGenerated, false},
+        Case{a.LoadMethod[0], false}, Case{a.UnitsSI, true}, Case{a.TzEntered, true},
+        Case{a.QwEntered, true}, Case{a.LoadMethod[2], true}, Case{a.DownDrag, true},
+        Case{a.ApplyTzFactors, true}, Case{a.ApplyQwFactors, true}}) {
+    Window().SetDataChanged(false);
+    c.option->trigger();
+    EXPECT_EQ(Window().GetDataChanged(), c.marks) << c.option->text().toStdString();
+  }
+}
+
 TEST_F(MainWindowTest, RunOfANeverSavedProjectEndsQuietlyWhenSaveAsIsCancelled) {
   Window().Actions().CompRun->trigger();
   EXPECT_EQ(fSavePresets.size(), 1);
