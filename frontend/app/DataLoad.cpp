@@ -2,7 +2,6 @@
 // project. Reading goes word by word, so line breaks matter only where a
 // rule counts the words of the current line. Any reading error stops at the
 // word that caused it; what was read before stays.
-#include <algorithm>
 #include <vector>
 
 #include "DataUnit.h"
@@ -16,23 +15,23 @@ namespace {
 
 constexpr int kSoilTypes = 6;
 
-// The word just read, as the word reader names it in its messages.
-QString WordPosition(const TWordReader& reader) {
-  return QStringLiteral("Error on Line %1 Item %2\n").arg(reader.Line() + 1).arg(reader.Item());
-}
-
-// A row count for `table`. A negative count gives no rows; a count beyond
-// what the table can hold stops reading before any memory is taken for it.
+// A row count for `table`, refused as read when it is negative or beyond
+// what the table can hold, before any memory is taken for it.
 int ReadCount(TWordReader& reader, const TGridTable& table) {
   const int count = reader.ReadInteger();
-  if (table.MaxRows() > 0 && count > table.MaxRows()) {
-    throw EInOutError(WordPosition(reader) +
-                      QStringLiteral("The count %1 is more than the %2 rows that \"%3\" can hold.")
-                          .arg(count)
-                          .arg(table.MaxRows())
-                          .arg(table.Caption()));
+  if (count < 0) {
+    reader.RaiseAtWord(QStringLiteral("The count %1 is not a number of rows: \"%2\" takes 0 to %3.")
+                           .arg(count)
+                           .arg(table.Caption())
+                           .arg(table.MaxRows()));
   }
-  return std::max(count, 0);
+  if (table.MaxRows() > 0 && count > table.MaxRows()) {
+    reader.RaiseAtWord(QStringLiteral("The count %1 is more than the %2 rows that \"%3\" can hold.")
+                           .arg(count)
+                           .arg(table.MaxRows())
+                           .arg(table.Caption()));
+  }
+  return count;
 }
 
 // Sets `table` to `count` rows and reads them in order. When reading stops
@@ -56,8 +55,7 @@ void ReadFloatCell(TWordReader& reader, TGridTable& table, int column, int row) 
 int ReadSoilType(TWordReader& reader) {
   const int soilType = reader.ReadInteger();
   if (soilType < 1 || soilType > kSoilTypes) {
-    throw EInOutError(WordPosition(reader) +
-                      QStringLiteral("A soil type from 1 to 6 was expected but not found."));
+    reader.RaiseAtWord(QStringLiteral("A soil type from 1 to 6 was expected but not found."));
   }
   return soilType;
 }
@@ -123,9 +121,7 @@ void ReadPropertyRow(TWordReader& reader, TGridTable& data, int row, int soilTyp
 
 }  // namespace
 
-void TProgramData::CreateFromFilev4(const QString& FName) {
-  fTables->SetRowCounts(0);
-  TWordReader reader(FName);
+void TProgramData::CreateFromFilev4(TWordReader& reader) {
   ReadHeader(reader);
   METHODTZ = reader.ReadInteger();
   METHODQW = reader.ReadInteger();
@@ -143,9 +139,7 @@ void TProgramData::CreateFromFilev4(const QString& FName) {
 // ".kv3d" and ".kvd": one method switch for both curve sets, six-word
 // property rows, the Q-w curve after the stiffness; ".kvd" files end after
 // the soil settlement.
-void TProgramData::ReadOlderFile(const QString& FName, bool withModificationFactors) {
-  fTables->SetRowCounts(0);
-  TWordReader reader(FName);
+void TProgramData::ReadOlderFile(TWordReader& reader, bool withModificationFactors) {
   ReadHeader(reader);
   METHOD = reader.ReadInteger();
   if (METHOD == 1) {

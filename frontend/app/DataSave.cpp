@@ -26,8 +26,13 @@ constexpr int kScalarDigits = 8;
 const QString kAbsent = QStringLiteral(" 0");
 const QString kPresent = QStringLiteral(" 1");
 
+// A value that cannot be written: the message of Save, and its reason alone.
+[[noreturn]] void Unwritable(const QString& reason) {
+  throw ESaveError(QStringLiteral("The project cannot be saved: %1.").arg(reason), reason);
+}
+
 [[noreturn]] void NotANumber(const QString& what) {
-  throw EInOutError(QStringLiteral("The project cannot be saved: %1 is not a number.").arg(what));
+  Unwritable(QStringLiteral("%1 is not a number").arg(what));
 }
 
 // A number is written only in a form that reads back: the last rounding
@@ -35,9 +40,7 @@ const QString kPresent = QStringLiteral(" 1");
 // smallest normal one do not read.
 QString ReadableNumber(const QString& text, const QString& what) {
   if (!TextToFloat(text.trimmed(), QLatin1Char('.'))) {
-    throw EInOutError(
-        QStringLiteral("The project cannot be saved: %1 is beyond the numbers a data file holds.")
-            .arg(what));
+    Unwritable(QStringLiteral("%1 is beyond the numbers a data file holds").arg(what));
   }
   return text;
 }
@@ -77,9 +80,7 @@ QString LayerDepth(long double value) {
 TGridTable& SubTable(const TGridTable& table, int column, int row) {
   TGridTable* subTable = table.GetDataValue(column, row);
   if (!subTable) {
-    throw EInOutError(QStringLiteral("The project cannot be saved: row %1 of \"%2\" holds no data.")
-                          .arg(row + 1)
-                          .arg(table.Caption()));
+    Unwritable(QStringLiteral("row %1 of \"%2\" holds no data").arg(row + 1).arg(table.Caption()));
   }
   return *subTable;
 }
@@ -100,8 +101,7 @@ QStringList PropertyWords(const TGridTable& data, int row, int soilType, int lay
     case 6:
       return {c(0), kPlaceholder, c(3), c(2), c(4), c(5), kPlaceholder, c(7), c(8)};
     default:
-      throw EInOutError(
-          QStringLiteral("The project cannot be saved: layer %1 has no soil type.").arg(layer + 1));
+      Unwritable(QStringLiteral("layer %1 has no soil type").arg(layer + 1));
   }
 }
 
@@ -210,11 +210,15 @@ QString TProgramData::FileText() {
   return lines.Text();
 }
 
-void TProgramData::Save() {
+QByteArray TProgramData::FileBytes() {
   // Cells show their numbers in the program's number format: "." while the
-  // file is written, the user's separator again afterwards.
+  // text is made, the user's separator again afterwards.
   platform::TDecimalPointGuard decimalPoint;
-  const QByteArray bytes = FileText().toUtf8();
+  return FileText().toUtf8();
+}
+
+void TProgramData::Save() {
+  const QByteArray bytes = FileBytes();
   // The new text goes into a temporary file beside the data file, which
   // replaces it (keeping its permissions) only once it is complete on disk.
   // A write cut short (a full disk) reports no error of its own: the flush
@@ -224,13 +228,18 @@ void TProgramData::Save() {
   if (!file.open(QIODevice::WriteOnly)) {
     failure = file.errorString();
   } else if (file.write(bytes) != bytes.size() || !file.flush()) {
-    failure = QStringLiteral("Not all of it could be written; the disk may be full.");
+    failure = QStringLiteral("not all of it could be written; the disk may be full");
   } else if (!file.commit()) {
     failure = file.errorString();
   }
-  if (!failure.isEmpty()) {
-    throw EInOutError(QStringLiteral("Cannot save file \"%1\". %2").arg(FileName, failure));
+  if (!failure.isNull()) {
+    if (failure.isEmpty()) failure = QStringLiteral("the system gave no reason");
+    QString sentence = failure;
+    sentence[0] = sentence[0].toUpper();
+    throw ESaveError(QStringLiteral("Cannot save file \"%1\". %2").arg(FileName, sentence),
+                     QStringLiteral("\"%1\" cannot be written (%2)").arg(FileName, failure));
   }
+  IncompleteLine = 0;
   fTables->SetDataChanged(false);
 }
 

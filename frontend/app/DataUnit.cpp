@@ -2,9 +2,11 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <optional>
 
 #include "Exceptions.h"
 #include "InputTables.h"
+#include "WordRead.h"
 #include "message_box.h"
 #include "nPilePro.h"
 
@@ -63,11 +65,14 @@ QString TProgramData::ReadFile(const QString& FName, int filter) {
   FileName = FName;
   fUnits = 1;
   QString message;
+  std::optional<TWordReader> reader;
   try {
+    reader.emplace(FName);
+    fTables->SetRowCounts(0);
     if (filter <= dfKorvan2021) {
-      CreateFromFilev4(FName);
+      CreateFromFilev4(*reader);
     } else {
-      ReadOlderFile(FName, filter == dfKorvan2014);
+      ReadOlderFile(*reader, filter == dfKorvan2014);
     }
   } catch (const EKorvanError& error) {
     message = error.Message();
@@ -75,6 +80,13 @@ QString TProgramData::ReadFile(const QString& FName, int filter) {
     message = QString::fromLocal8Bit(error.what());
   }
   Finish();
+  if (!message.isEmpty()) {
+    // What was read is not what the file holds: saving it over the file
+    // takes the user's word, and leaving it asks about saving.
+    IncompleteLine =
+        reader ? std::clamp(reader->Line() + 1, 1, std::max(1, reader->GetLineCount())) : 1;
+    fTables->SetDataChanged(true);
+  }
   return message;
 }
 

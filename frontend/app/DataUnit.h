@@ -8,6 +8,8 @@
 #include <QString>
 #include <memory>
 
+#include "Exceptions.h"
+
 namespace korvan {
 
 class TInputTables;
@@ -26,6 +28,18 @@ TDataFileFormat DataFileFormat(const QString& fileName);
 
 inline const QString kNewFileName = QStringLiteral("NewKORVAN.kv4d");
 
+// A save that failed; Reason() says why without naming the command, for
+// messages that say what did not happen because of it.
+class ESaveError : public EInOutError {
+ public:
+  ESaveError(const QString& message, QString reason)
+      : EInOutError(message), fReason(std::move(reason)) {}
+  const QString& Reason() const { return fReason; }
+
+ private:
+  QString fReason;
+};
+
 class TProgramData {
  public:
   // A new project: closes every child window, sets every field to its
@@ -42,13 +56,18 @@ class TProgramData {
                                                       int filter);
   // The reading of CreateFromFile without the message box: the reader's
   // message when reading stopped early, empty when the whole file was read.
+  // A project read only in part is marked changed and keeps in
+  // IncompleteLine the line where reading stopped.
   QString ReadFile(const QString& FName, int filter);
 
   // Writes the project to FileName in the current format. The previous file
   // stays untouched until the new one is complete on disk. Raises
-  // EInOutError when it cannot be written; the data-changed flag then keeps
-  // its value.
+  // ESaveError when it cannot be written; the data-changed flag then keeps
+  // its value. A project saved whole is no longer incomplete.
   void Save();
+  // The text Save writes (the project data file's bytes). Raises ESaveError
+  // when a value cannot be written.
+  QByteArray FileBytes();
 
   // Switches the unit system (clamped to 1..2), converting the lengths here
   // and every table's values.
@@ -83,10 +102,13 @@ class TProgramData {
   bool UserQw = false;
   int ModTZ = 0;
   int ModQw = 0;
+  // The line of the data file where reading stopped when the file could not
+  // be read whole; 0 when it was, or since the project was saved.
+  int IncompleteLine = 0;
 
  private:
-  void CreateFromFilev4(const QString& FName);
-  void ReadOlderFile(const QString& FName, bool withModificationFactors);
+  void CreateFromFilev4(TWordReader& reader);
+  void ReadOlderFile(TWordReader& reader, bool withModificationFactors);
   void ReadHeader(TWordReader& reader);
   void ReadUserTzCurves(TWordReader& reader);
   void ReadQwCurve(TWordReader& reader);

@@ -12,13 +12,16 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QSettings>
+#include <QTimer>
 #include <QUrl>
+#include <algorithm>
 
 #include "DataUnit.h"
 #include "ExportDlg.h"
 #include "FileDialogs.h"
 #include "PileSide.h"
 #include "ProgramSettings.h"
+#include "Recovery.h"
 #include "TableEditors.h"
 #include "child_window.h"
 #include "dynlib.h"
@@ -37,6 +40,10 @@ const QString kOrganisationValue = QStringLiteral("Organisation");
 const QString kCityValue = QStringLiteral("City");
 const QString kRegionValue = QStringLiteral("Region");
 const QString kIdNumberValue = QStringLiteral("Id Number");
+// Seconds between recovery copies of an unsaved project; 0 writes none.
+const QString kRecoveryIntervalValue = QStringLiteral("Recovery Interval");
+constexpr int kDefaultRecoveryInterval = 60;
+constexpr int kLongestRecoveryInterval = 24 * 60 * 60;
 
 QString FileValue(int i) {
   return QStringLiteral("File%1").arg(i + 1);
@@ -57,6 +64,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     return SaveFileDialog(this, title, preset);
   };
   ChooseOpenFile = [this] { return OpenFileDialog(this); };
+  fRecovery = std::make_unique<TRecoveryStore>();
+  fRecoveryTimer = new QTimer(this);
+  connect(fRecoveryTimer, &QTimer::timeout, this, &TMainForm::WriteRecoveryCopy);
   FormCreate();
 }
 
@@ -115,6 +125,10 @@ void TMainForm::ReadSettings() {
                      .toStdString();
   fUser.idNumber =
       settings->value(kIdNumberValue, static_cast<qlonglong>(defaults.idNumber)).toLongLong();
+  bool isNumber = false;
+  const int interval = settings->value(kRecoveryIntervalValue).toInt(&isNumber);
+  fRecoveryInterval = isNumber && interval >= 0 ? std::min(interval, kLongestRecoveryInterval)
+                                                : kDefaultRecoveryInterval;
   restoreGeometry(settings->value(kGeometryValue).toByteArray());
   // A place remembered on another screen, or at another scale, may not fit.
   FitToScreen();
@@ -136,6 +150,7 @@ void TMainForm::UpdateRegister() {
   settings->setValue(kCityValue, QString::fromStdString(fUser.city));
   settings->setValue(kRegionValue, QString::fromStdString(fUser.region));
   settings->setValue(kIdNumberValue, static_cast<qlonglong>(fUser.idNumber));
+  settings->setValue(kRecoveryIntervalValue, fRecoveryInterval);
 }
 
 UserIdentification TMainForm::RunUser() const {
@@ -145,8 +160,9 @@ UserIdentification TMainForm::RunUser() const {
 void TMainForm::FormShow(const QStringList& arguments) {
   ReadSettings();
   platform::SetTextEditorCommand(ProgramSettings.WordProcessor);
-  bool opened = false;
-  if (!arguments.isEmpty()) {
+  // Work left unsaved by a program that did not close comes first.
+  bool opened = OfferRecovery();
+  if (!opened && !arguments.isEmpty()) {
     QString name = arguments.first();
     if (!QFileInfo(name).fileName().contains(QLatin1Char('.'))) name += QStringLiteral(".kv4d");
     if (QFileInfo(name).isFile()) opened = OpenByExtension(QFileInfo(name).absoluteFilePath());
@@ -158,6 +174,7 @@ void TMainForm::FormShow(const QStringList& arguments) {
   }
   CheckSpeedButtons();
   SetCaption();
+  StartRecoveryTimer();
 }
 
 QString TMainForm::DisplayFileName(const QString& path) {
@@ -172,7 +189,12 @@ QString TMainForm::DisplayFileName(const QString& path) {
 }
 
 void TMainForm::SetCaption() {
-  setWindowTitle(kCaptionPrefix + DisplayFileName(ProgramData->FileName));
+  QString caption = kCaptionPrefix + DisplayFileName(ProgramData->FileName);
+  if (ProgramData->IncompleteLine > 0) {
+    caption +=
+        QStringLiteral(" (incomplete: read only up to line %1)").arg(ProgramData->IncompleteLine);
+  }
+  setWindowTitle(caption);
 }
 
 bool TMainForm::QuerySaveChanges() {
@@ -183,12 +205,13 @@ bool TMainForm::QuerySaveChanges() {
     case platform::TAnswer::Cancel:
       return false;
     case platform::TAnswer::No:
+      DropRecoveryCopy();  // the user let the changes go
       return true;
     case platform::TAnswer::Yes:
       break;
   }
-  FileSaveClick();
-  return ProgramData->FileName != kNewFileName;
+  // A save that failed or was cancelled keeps the program and the project.
+  return FileSaveClick();
 }
 
 bool TMainForm::CommitActiveChild() {
@@ -211,6 +234,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   UpdateRegister();
   OpenSettings()->setValue(kGeometryValue, saveGeometry());
   HideAll();
+  fRecoveryTimer->stop();
+  DropRecoveryCopy();
   event->accept();
 }
 

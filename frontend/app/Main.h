@@ -23,14 +23,18 @@ class QMdiArea;
 class QMenu;
 class QToolBar;
 class QSettings;
+class QTimer;
 
 namespace korvan {
 
 namespace platform {
 class TDynamicLibrary;
-}
+enum class TAnswer;
+}  // namespace platform
 
 class TDlgSideView;
+class TRecoveryStore;
+struct TRecoveryCopy;
 
 inline const QString kCaptionPrefix =
     QStringLiteral("KORVAN %1 - ").arg(QLatin1String(kVersionText));
@@ -139,12 +143,15 @@ class TMainForm : public QMainWindow {
   QString ProgramFolder() const { return fProgramFolder; }
   void SetProgramFolder(const QString& folder) { fProgramFolder = folder; }
 
-  // Commands and their steps.
+  // Commands and their steps. The offer to save changes goes on (true) only
+  // when the project was saved or the user chose not to save it.
   bool QuerySaveChanges();
   // Stores the active child window's fields into the project; false when
   // the window refuses an entry (it has said why).
   bool CommitActiveChild();
-  void OpenFileName(const QString& name, int index);
+  // Opens the file as the project; false, with the reason shown and the
+  // project left as it was, when the file cannot be read at all.
+  bool OpenFileName(const QString& name, int index);
   void UpdatePrevFile(const QString& name);
   void UpdateRegister();
   void CheckSpeedButtons();
@@ -156,8 +163,11 @@ class TMainForm : public QMainWindow {
   void ReadGraphParams();
   void FileNewClick();
   void FileOpenClick();
-  void FileSaveClick();
-  void FileSaveAsClick();
+  // Save and Save As: true when the project was written; otherwise the user
+  // cancelled or was told why, and the project, its name and its changed
+  // mark are as they were.
+  bool FileSaveClick();
+  bool FileSaveAsClick();
   // Options "Report Heading...": who the report heading of a run names.
   void ReportHeadingClick();
   // Opens a data file by its extension (".kv4d", ".kv3d", ".kvd"); false
@@ -168,6 +178,15 @@ class TMainForm : public QMainWindow {
   // cancelled) and, when opening, the chosen filter's index from 1.
   std::function<QString(const QString& title, const QString& preset)> ChooseSaveFile;
   std::function<std::pair<QString, int>()> ChooseOpenFile;
+
+  // Recovery copies of the unsaved project (MainRecovery.cpp): written every
+  // RecoveryInterval() seconds (0: never) while the project has unsaved
+  // changes, offered at start when a program left one behind.
+  TRecoveryStore& Recovery() const { return *fRecovery; }
+  int RecoveryInterval() const { return fRecoveryInterval; }
+  void WriteRecoveryCopy();
+  // Asks about each copy left behind; true when one was restored.
+  bool OfferRecovery();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -194,8 +213,19 @@ class TMainForm : public QMainWindow {
   void MyFilePopupHandler(int index);
   void SwitchChanged();
   void SetSwitch(int& value);
-  void SaveProject();
+  // File Save and Save As without their messages: raise ESaveError, false
+  // when the user cancelled.
+  bool SaveCurrent();
   bool SaveProjectAs();
+  void SaveProject();
+  // A project read only in part goes over its file only with the user's
+  // word: Yes (also when nothing needs asking) replaces it, No goes to Save
+  // As, Cancel writes nothing.
+  platform::TAnswer AskBeforeReplacingIncomplete();
+  void ReadResults();
+  void RestoreProject(const TRecoveryCopy& copy);
+  void DropRecoveryCopy();
+  void StartRecoveryTimer();
   void ShowSideView();
   void ShowExportDialog();
   void OpenHelpFile(const QString& name);
@@ -219,6 +249,9 @@ class TMainForm : public QMainWindow {
   UserIdentification fUser;
   bool fShowOutput = false;
   bool filesaved = true;
+  std::unique_ptr<TRecoveryStore> fRecovery;
+  QTimer* fRecoveryTimer = nullptr;
+  int fRecoveryInterval = 60;
   // The engine while a run holds it; empty between runs.
   std::unique_ptr<platform::TDynamicLibrary> fEngine;
 };

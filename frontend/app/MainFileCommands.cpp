@@ -9,6 +9,7 @@
 #include "Exceptions.h"
 #include "FileDialogs.h"
 #include "Main.h"
+#include "WordRead.h"
 #include "message_box.h"
 
 namespace korvan {
@@ -31,6 +32,7 @@ void TMainForm::FileNewClick() {
   HideAll();
   ProgramData.reset();
   ProgramData = std::make_unique<TProgramData>(fTables);
+  DropRecoveryCopy();
   SetCaption();
   fShowOutput = false;
   CheckSpeedButtons();
@@ -45,52 +47,93 @@ void TMainForm::FileOpenClick() {
 bool TMainForm::OpenByExtension(const QString& name) {
   const TDataFileFormat format = DataFileFormat(name);
   if (format == dfUnknown) return false;
-  OpenFileName(name, format);
+  return OpenFileName(name, format);
+}
+
+bool TMainForm::OpenFileName(const QString& name, int index) {
+  const QFileInfo info(name);
+  // A file that cannot be read at all leaves the project on screen as it is.
+  try {
+    const TWordReader probe(info.absoluteFilePath());
+  } catch (const EKorvanError& error) {
+    platform::ShowInformation(error.Message());
+    return false;
+  }
+  HideAll();
+  ProgramData.reset();
+  QDir::setCurrent(info.absolutePath());
+  ProgramData = TProgramData::CreateFromFile(fTables, info.absoluteFilePath(), index);
+  DropRecoveryCopy();
+  SetCaption();
+  ReadResults();
+  CheckSpeedButtons();
+  UpdatePrevFile(ProgramData->FileName);
   return true;
 }
 
-void TMainForm::OpenFileName(const QString& name, int index) {
-  HideAll();
-  ProgramData.reset();
-  const QFileInfo info(name);
-  QDir::setCurrent(info.absolutePath());
-  ProgramData = TProgramData::CreateFromFile(fTables, info.absoluteFilePath(), index);
-  SetCaption();
+// The results and graph settings saved beside the project.
+void TMainForm::ReadResults() {
   const QString plotFile = ProjectFile(QStringLiteral(".kv4p"));
   fShowOutput = QFileInfo::exists(plotFile) && ReadPlotData(plotFile, false);
   if (QFileInfo::exists(ProjectFile(QStringLiteral(".kv4g")))) ReadGraphParams();
-  CheckSpeedButtons();
-  UpdatePrevFile(ProgramData->FileName);
 }
 
 void TMainForm::SaveProject() {
   ProgramData->Save();
+  DropRecoveryCopy();
+  SetCaption();
   SaveGraphParams();
 }
 
-void TMainForm::FileSaveClick() {
+platform::TAnswer TMainForm::AskBeforeReplacingIncomplete() {
+  if (ProgramData->IncompleteLine <= 0) return platform::TAnswer::Yes;
+  const QString question =
+      QStringLiteral(
+          "\"%1\" was read only up to line %2; saving replaces the file with what was read.\n\n"
+          "Replace the file, or save the project under another name?")
+          .arg(QFileInfo(ProgramData->FileName).fileName())
+          .arg(ProgramData->IncompleteLine);
+  return platform::AskYesNoCancel(
+      question, {QStringLiteral("&Replace"), QStringLiteral("Save &As..."), platform::TAnswer::No});
+}
+
+bool TMainForm::SaveCurrent() {
+  if (!IsCurrentFormatName(ProgramData->FileName)) return SaveProjectAs();
+  switch (AskBeforeReplacingIncomplete()) {
+    case platform::TAnswer::Cancel:
+      return false;
+    case platform::TAnswer::No:
+      return SaveProjectAs();
+    case platform::TAnswer::Yes:
+      break;
+  }
+  SaveProject();
+  return true;
+}
+
+bool TMainForm::FileSaveClick() {
   // A toolbar button or a shortcut leaves the active window as it is.
-  if (!CommitActiveChild()) return;
-  if (!IsCurrentFormatName(ProgramData->FileName)) {
-    FileSaveAsClick();
-    return;
-  }
+  if (!CommitActiveChild()) return false;
   try {
-    SaveProject();
+    return SaveCurrent();
   } catch (const EKorvanError& error) {
     platform::ShowInformation(error.Message());
   }
+  return false;
 }
 
-void TMainForm::FileSaveAsClick() {
-  if (!CommitActiveChild()) return;
+bool TMainForm::FileSaveAsClick() {
+  if (!CommitActiveChild()) return false;
   try {
-    SaveProjectAs();
+    return SaveProjectAs();
   } catch (const EKorvanError& error) {
     platform::ShowInformation(error.Message());
   }
+  return false;
 }
 
+// A cancelled dialog or a failed save leaves the name, the recent files and
+// the windows as they were.
 bool TMainForm::SaveProjectAs() {
   const QString preset = WithKv4dExtension(ProgramData->FileName);
   const QString chosen = ChooseSaveFile(
@@ -98,15 +141,22 @@ bool TMainForm::SaveProjectAs() {
       preset);
   if (chosen.isEmpty()) {
     filesaved = false;
-  } else {
-    ProgramData->FileName = WithKv4dExtension(QFileInfo(chosen).absoluteFilePath());
-    SetCaption();
-    ProgramData->Save();
+    return false;
   }
+  const QString previous = ProgramData->FileName;
+  ProgramData->FileName = WithKv4dExtension(QFileInfo(chosen).absoluteFilePath());
+  try {
+    ProgramData->Save();
+  } catch (...) {
+    ProgramData->FileName = previous;
+    throw;
+  }
+  DropRecoveryCopy();
+  SetCaption();
   UpdatePrevFile(ProgramData->FileName);
   CheckSpeedButtons();
   HideAll();
-  return !chosen.isEmpty();
+  return true;
 }
 
 int TMainForm::NumberPrevFile() const {
@@ -146,6 +196,15 @@ void TMainForm::UpdateFileMenu() {
 void TMainForm::MyFilePopupHandler(int index) {
   const QString name = fPrevFile.value(index);
   if (DataFileFormat(name) == dfUnknown) return;
+  if (!QFileInfo(name).isFile()) {
+    fPrevFile.removeAt(index);
+    fPrevFile.append(QString());
+    UpdateRegister();
+    platform::ShowInformation(
+        QStringLiteral("The file \"%1\" no longer exists; it was removed from the recent files.")
+            .arg(name));
+    return;
+  }
   if (!QuerySaveChanges()) return;
   OpenByExtension(name);
 }

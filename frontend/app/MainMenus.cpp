@@ -95,22 +95,20 @@ void TMainForm::CreateActions() {
                               [] { TQwFactorForm::Open(); });
 
   auto* units = new QActionGroup(this);
-  a.UnitsEnglish = NewCheckable(
-      this, QStringLiteral("&English Units (lb, in)"),
-      [this] {
-        ProgramData->SetUnits(1);
-        SwitchChanged();
-      },
-      units);
-  a.UnitsSI = NewCheckable(
-      this, QStringLiteral("&S.I. Units (kN, m)"),
-      [this] {
-        ProgramData->SetUnits(2);
-        SwitchChanged();
-      },
-      units);
+  // A choice already in force changes nothing and marks nothing.
+  auto unitSystem = [this](int system) {
+    return [this, system] {
+      if (ProgramData->fUnits == system) return;
+      ProgramData->SetUnits(system);
+      SwitchChanged();
+    };
+  };
+  a.UnitsEnglish =
+      NewCheckable(this, QStringLiteral("&English Units (lb, in)"), unitSystem(1), units);
+  a.UnitsSI = NewCheckable(this, QStringLiteral("&S.I. Units (kN, m)"), unitSystem(2), units);
   auto flag = [this](bool TProgramData::*field, bool value) {
     return [this, field, value] {
+      if (ProgramData.get()->*field == value) return;
       ProgramData.get()->*field = value;
       SwitchChanged();
     };
@@ -133,6 +131,7 @@ void TMainForm::CreateActions() {
     a.LoadMethod[static_cast<size_t>(m)] = NewCheckable(
         this, methods[static_cast<size_t>(m)],
         [this, m] {
+          if (ProgramData->Nloadmethod == m) return;
           ProgramData->Nloadmethod = m;
           SwitchChanged();
         },

@@ -49,20 +49,24 @@ bool TMainForm::CheckData() {
 void TMainForm::CompRunClick() {
   if (!CommitActiveChild()) return;
   filesaved = true;
+  // The engine must not analyse a file that differs from the project on
+  // screen: a save that fails or is cancelled ends the run here.
+  bool saved = false;
+  QString reason;
   try {
-    if (ProgramData->FileName != kNewFileName &&
-        ProgramData->FileName.endsWith(QStringLiteral(".kv4d"), Qt::CaseInsensitive)) {
-      SaveProject();
-    } else {
-      SaveProjectAs();
-    }
-  } catch (const EKorvanError&) {
-    // The engine must not analyse a file that differs from the project on
-    // screen.
-    platform::ShowInformation(QStringLiteral("An error occured during saving"));
+    saved = SaveCurrent();
+  } catch (const ESaveError& error) {
+    reason = error.Reason();
+  } catch (const EKorvanError& error) {
+    reason = error.Message();
+  }
+  if (!reason.isEmpty()) {
+    platform::ShowInformation(QStringLiteral("The project could not be saved: %1. The analysis "
+                                             "was not started.")
+                                  .arg(reason));
     return;
   }
-  if (!filesaved || ProgramData->FileName == kNewFileName) return;
+  if (!saved || !filesaved || ProgramData->FileName == kNewFileName) return;
   if (!CheckData()) return;
 
   const platform::TDecimalPointGuard decimalPoint;

@@ -5,7 +5,9 @@
 #include <utility>
 
 #include "DataEdit.h"
+#include "DataUnit.h"
 #include "Exceptions.h"
+#include "InputTables.h"
 
 namespace korvan {
 
@@ -16,6 +18,22 @@ TPropertyForm::TPropertyForm(QWidget* parent) : TChildWindow(parent) {
 
 void TPropertyForm::Refresh() {
   RefreshFields();
+  RememberFieldTexts();
+}
+
+void TPropertyForm::RememberFieldTexts() {
+  fFieldTexts.clear();
+  for (const TDataEdit* field : findChildren<TDataEdit*>()) fFieldTexts[field] = field->text();
+}
+
+long double TPropertyForm::FieldValue(const TDataEdit& field, long double current) const {
+  const auto shown = fFieldTexts.find(&field);
+  if (shown != fFieldTexts.end() && shown->second == field.text()) return current;
+  return field.Number();
+}
+
+void TPropertyForm::MarkProjectChanged() {
+  if (ProgramData) ProgramData->Tables().SetDataChanged(true);
 }
 
 bool TPropertyForm::CommitEdits() {
@@ -54,6 +72,7 @@ bool TPropertyForm::Commit(bool reuseVerdict) {
   } catch (const EAssignError&) {
     return false;  // a field's text that does not evaluate: nothing was stored
   }
+  RememberFieldTexts();
   return true;
 }
 

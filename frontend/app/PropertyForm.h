@@ -9,6 +9,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <map>
 
 #include "child_window.h"
 
@@ -39,6 +40,13 @@ class TPropertyForm : public platform::TChildWindow {
   // Lets the window know the verdicts of the field's own checks (on leaving
   // it, on Enter), so that leaving the window does not report an entry twice.
   void WatchField(TDataEdit& field);
+  // What a field gives back to the project: `current` while the field shows
+  // the text the window last put there or stored, so that leaving a window
+  // never rounds a value to its shown digits; else the field's number
+  // (raises EAssignError when its text does not evaluate).
+  long double FieldValue(const TDataEdit& field, long double current) const;
+  // Marks the project changed: a store changed one of its values.
+  static void MarkProjectChanged();
 
   void FormActivate() override;
   void FormDeactivate() override;
@@ -56,7 +64,11 @@ class TPropertyForm : public platform::TChildWindow {
     QString text;
     bool ok = false;
   };
+  // The fields' texts as the window last refreshed or stored them.
+  void RememberFieldTexts();
+
   TVerdict fLastVerdict;
+  std::map<const TDataEdit*, QString> fFieldTexts;
   bool fStorePending = false;
   bool fShowingAgain = false;
 };

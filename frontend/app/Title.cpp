@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "DataUnit.h"
-#include "InputTables.h"
 
 namespace korvan {
 
@@ -54,7 +53,7 @@ void TTitleForm::StoreFields() {
   if (!ProgramData) return;
   if (fTitle->text() != ProgramData->Title) {
     ProgramData->Title = fTitle->text();
-    ProgramData->Tables().SetDataChanged(true);
+    MarkProjectChanged();
   }
   ProgramData->Name1 = fName->text();
   ProgramData->Date1 = fDate->text();

@@ -78,7 +78,6 @@ TPilePropertiesForm::TPilePropertiesForm(QWidget* parent)
 
   connect(fLength, &QLineEdit::textChanged, this, &TPilePropertiesForm::UpdateTipCoordinate);
   connect(fHead, &QLineEdit::textChanged, this, &TPilePropertiesForm::UpdateTipCoordinate);
-  connect(fTolerance, &QLineEdit::textEdited, this, &TPilePropertiesForm::ToleranceEdited);
   connect(fStiffness, &QPushButton::clicked, this, &TPilePropertiesForm::EditStiffnessClick);
 }
 
@@ -111,20 +110,24 @@ void TPilePropertiesForm::RefreshFields() {
 
 void TPilePropertiesForm::StoreFields() {
   if (!ProgramData) return;
-  // Every text is evaluated before anything is stored.
-  const long double length = fLength->Number();
-  const long double head = fHead->Number();
-  const long double diameter = fDiameter->Number();
-  const long double tipArea = fTipArea->Number();
-  const long double tolerance = fTolerance->Number();
-  const long double increments = fIncrements->Number();
   TProgramData& data = *ProgramData;
+  // Every text is evaluated before anything is stored.
+  const long double length = FieldValue(*fLength, data.PLength);
+  const long double head = FieldValue(*fHead, data.HeadCoord);
+  const long double diameter = FieldValue(*fDiameter, data.OD);
+  const long double tipArea = FieldValue(*fTipArea, data.Tiparea);
+  const long double tolerance = FieldValue(*fTolerance, data.Tolerance);
+  const int increments = static_cast<int>(std::lround(FieldValue(*fIncrements, data.NINC)));
+  const bool changed = length != data.PLength || head != data.HeadCoord || diameter != data.OD ||
+                       tipArea != data.Tiparea || tolerance != data.Tolerance ||
+                       increments != data.NINC;
   data.PLength = length;
   data.HeadCoord = head;
   data.OD = diameter;
   data.Tiparea = tipArea;
   data.Tolerance = tolerance;
-  data.NINC = static_cast<int>(std::lround(increments));
+  data.NINC = increments;
+  if (changed) MarkProjectChanged();
 }
 
 // A minus sign being typed (a text ending in "-") is no number yet; nor is
@@ -136,10 +139,6 @@ void TPilePropertiesForm::UpdateTipCoordinate() {
   } catch (const EAssignError&) {
     // The field's own check reports the entry when the user leaves it.
   }
-}
-
-void TPilePropertiesForm::ToleranceEdited() {
-  if (ProgramData) ProgramData->Tables().SetDataChanged(true);
 }
 
 void TPilePropertiesForm::EditStiffnessClick() {

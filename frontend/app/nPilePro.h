@@ -41,7 +41,6 @@ class TPilePropertiesForm : public TPropertyForm {
 
  private:
   void UpdateTipCoordinate();
-  void ToleranceEdited();
   void EditStiffnessClick();
 
   TDataEdit* fTolerance;

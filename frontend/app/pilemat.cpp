@@ -46,13 +46,15 @@ void TQwFactorForm::RefreshFields() {
   fwFactor->SetNumber(ProgramData->wFactor);
 }
 
-// The multipliers never mark the project changed.
 void TQwFactorForm::StoreFields() {
   if (!ProgramData) return;
-  const long double qFactor = fQFactor->Number();
-  const long double wFactor = fwFactor->Number();
-  ProgramData->QFactor = qFactor;
-  ProgramData->wFactor = wFactor;
+  TProgramData& data = *ProgramData;
+  const long double qFactor = FieldValue(*fQFactor, data.QFactor);
+  const long double wFactor = FieldValue(*fwFactor, data.wFactor);
+  const bool changed = qFactor != data.QFactor || wFactor != data.wFactor;
+  data.QFactor = qFactor;
+  data.wFactor = wFactor;
+  if (changed) MarkProjectChanged();
 }
 
 }  // namespace korvan

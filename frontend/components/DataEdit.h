@@ -8,13 +8,15 @@
 #include <QPointer>
 #include <QString>
 
+#include "EntryEvaluator.h"
+
 namespace korvan {
 
 class TDataEdit : public QLineEdit {
   Q_OBJECT
 
  public:
-  static constexpr long double kDefaultMaxVal = 1.18973149535723176e100L;
+  static constexpr long double kDefaultMaxVal = kEntryLimit;
 
   explicit TDataEdit(QWidget* parent = nullptr);
 

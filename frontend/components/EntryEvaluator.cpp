@@ -225,6 +225,18 @@ long double EvaluatePlain(const QString& text) {
 
 }  // namespace
 
+void CheckStorable(long double value) {
+  constexpr int kLimitDigits = 8;
+  if (value > kEntryLimit) {
+    throw EAssignError(QStringLiteral("Entry must be less than or equal to ") +
+                       FormatGeneral(kEntryLimit, kLimitDigits));
+  }
+  if (value < -kEntryLimit) {
+    throw EAssignError(QStringLiteral("Entry must be greater than or equal to ") +
+                       FormatGeneral(-kEntryLimit, kLimitDigits));
+  }
+}
+
 long double EvaluateEntry(const QString& text) {
   if (text.isEmpty()) Fail("entry cannot be blank");
   QString expression = text;

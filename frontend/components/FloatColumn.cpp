@@ -102,9 +102,13 @@ QString TFloatColumn::GetStringValue(int row) const {
   return FormatGeneral(GetFloatValue(row), 8);
 }
 
+// An entry the project cannot keep is refused before it is stored, as the
+// numeric fields refuse it.
 void TFloatColumn::SetStringValue(int row, const QString& value) {
   CheckRow(row);
-  SetFloatValue(row, EvaluateEntry(value));
+  const long double number = EvaluateEntry(value);
+  CheckStorable(number);
+  SetFloatValue(row, number);
 }
 
 QString TFloatColumn::GetDisplayHeadings(int line) const {

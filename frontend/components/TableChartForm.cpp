@@ -14,9 +14,11 @@
 #include <memory>
 
 #include "ChartPreview.h"
+#include "EntryEvaluator.h"
 #include "Exceptions.h"
 #include "NumberFormat.h"
 #include "NumberLines.h"
+#include "TableValues.h"
 #include "message_box.h"
 #include "text_editor.h"
 
@@ -254,34 +256,68 @@ void TTableChartForm::BtnEditClick() {
   platform::OpenInTextEditor(fFileNameEdit->text());
 }
 
-int TTableChartForm::ReadLines(const QStringList& lines) {
+TTableChartForm::TLinesRead TTableChartForm::ReadLines(const QStringList& lines) {
   TGridTable& table = *Data();
   const int columns = table.VisibleColCount();
   const int maxRows = table.MaxRows();
-  int filled = 0;
+  const std::vector<TCellValue> before = TableValues(table);
+  TLinesRead read;
   QString failure;
   SuspendRefresh(true);
   try {
-    for (const QString& line : lines) {
-      if (maxRows > 0 && filled >= maxRows) break;
-      const std::vector<long double> numbers = ParseNumberLine(line);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+      const std::vector<long double> numbers = ParseNumberLine(lines[i]);
       if (static_cast<int>(numbers.size()) != columns) continue;
-      if (filled >= table.RowCount()) AddRowInView();
-      for (int k = 0; k < columns; ++k) {
-        table.VisibleColumn(k).SetStringValue(
-            filled, FormatGeneral(numbers[static_cast<size_t>(k)], kFileDigits));
+      ++read.Matching;
+      if (maxRows > 0 && read.Filled >= maxRows) continue;  // counted, not read
+      // Every number of the line is checked before any cell of the row changes.
+      QStringList texts;
+      try {
+        for (const long double number : numbers) {
+          texts.append(FormatGeneral(number, kFileDigits));
+          CheckStorable(EvaluateEntry(texts.back()));
+        }
+      } catch (const EAssignError& refusal) {
+        read.Refused.append(QStringLiteral("Line %1: %2").arg(i + 1).arg(refusal.Message()));
+        continue;
       }
-      ++filled;
+      if (read.Filled >= table.RowCount()) AddRowInView();
+      for (int k = 0; k < columns; ++k) {
+        table.VisibleColumn(k).SetStringValue(read.Filled, texts[k]);
+      }
+      ++read.Filled;
     }
-    if (filled > 0) DeleteRowsAfter(filled);
+    if (read.Filled > 0) DeleteRowsAfter(read.Filled);
   } catch (const EKorvanError& error) {
     failure = error.Message();  // the rows read so far stay
   }
-  if (filled > 0) table.SetChanged(true);
+  if (TableValues(table) != before) table.SetChanged(true);
   SuspendRefresh(false);
   RefreshGrid();
   if (!failure.isEmpty()) platform::ShowInformation(failure);
-  return filled;
+  return read;
+}
+
+QString TTableChartForm::DroppedText(const TLinesRead& read, const QString& verb) const {
+  constexpr qsizetype kLinesNamed = 5;
+  QStringList parts;
+  const int maxRows = Data()->MaxRows();
+  const int taken = read.Matching - static_cast<int>(read.Refused.size());
+  if (maxRows > 0 && taken > read.Filled) {
+    parts.append(QStringLiteral("%1 of %2 rows were %3; the table holds at most %4")
+                     .arg(read.Filled)
+                     .arg(taken)
+                     .arg(verb)
+                     .arg(maxRows));
+  }
+  if (!read.Refused.isEmpty()) {
+    parts.append(QStringLiteral("%1 line(s) were not %2:").arg(read.Refused.size()).arg(verb));
+    parts.append(read.Refused.mid(0, kLinesNamed));
+    if (read.Refused.size() > kLinesNamed) {
+      parts.append(QStringLiteral("and %1 more").arg(read.Refused.size() - kLinesNamed));
+    }
+  }
+  return parts.join(QLatin1Char('\n'));
 }
 
 void TTableChartForm::BtnReadClick() {
@@ -293,7 +329,12 @@ void TTableChartForm::BtnReadClick() {
             .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
     return;
   }
-  ReadLines(SplitTextLines(QString::fromLocal8Bit(file.readAll())));
+  const TLinesRead read = ReadLines(SplitTextLines(QString::fromLocal8Bit(file.readAll())));
+  const QString dropped = DroppedText(read, QStringLiteral("read"));
+  if (!dropped.isEmpty()) {
+    platform::ShowInformation(
+        QStringLiteral("File %1:\n%2").arg(QDir::toNativeSeparators(file.fileName()), dropped));
+  }
 }
 
 void TTableChartForm::BtnClipClick() {
@@ -303,11 +344,18 @@ void TTableChartForm::BtnClipClick() {
     platform::ShowInformation(QStringLiteral("There is no text available on the Clipboard"));
     return;
   }
-  const int filled = ReadLines(SplitTextLines(clip->text()));
-  platform::ShowInformation(filled == 0
-                                ? QStringLiteral("No data was copied from the Clipboard")
-                                : QString::number(filled) +
-                                      QStringLiteral(" row(s) were copied from the Clipboard"));
+  const TLinesRead read = ReadLines(SplitTextLines(clip->text()));
+  const QString dropped = DroppedText(read, QStringLiteral("copied"));
+  QString message;
+  if (read.Filled == 0) {
+    message = QStringLiteral("No data was copied from the Clipboard");
+  } else if (read.Matching - static_cast<int>(read.Refused.size()) == read.Filled) {
+    message =
+        QString::number(read.Filled) + QStringLiteral(" row(s) were copied from the Clipboard");
+  }
+  if (!dropped.isEmpty())
+    message = message.isEmpty() ? dropped : message + QLatin1Char('\n') + dropped;
+  platform::ShowInformation(message);
 }
 
 // The visible columns, so that the text pastes back into the same table.

@@ -48,9 +48,21 @@ class TTableChartForm : public TTableForm {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
+  // What reading lines of numbers into the table did.
+  struct TLinesRead {
+    int Filled = 0;       // rows filled
+    int Matching = 0;     // lines with a number for every column
+    QStringList Refused;  // lines left out, each named by its number
+  };
+
   bool ChartShown() const;
-  // Fills rows from lines of numbers and returns how many it filled.
-  int ReadLines(const QStringList& lines);
+  // Fills rows from the lines that hold a number for every column, up to the
+  // table's most rows; a line holding a number the table cannot keep is left
+  // out and named. The rows filled stay when reading stops early.
+  TLinesRead ReadLines(const QStringList& lines);
+  // Says what was left out: rows beyond the table's most rows (`verb` is
+  // "copied" or "read") and the refused lines.
+  QString DroppedText(const TLinesRead& read, const QString& verb) const;
   void FileNameChanged();
   static void ApplyAxis(QCategoryAxis& axis, const TAxisScale& scale);
   void FitAxisTitles();

@@ -13,6 +13,7 @@
 #include "CellControls.h"
 #include "ColumnTypes.h"
 #include "Exceptions.h"
+#include "TableValues.h"
 #include "message_box.h"
 
 namespace korvan {
@@ -330,24 +331,26 @@ void TTableForm::CellChanged(int column, int row) {
 
 // ---------------------------------------------------------------- storing
 
-// Stores the current cell's text. The table's Changed flag is set for every
-// data cell; a text that still reads as the stored value is not stored
-// again, so that moving the cursor never rounds a value to its display.
+// Stores the current cell's text. A text that still reads as the stored
+// value is not stored again, so that moving the cursor never rounds a value
+// to its display; the table is marked changed only when the stored value
+// changed, so that a window left as it was marks nothing.
 bool TTableForm::StoreCell(QString* error) {
   if (!fData) return true;
   const int row = fGrid->currentRow();
   const int v = fGrid->currentColumn();
   if (row < 0 || v < 0 || row >= fData->RowCount() || v >= fData->VisibleColCount()) return true;
-  fData->SetChanged(true);
   TColumn& column = fData->VisibleColumn(v);
   if (column.HasControl()) return true;
   const QString text = fGrid->CurrentText();
+  const TCellValue before = CellValue(column, row);
   try {
     if (text != column.GetStringValue(row)) column.SetStringValue(row, text);
   } catch (const EKorvanError& failure) {
     *error = failure.Message();
     return false;
   }
+  if (CellValue(column, row) != before) fData->SetChanged(true);
   fGrid->SetCellText(row, v, column.GetStringValue(row));
   return true;
 }
@@ -468,12 +471,14 @@ void TTableForm::DeleteRowsAfter(int rows) {
 }
 
 void TTableForm::ChangeRows(const std::function<void()>& change) {
+  const int rowsBefore = fData->RowCount();
   try {
     const TFlagScope suspended(fSuspended);
     change();
   } catch (const EKorvanError& error) {
     platform::ShowInformation(error.Message());
   }
+  if (fData->RowCount() != rowsBefore) fData->SetChanged(true);
   RefreshGrid();
 }
 
@@ -490,7 +495,6 @@ void TTableForm::BtnAddClick() {
     AddRowInView();
     // The new last row becomes the last row in view.
     fView.TopRow = std::max(0, fData->RowCount() - fRowsVisible);
-    fData->SetChanged(true);
   });
 }
 
@@ -499,7 +503,6 @@ void TTableForm::BtnInsClick() {
   const int row = CurrentRowInRange();
   if (row < 0) return;
   ChangeRows([this, row] {
-    fData->SetChanged(true);
     if (fData->RowCount() == fRowsVisible) {
       fRowsVisible = std::min(fRowsVisible + fData->RowGroup(), MaxRowsInView());
     }
@@ -511,10 +514,7 @@ void TTableForm::BtnDelClick() {
   if (!fData || !StoreCurrentCell()) return;
   const int row = CurrentRowInRange();
   if (row < 0) return;
-  ChangeRows([this, row] {
-    fData->SetChanged(true);
-    fData->DeleteRowGroup(row);
-  });
+  ChangeRows([this, row] { fData->DeleteRowGroup(row); });
 }
 
 // ---------------------------------------------------------------- layout
@@ -694,8 +694,9 @@ std::unique_ptr<TCellControl> TTableForm::CreateComboBox(TEnumColumn& column) {
             [self, target, row, index] {
               if (!self || !self->fData || self->fData->IndexOf(target) < 0) return;
               try {
-                self->fData->SetChanged(true);
+                const std::int32_t before = target->GetIntValue(row);
                 target->ControlChoiceMade(row, index);
+                if (target->GetIntValue(row) != before) self->fData->SetChanged(true);
               } catch (const EKorvanError& error) {
                 platform::ShowInformation(error.Message());
               }

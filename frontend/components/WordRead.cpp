@@ -77,6 +77,7 @@ TWordReader::TWordReader(const QString& fileName) {
   }
   if (bytes.size() > kMaxFileBytes) throw EInOutError(TooLarge(name));
   LoadText(DecodeText(bytes));
+  fFileName = fileName;
 }
 
 TWordReader TWordReader::FromText(const QString& text) {
@@ -132,8 +133,13 @@ void TWordReader::GoToLine(int line) {
   });
 }
 
+void TWordReader::Raise(const QString& message) const {
+  if (fFileName.isEmpty()) throw EInOutError(message);
+  throw EInOutError(QStringLiteral("File \"%1\":\n%2").arg(fFileName, message));
+}
+
 void TWordReader::RequireLine() const {
-  if (fLine >= GetLineCount()) throw EInOutError(QString::fromLatin1(kIncompleteFile));
+  if (fLine >= GetLineCount()) Raise(QString::fromLatin1(kIncompleteFile));
 }
 
 QString TWordReader::ReadWord() {
@@ -143,18 +149,15 @@ QString TWordReader::ReadWord() {
   return fText.mid(word.start, word.length);
 }
 
-void TWordReader::RaiseExpected(const char* what) const {
+void TWordReader::RaiseAtWord(const QString& problem) const {
   // The word just read is word fItem (1-based) of line fLine + 1.
-  throw EInOutError(QStringLiteral("Error on Line %1 Item %2\n%3")
-                        .arg(fLine + 1)
-                        .arg(fItem)
-                        .arg(QString::fromLatin1(what)));
+  Raise(QStringLiteral("Error on Line %1 Item %2\n%3").arg(fLine + 1).arg(fItem).arg(problem));
 }
 
 long double TWordReader::ReadFloat() {
   const QString word = ReadWord();
   const auto value = TextToFloat(word, QLatin1Char('.'));
-  if (!value) RaiseExpected("A floating point number was expected but not found.");
+  if (!value) RaiseAtWord(QStringLiteral("A floating point number was expected but not found."));
   return *value;
 }
 
@@ -162,7 +165,7 @@ int32_t TWordReader::ReadInteger() {
   const QString word = ReadWord();
   const auto value = TextToFloat(word);
   if (!value || *value != std::trunc(*value) || *value < -2147483648.0L || *value > 2147483647.0L) {
-    RaiseExpected("An integer was expected but not found.");
+    RaiseAtWord(QStringLiteral("An integer was expected but not found."));
   }
   return static_cast<int32_t>(*value);
 }

@@ -27,7 +27,8 @@ class TWordReader {
 
   // Reads every line of the file; an empty file gives one empty line. A file
   // that cannot be opened or read, or is larger than kMaxFileBytes, raises
-  // EInOutError.
+  // EInOutError. Every reading error names the file on a line of its own
+  // before the reader's message, so that the user looks at the right file.
   explicit TWordReader(const QString& fileName);
   // The same over text already in memory (clipboard, tests).
   static TWordReader FromText(const QString& text);
@@ -58,6 +59,12 @@ class TWordReader {
 
   int Line() const { return fLine; }
   int Item() const { return fItem; }
+  // The file read; empty for text from memory.
+  const QString& FileName() const { return fFileName; }
+
+  // Raises EInOutError with `problem` at the word read last, worded as the
+  // reader's own errors ("Error on Line L Item I", the file named first).
+  [[noreturn]] void RaiseAtWord(const QString& problem) const;
 
  private:
   // Where a word lies in the text.
@@ -74,8 +81,9 @@ class TWordReader {
   // is the end of the file.
   void GoToLine(int line);
   void RequireLine() const;  // raises at the end of the file
-  [[noreturn]] void RaiseExpected(const char* what) const;
+  [[noreturn]] void Raise(const QString& message) const;
 
+  QString fFileName;
   QString fText;
   // Where each line starts, and one entry past the last line: the text's
   // length, or the end of its last line break.

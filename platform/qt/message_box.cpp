@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <utility>
 
 #include "messages.h"
@@ -49,10 +50,27 @@ void ShowMessageInBox(const std::string& text) {
 }
 
 TAnswer AskYesNoCancel(const QString& text) {
+  return AskYesNoCancel(text, TQuestionButtons{});
+}
+
+TAnswer AskYesNoCancel(const QString& text, const TQuestionButtons& buttons) {
   if (CurrentQuestionHandler()) return CurrentQuestionHandler()(text);
   QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                   QApplication::activeWindow());
+  if (!buttons.Yes.isEmpty()) box.button(QMessageBox::Yes)->setText(buttons.Yes);
+  if (!buttons.No.isEmpty()) box.button(QMessageBox::No)->setText(buttons.No);
+  switch (buttons.Default) {
+    case TAnswer::Yes:
+      box.setDefaultButton(QMessageBox::Yes);
+      break;
+    case TAnswer::No:
+      box.setDefaultButton(QMessageBox::No);
+      break;
+    case TAnswer::Cancel:
+      box.setDefaultButton(QMessageBox::Cancel);
+      break;
+  }
   box.setEscapeButton(QMessageBox::Cancel);
   switch (box.exec()) {
     case QMessageBox::Yes:

@@ -30,6 +30,15 @@ enum class TAnswer { Yes, No, Cancel };
 // question handler when there is one.
 TAnswer AskYesNoCancel(const QString& text);
 
+// The captions of the Yes and No buttons of a question (empty: "Yes" and
+// "No"), and the button that Enter presses.
+struct TQuestionButtons {
+  QString Yes;
+  QString No;
+  TAnswer Default = TAnswer::Yes;
+};
+TAnswer AskYesNoCancel(const QString& text, const TQuestionButtons& buttons);
+
 using QuestionHandler = std::function<TAnswer(const QString& text)>;
 // Installs `handler` and returns the one it replaces.
 QuestionHandler SetQuestionHandler(QuestionHandler handler);

@@ -245,7 +245,8 @@ TEST_F(ProjectTest, FileEndingInsideTheSettlementKeepsTheRowsRead) {
   TMessageCapture messages;
   ProgramData = TProgramData::CreateFromFile(Tables(), path, dfKorvan2021);
   EXPECT_EQ(messages.Messages(),
-            std::vector<std::string>{"This file either invalid or incomplete."});
+            std::vector<std::string>{"File \"" + path.toStdString() +
+                                     "\":\nThis file either invalid or incomplete."});
   EXPECT_EQ(Data().FileName, path);
   EXPECT_EQ(FormatGeneral(Data().PLength, 8), "480");
   const TGridTable& settlement = Tables().TblSettlement2();
@@ -253,15 +254,18 @@ TEST_F(ProjectTest, FileEndingInsideTheSettlementKeepsTheRowsRead) {
   EXPECT_EQ(settlement.GetStringValue(0, 1), "6");
   EXPECT_EQ(settlement.GetStringValue(1, 1), "0.03");
   EXPECT_EQ(Tables().TblTZFactors2().RowCount(), 2);  // never reached: raised to its minimum
-  EXPECT_FALSE(Tables().GetDataChanged());
+  // What was read is not what the file holds: the project says so.
+  EXPECT_TRUE(Tables().GetDataChanged());
+  EXPECT_EQ(Data().IncompleteLine, 17);
 }
 
 struct ExampleCase {
   int line;
   const char* replacement;
-  const char* message;  // empty when the whole file is read
+  const char* message;  // after the line naming the file; empty when the whole file is read
   const char* pile;     // head coordinate, diameter, tip area
   int layers;           // rows of D2 afterwards
+  int stopLine;         // where reading stopped; 0 when the whole file was read
 };
 
 class ExampleTest : public ProjectTest, public ::testing::WithParamInterface<ExampleCase> {};
@@ -271,7 +275,13 @@ class ExampleTest : public ProjectTest, public ::testing::WithParamInterface<Exa
 TEST_P(ExampleTest, ReadsAsFarAsTheFileAllows) {
   const ExampleCase& c = GetParam();
   const QString path = WriteFile("example.kv4d", ExampleWith(c.line, c.replacement));
-  EXPECT_EQ(Reopen(path), QString::fromUtf8(c.message));
+  const QString message = Reopen(path);
+  EXPECT_EQ(message, *c.message
+                         ? QStringLiteral("File \"%1\":\n").arg(path) + QString::fromUtf8(c.message)
+                         : QString());
+  // A project read in part is marked changed and knows where reading stopped.
+  EXPECT_EQ(Data().IncompleteLine, c.stopLine);
+  EXPECT_EQ(Tables().GetDataChanged(), c.stopLine > 0);
   EXPECT_EQ(Data().Title, "Example pile");
   EXPECT_EQ(QStringList({FormatGeneral(Data().HeadCoord, 8), FormatGeneral(Data().OD, 8),
                          FormatGeneral(Data().Tiparea, 8)})
@@ -285,23 +295,33 @@ INSTANTIATE_TEST_SUITE_P(
     LinesAndCounts, ExampleTest,
     ::testing::Values(
         // Older writers left the head coordinate out of the pile line.
-        ExampleCase{11, "0.001 480.0 -24 12.0 113.1", "", "-24 12 113.1", 1},
-        ExampleCase{11, "0.001 480.0 12.0 113.1", "", "0 12 113.1", 1},
+        ExampleCase{11, "0.001 480.0 -24 12.0 113.1", "", "-24 12 113.1", 1, 0},
+        ExampleCase{11, "0.001 480.0 12.0 113.1", "", "0 12 113.1", 1, 0},
         ExampleCase{4, "2000000000",
                     "Error on Line 4 Item 1\nThe count 2000000000 is more than the 30 rows that "
                     "\"Soil Layers\" can hold.",
-                    "0 0 0", 1},
+                    "0 0 0", 1, 4},
+        // A negative count is refused as read, where it stands: reading on
+        // from it would take later words for counts.
+        ExampleCase{4, "-5",
+                    "Error on Line 4 Item 1\nThe count -5 is not a number of rows: \"Soil "
+                    "Layers\" takes 0 to 30.",
+                    "0 0 0", 1, 4},
+        ExampleCase{12, "-1",
+                    "Error on Line 12 Item 1\nThe count -1 is not a number of rows: \"Tip "
+                    "Movements\" takes 0 to 100.",
+                    "0 12 113.1", 1, 12},
         ExampleCase{8, "51",
                     "Error on Line 8 Item 1\nThe count 51 is more than the 50 rows that \"Axial "
                     "Stiffness (AE) of Pile Sections\" can hold.",
-                    "0 0 0", 1},
+                    "0 0 0", 1, 8},
         ExampleCase{5, "1 7 0.0 600.0",
                     "Error on Line 5 Item 2\nA soil type from 1 to 6 was expected but not found.",
-                    "0 0 0", 1},
+                    "0 0 0", 1, 5},
         ExampleCase{9, "4.0E+08 0.0x",
                     "Error on Line 9 Item 2\nA floating point number was expected but not found.",
-                    "0 0 0", 1},
-        ExampleCase{16, "", "This file either invalid or incomplete.", "0 12 113.1", 1}));
+                    "0 0 0", 1, 9},
+        ExampleCase{16, "", "This file either invalid or incomplete.", "0 12 113.1", 1, 16}));
 
 TEST_F(ProjectTest, SavesWithADecimalPointUnderACommaLocale) {
   TCommaLocale comma;
@@ -349,12 +369,13 @@ TEST_F(ProjectTest, CountsOfTheLargestIntegerAreRefusedByTheirTables) {
         ExampleWith(c.line, QString::fromLatin1(c.replacement).replace('N', "2147483647")));
     QString message;
     const TResourceUsage usage = MeasureUsage([&] { message = Reopen(path); });
-    EXPECT_EQ(message, QStringLiteral("Error on Line %1 Item %2\nThe count 2147483647 is more than "
-                                      "the %3 rows that \"%4\" can hold.")
-                           .arg(c.countLine)
-                           .arg(c.item)
-                           .arg(c.rows)
-                           .arg(QString::fromLatin1(c.caption)));
+    EXPECT_EQ(message, QStringLiteral("File \"%1\":\n").arg(path) +
+                           QStringLiteral("Error on Line %1 Item %2\nThe count 2147483647 is more "
+                                          "than the %3 rows that \"%4\" can hold.")
+                               .arg(c.countLine)
+                               .arg(c.item)
+                               .arg(c.rows)
+                               .arg(QString::fromLatin1(c.caption)));
     EXPECT_LT(usage.seconds, kSecondsAllowed) << c.caption;
     if (usage.peakGrowthMB) EXPECT_LT(*usage.peakGrowthMB, kMegabytesAllowed) << c.caption;
   }

@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 
 #include "DataEdit.h"
 #include "Options.h"
@@ -70,9 +71,7 @@ TEST_F(PropertyFormTest, PilePropertiesFollowTheTipRefuseAndStoreWhole) {
   EXPECT_EQ(Data().PLength, 600);
   EXPECT_EQ(Data().HeadCoord, -24);
   EXPECT_EQ(Data().NINC, 10);
-  EXPECT_FALSE(Tables().GetDataChanged());
-  Type(form->ToleranceEdit(), QStringLiteral("1e-4"));
-  EXPECT_TRUE(Tables().GetDataChanged());
+  EXPECT_TRUE(Tables().GetDataChanged()) << "the length, head and increments changed";
   EXPECT_EQ(messages.Messages().size(), 1u);
 
   TEditorFactoryScope editors(ChartFamily());
@@ -113,27 +112,69 @@ TEST_F(PropertyFormTest, LeavingWithARefusedEntryBringsTheWindowBack) {
   EXPECT_EQ(Data().PLength, 600);
 }
 
-TEST_F(PropertyFormTest, OnlyTheTitleMarksTheProjectChanged) {
-  Data().Title = QString(100, QLatin1Char('x'));  // as a file may hold it
-  TTitleForm* title = TTitleForm::Open();
-  EXPECT_EQ(title->TitleEdit()->text(), Data().Title);
-  Type(title->NameEdit(), QStringLiteral("A. Designer"));
-  Type(title->DateEdit(), QStringLiteral("today"));
-  EXPECT_TRUE(title->CommitEdits());
-  EXPECT_EQ(Data().Name1, "A. Designer");
-  EXPECT_EQ(Data().Date1, "today");
-  EXPECT_FALSE(Tables().GetDataChanged());
-
-  TQwFactorForm* factors = TQwFactorForm::Open();
-  Type(factors->QFactorEdit(), QStringLiteral("1.5"));
-  EXPECT_TRUE(factors->CommitEdits());
-  EXPECT_EQ(Data().QFactor, 1.5L);
-  EXPECT_FALSE(Tables().GetDataChanged());
-
-  Type(title->TitleEdit(), QStringLiteral("Pier 7"));
-  EXPECT_TRUE(title->close());
-  EXPECT_EQ(Data().Title, "Pier 7");
-  EXPECT_TRUE(Tables().GetDataChanged());
+// Every field that is saved with the project marks it changed when a store
+// changes its value, and only then: a window opened and left as it was, or
+// a value typed again as it was, marks nothing, and a value with more digits
+// than a field shows is not rounded by leaving the window.
+TEST_F(PropertyFormTest, EveryStoredChangeMarksTheProjectAndNothingElse) {
+  using TField = std::function<QLineEdit*()>;
+  const TField title = [] { return TTitleForm::Open()->TitleEdit(); };
+  const TField name = [] { return TTitleForm::Open()->NameEdit(); };
+  const TField date = [] { return TTitleForm::Open()->DateEdit(); };
+  const TField tolerance = [] { return TPilePropertiesForm::Open()->ToleranceEdit(); };
+  const TField tipArea = [] { return TPilePropertiesForm::Open()->TipAreaEdit(); };
+  const TField increments = [] { return TPilePropertiesForm::Open()->IncrementsEdit(); };
+  const TField length = [] { return TPilePropertiesForm::Open()->LengthEdit(); };
+  const TField diameter = [] { return TPilePropertiesForm::Open()->DiameterEdit(); };
+  const TField head = [] { return TPilePropertiesForm::Open()->HeadEdit(); };
+  const TField qFactor = [] { return TQwFactorForm::Open()->QFactorEdit(); };
+  const TField wFactor = [] { return TQwFactorForm::Open()->wFactorEdit(); };
+  struct Case {
+    const char* what;
+    TField field;
+    const char* typed;  // nothing typed when null
+    bool marks;
+  };
+  const std::vector<Case> cases = {
+      {"title", title, "Pier 7", true},
+      {"title as it was", title, "Example pile", false},
+      {"designer", name, "A. Designer", false},
+      {"date", date, "today", false},
+      {"tolerance", tolerance, "1e-4", true},
+      {"tolerance as shown", tolerance, "1e-5", false},
+      {"tip area", tipArea, "3.1416*18*18/4", true},
+      {"increments", increments, "40", true},
+      {"increments as they were", increments, "50", false},
+      {"length", length, "600", true},
+      {"length as shown", length, "1234.5679", false},
+      {"diameter", diameter, "18", true},
+      {"head", head, "-24", true},
+      {"Q-multiplier", qFactor, "1.5", true},
+      {"w-multiplier", wFactor, "0.8", true},
+      {"w-multiplier as it was", wFactor, "1", false},
+      {"pile window left as it was", length, nullptr, false},
+      {"Q-w window left as it was", qFactor, nullptr, false},
+      {"title window left as it was", title, nullptr, false},
+  };
+  for (const Case& c : cases) {
+    ProgramData = std::make_unique<TProgramData>(Tables());
+    Data().Title = QStringLiteral("Example pile");
+    Data().PLength = 1234.5678912L;  // more digits than the field shows
+    QLineEdit* field = c.field();
+    if (c.typed) Type(field, QString::fromUtf8(c.typed));
+    QWidget* owner = field->parentWidget();
+    while (owner && !qobject_cast<TPropertyForm*>(owner)) owner = owner->parentWidget();
+    auto* form = qobject_cast<TPropertyForm*>(owner);
+    ASSERT_NE(form, nullptr) << c.what;
+    EXPECT_TRUE(form->CommitEdits()) << c.what;
+    EXPECT_EQ(Tables().GetDataChanged(), c.marks) << c.what;
+    EXPECT_TRUE(form->close()) << c.what;
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Tables().GetDataChanged(), c.marks) << "closing stores nothing new: " << c.what;
+    if (!c.marks) EXPECT_EQ(Data().PLength, 1234.5678912L) << c.what;
+  }
+  EXPECT_EQ(Data().Title, "Example pile");
 }
 
 TEST_F(PropertyFormTest, OptionsEditTheTextEditorSetting) {

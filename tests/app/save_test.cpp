@@ -1,39 +1,17 @@
 // A save replaces the data file in one step: a save that fails for any
 // reason leaves the file saved before byte for byte, reports the failure
 // and keeps the project marked changed.
-#include <sys/resource.h>
-
 #include <QDir>
 #include <QFileInfo>
-#include <csignal>
 #include <functional>
 #include <limits>
 
 #include "Exceptions.h"
+#include "file_size_limit.h"
 #include "project_support.h"
 
 namespace korvan::testing {
 namespace {
-
-// Files written by this process may not grow beyond `bytes` while it lives,
-// as on a full disk: writes fail instead of raising a signal.
-class TFileSizeLimit {
- public:
-  explicit TFileSizeLimit(rlim_t bytes) : fHandler(std::signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &fSaved);
-    rlimit limit = fSaved;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~TFileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &fSaved);
-    std::signal(SIGXFSZ, fHandler);
-  }
-
- private:
-  rlimit fSaved{};
-  void (*fHandler)(int);
-};
 
 TEST_F(ProjectTest, FailedSaveLeavesTheEarlierFileAsItWas) {
   const QString path = SaveAs(QStringLiteral("pile.kv4d"));

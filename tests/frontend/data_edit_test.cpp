@@ -85,6 +85,32 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"100/3", false, true, "", "33.333333"},
         ExitCase{"9.5", false, false, "Entry must be greater than or equal to 10", "10"}));
 
+// A field with its default limits refuses what a table cell refuses: numbers
+// beyond what a project keeps.
+TEST(DataEdit, DefaultLimitsRefuseWhatTheProjectCannotKeep) {
+  struct Case {
+    const char* typed;
+    bool ok;
+    const char* message;
+    const char* textAfter;
+  };
+  for (const Case c :
+       {Case{"1e308*10", false, "Entry must be less than or equal to 1.1897315E100",
+             "1.1897315E100"},
+        Case{"-1e999", false, "Entry must be greater than or equal to -1.1897315E100",
+             "-1.1897315E100"},
+        Case{"1e-4000", true, "", "1E-4000"}, Case{"1e100", true, "", "1E100"}}) {
+    TDataEdit edit;
+    edit.setText(QString::fromLatin1(c.typed));
+    TMessageCapture messages;
+    EXPECT_EQ(edit.CloseQuery(), c.ok) << c.typed;
+    std::vector<std::string> expected;
+    if (*c.message) expected.emplace_back(c.message);
+    EXPECT_EQ(messages.Messages(), expected) << c.typed;
+    EXPECT_EQ(edit.text(), QLatin1String(c.textAfter)) << c.typed;
+  }
+}
+
 TEST(DataEdit, ALimitViolationLeavesTheLimitForTheNextCheck) {
   TDataEdit edit;
   MakeIncrementsField(edit);

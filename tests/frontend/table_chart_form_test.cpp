@@ -124,11 +124,24 @@ TEST_F(EditorWindowTest, AxisNumbersFollowTheirFormats) {
   EXPECT_EQ(AxisTicks(0, 10), (std::vector<double>{0, 2, 4, 6, 8, 10}));
 }
 
+// `count` lines "k,k" from k = 1, and the rows they fill.
+std::string CountedLines(int count) {
+  std::string text;
+  for (int k = 1; k <= count; ++k) text += std::to_string(k) + "," + std::to_string(k) + "\n";
+  return text;
+}
+std::vector<std::vector<long double>> CountedRows(int count) {
+  std::vector<std::vector<long double>> rows;
+  for (int k = 1; k <= count; ++k) rows.push_back({static_cast<long double>(k), k * 1.0L});
+  return rows;
+}
+
 TEST_F(EditorWindowTest, PastingReadsLinesEndedAnyWayAndLeavesJustThePastedRows) {
   struct Case {
-    const char* text;
+    std::string text;
     std::vector<std::vector<long double>> rows;
     const char* message;
+    int maxRows = 100;
   };
   const std::vector<Case> cases{
       {"1,2\r\n3,4\r\n", {{1, 2}, {3, 4}}, "2 row(s) were copied from the Clipboard"},
@@ -138,16 +151,36 @@ TEST_F(EditorWindowTest, PastingReadsLinesEndedAnyWayAndLeavesJustThePastedRows)
       {"1,2,3\n",
        {{0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}},
        "No data was copied from the Clipboard"},
+      // More rows than the table holds: the message says how many were left.
+      {CountedLines(1000), CountedRows(50),
+       "50 of 1000 rows were copied; the table holds at most 50", 50},
+      {CountedLines(51), CountedRows(50), "50 of 51 rows were copied; the table holds at most 50",
+       50},
+      {CountedLines(50), CountedRows(50), "50 row(s) were copied from the Clipboard", 50},
+      // A number the project cannot keep refuses its line, named; the other
+      // lines are copied, and no row is half filled.
+      {"1,2\n3,1e999\n1e101,4\n5,6\n",
+       {{1, 2}, {5, 6}},
+       "2 row(s) were copied from the Clipboard\n2 line(s) were not copied:\nLine 2: Entry must "
+       "be less than or equal to 1.1897315E100\nLine 3: Entry must be less than or equal to "
+       "1.1897315E100"},
+      {"-2e100,1\n",
+       {{0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}},
+       "No data was copied from the Clipboard\n1 line(s) were not copied:\nLine 1: Entry must be "
+       "greater than or equal to -1.1897315E100"},
   };
   for (const Case& c : cases) {
-    auto table = FloatChartTable({"Depth,", "Settlement,"}, 5, 1);
+    auto table = FloatChartTable({"Depth,", "Settlement,"}, 5, 1, c.maxRows);
     auto* form = Open<TTableChartForm>(*table);
-    QGuiApplication::clipboard()->setText(QString::fromLatin1(c.text));
+    QGuiApplication::clipboard()->setText(QString::fromStdString(c.text));
     TMessageCapture messages;
     form->BtnClipClick();
-    EXPECT_EQ(Values(*table), c.rows) << c.text;
-    EXPECT_EQ(messages.Messages(), std::vector<std::string>{c.message}) << c.text;
+    const std::string shown = c.text.substr(0, 40);
+    EXPECT_EQ(Values(*table), c.rows) << shown;
+    EXPECT_EQ(messages.Messages(), std::vector<std::string>{c.message}) << shown;
     EXPECT_EQ(form->Grid()->rowCount(), static_cast<int>(c.rows.size()));
+    EXPECT_EQ(table->Changed(), c.rows != Values(*FloatChartTable({"Depth,", "Settlement,"}, 5, 1)))
+        << shown;
   }
   auto table = FloatChartTable({"Depth,", "Settlement,"}, 2);
   auto* form = Open<TTableChartForm>(*table);
@@ -182,11 +215,20 @@ TEST_F(EditorWindowTest, ReadingAFileFillsRowsOfMatchingLinesUpToMaxRows) {
     const char* content;
     int maxRows;
     std::vector<std::vector<long double>> rows;
+    const char* message;  // after the line naming the file; none when nothing was left out
   };
   const std::vector<Case> cases{
-      {"1 2 3\n4 5 6\n", 100, {{7, 7}, {7, 7}, {7, 7}}},  // three numbers, two columns
-      {"1.5 2", 100, {{1.5L, 2}, {7, 7}}},                // a single line without a break
-      {"1,2\n3,4\n5,6\n7,8\n", 3, {{1, 2}, {3, 4}, {5, 6}}},
+      {"1 2 3\n4 5 6\n", 100, {{7, 7}, {7, 7}, {7, 7}}, ""},  // three numbers, two columns
+      {"1.5 2", 100, {{1.5L, 2}, {7, 7}}, ""},                // a single line without a break
+      {"1,2\n3,4\n5,6\n7,8\n",
+       3,
+       {{1, 2}, {3, 4}, {5, 6}},
+       "3 of 4 rows were read; the table holds at most 3"},
+      {"1,2\n3,4\n5,6\n", 3, {{1, 2}, {3, 4}, {5, 6}}, ""},
+      {"1,2\n3,4e200\n5,6\n",
+       100,
+       {{1, 2}, {5, 6}},
+       "1 line(s) were not read:\nLine 2: Entry must be less than or equal to 1.1897315E100"},
   };
   for (const Case& c : cases) {
     const QString path = folder.filePath(QStringLiteral("values.txt"));
@@ -204,8 +246,13 @@ TEST_F(EditorWindowTest, ReadingAFileFillsRowsOfMatchingLinesUpToMaxRows) {
     EXPECT_FALSE(form->BtnRead()->isEnabled());
     form->FileNameEdit()->setText(path);
     EXPECT_TRUE(form->BtnRead()->isEnabled());
+    TMessageCapture messages;
     form->BtnReadClick();
     EXPECT_EQ(Values(*table), c.rows) << c.content;
+    std::vector<std::string> expected;
+    if (*c.message) expected.push_back("File " + path.toStdString() + ":\n" + c.message);
+    EXPECT_EQ(messages.Messages(), expected) << c.content;
+    EXPECT_EQ(table->Changed(), c.rows.front().front() != 7) << c.content;
   }
   auto table = FloatChartTable({"Depth,", "Settlement,"}, 2);
   auto* form = Open<TTableChartForm>(*table);

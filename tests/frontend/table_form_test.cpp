@@ -107,6 +107,58 @@ TEST_F(EditorWindowTest, AnInvalidEntryKeepsTheCursorKeepsTheValueAndBlocksClosi
   EXPECT_EQ(table->GetFloatValue(0, 0), 7.0L);
 }
 
+// Only an entry that changes the stored value marks the table changed; an
+// entry the project cannot keep is refused as the fields refuse it, the
+// cursor staying in the cell and the value as it was.
+TEST_F(EditorWindowTest, OnlyChangedValuesMarkTheTableAndUnkeepableEntriesAreRefused) {
+  struct Case {
+    long double stored;
+    const char* typed;
+    long double kept;
+    bool changed;
+    const char* message;  // empty when the entry is taken
+  };
+  for (const Case c : {
+           Case{6, "2*3", 6, false, ""},
+           Case{6, "6.000", 6, false, ""},
+           Case{1.23456789L, "1.2345679", 1.23456789L, false, ""},  // as shown: not stored again
+           Case{6, "7", 7, true, ""},
+           Case{6, "1e100", 1e100L, true, ""},
+           Case{6, "1e308*10", 6, false, "Entry must be less than or equal to 1.1897315E100"},
+           Case{6, "-1e999", 6, false, "Entry must be greater than or equal to -1.1897315E100"},
+       }) {
+    auto table = PlainTable(1, 2);
+    table->SetFloatValue(0, 0, c.stored);
+    table->ResetChanged();
+    TTableForm* form = Open(*table);
+    TMessageCapture messages;
+    Type(*form, QString::fromLatin1(c.typed));
+    PressEnter(*form);
+    Settle();
+    EXPECT_EQ(table->GetFloatValue(0, 0), c.kept) << c.typed;
+    EXPECT_EQ(table->Changed(), c.changed) << c.typed;
+    std::vector<std::string> expected;
+    if (*c.message) expected.emplace_back(c.message);
+    EXPECT_EQ(messages.Messages(), expected) << c.typed;
+    EXPECT_EQ(form->Grid()->currentRow(), *c.message ? 0 : 1) << c.typed;
+    if (*c.message) {
+      Type(*form, QStringLiteral("8"));
+      EXPECT_TRUE(form->close()) << c.typed;
+    } else {
+      EXPECT_TRUE(form->close()) << c.typed;
+      EXPECT_EQ(table->Changed(), c.changed) << "closing changes nothing: " << c.typed;
+    }
+  }
+  // Rows added or deleted mark the table; a window opened and closed does not.
+  auto table = PlainTable(1, 3);
+  TTableForm* form = Open(*table);
+  EXPECT_TRUE(form->close());
+  EXPECT_FALSE(table->Changed());
+  form = Open(*table);
+  form->BtnDelClick();
+  EXPECT_TRUE(table->Changed());
+}
+
 // Each kind of column takes its entries through the window; Escape brings
 // back the stored value.
 TEST_F(EditorWindowTest, EveryColumnKindTakesItsEntriesAndEscapeRestoresTheValue) {

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "NumberFormat.h"
 #include "WordRead.h"
@@ -169,7 +170,65 @@ TEST(WordReader, ReadsFilesWithAnyLineEnds) {
   EXPECT_EQ(reader.GetLineCount(), 6);
   EXPECT_EQ(reader.ReadLine(), "Title");
   for (int expected = 1; expected <= 5; ++expected) EXPECT_EQ(reader.ReadInteger(), expected);
-  EXPECT_EQ(ErrorOf([&] { reader.ReadWord(); }), kIncomplete);
+  EXPECT_EQ(ErrorOf([&] { reader.ReadWord(); }),
+            QStringLiteral("File \"%1\":\n").arg(name) + kIncomplete);
+}
+
+// A reading error names the file it comes from on a line of its own, so that
+// a damaged graph settings file is not taken for the project.
+TEST(WordReader, ErrorsOfAFileNameTheFileFirst) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  struct Case {
+    const char* name;
+    const char* text;
+    std::function<void(TWordReader&)> read;
+    QString message;  // after the line naming the file
+  };
+  const std::vector<Case> cases = {
+      {"pile.kv4g", ":Plot Caption\nLoad\nx 9\n",
+       [](TWordReader& r) {
+         r.ReadLine();
+         r.ReadLine();
+         r.ReadInteger();
+       },
+       QStringLiteral("Error on Line 3 Item 1\nAn integer was expected but not found.")},
+      {"pile.kv4d", "Title\n50 0 1\n1 2,5\n",
+       [](TWordReader& r) {
+         r.ReadLine();
+         for (int i = 0; i < 4; ++i) r.ReadInteger();
+         r.ReadFloat();
+       },
+       QStringLiteral("Error on Line 3 Item 2\n") + QLatin1String(kFloatExpected)},
+      {"short.kv4d", "Title\n50\n",
+       [](TWordReader& r) {
+         r.ReadLine();
+         r.ReadInteger();
+         r.ReadInteger();
+       },
+       kIncomplete},
+      {"layers.kv4d", "Title\n-5\n",
+       [](TWordReader& r) {
+         r.ReadLine();
+         r.RaiseAtWord(QString::number(r.ReadInteger()) + QStringLiteral(" is no count"));
+       },
+       QStringLiteral("Error on Line 2 Item 1\n-5 is no count")},
+  };
+  for (const Case& c : cases) {
+    const QString name = folder.filePath(QString::fromLatin1(c.name));
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(c.text);
+    file.close();
+    TWordReader reader(name);
+    EXPECT_EQ(ErrorOf([&] { c.read(reader); }),
+              QStringLiteral("File \"%1\":\n").arg(name) + c.message)
+        << c.name;
+  }
+  // Text from memory (the clipboard) has no file to name.
+  auto text = TWordReader::FromText(QStringLiteral("x"));
+  EXPECT_EQ(ErrorOf([&] { text.ReadInteger(); }),
+            QStringLiteral("Error on Line 1 Item 1\n") + QLatin1String(kIntegerExpected));
 }
 
 TEST(WordReader, KeepsSingleByteTextThatIsNotUtf8) {
@@ -257,8 +316,12 @@ TEST_P(LimitTest, ReadsWithinSecondsAndAFewTimesItsSize) {
     EXPECT_EQ(reader.GetWordCount(0), c.wordsOfFirstLine);
     int32_t first = 0;
     const QString error = ErrorOf([&] { first = reader.ReadInteger(); });
-    EXPECT_EQ(error == QStringLiteral("(nothing raised)") ? QString::number(first) : error,
+    const QString named = QStringLiteral("File \"%1\":\n").arg(name);
+    EXPECT_EQ(error == QStringLiteral("(nothing raised)") ? QString::number(first)
+                                                          : QString(error).remove(0, named.size()),
               c.firstRead);
+    if (error != QStringLiteral("(nothing raised)"))
+      EXPECT_TRUE(error.startsWith(named)) << error.toStdString();
   }));
 }
 

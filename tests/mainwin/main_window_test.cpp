@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -236,6 +237,25 @@ TEST_F(MainWindowTest, SwitchesEnableTheirCommands) {
   EXPECT_FALSE(a.ApplyQwFactors->isChecked());
 }
 
+// An option chosen again as it stands changes nothing and marks nothing; a
+// choice that changes the project marks it.
+TEST_F(MainWindowTest, OnlyAnOptionThatChangesTheProjectMarksIt) {
+  const TMainActions& a = Window().Actions();
+  struct Case {
+    QAction* option;
+    bool marks;
+  };
+  for (const Case c :
+       {Case{a.UnitsEnglish, false}, Case{a.TzGenerated, false}, Case{a.QwGenerated, false},
+        Case{a.LoadMethod[0], false}, Case{a.UnitsSI, true}, Case{a.TzEntered, true},
+        Case{a.QwEntered, true}, Case{a.LoadMethod[2], true}, Case{a.DownDrag, true},
+        Case{a.ApplyTzFactors, true}, Case{a.ApplyQwFactors, true}}) {
+    Window().SetDataChanged(false);
+    c.option->trigger();
+    EXPECT_EQ(Window().GetDataChanged(), c.marks) << c.option->text().toStdString();
+  }
+}
+
 TEST_F(MainWindowTest, RunOfANeverSavedProjectEndsQuietlyWhenSaveAsIsCancelled) {
   Window().Actions().CompRun->trigger();
   EXPECT_EQ(fSavePresets.size(), 1);
@@ -306,6 +326,222 @@ TEST_F(MainWindowTest, DroppedDataFilesAreOpenedFromTheirFolder) {
   EXPECT_EQ(ProgramData->FileName, project);
   EXPECT_EQ(QDir::currentPath(), QFileInfo(other.path()).canonicalFilePath());
   EXPECT_EQ(Window().PrevFile().first(), project);
+}
+
+}  // namespace
+}  // namespace korvan::testing
+
+namespace korvan::testing {
+namespace {
+
+// A project that was opened, edited, and can no longer be written: its data
+// file's name is taken by a folder.
+class UnsavableProjectTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    fProject = CopyExample("user-curves.kv4d", QStringLiteral("pile.kv4d"));
+    fOther = CopyExample("driven-pile-clay-sand.kv4d", QStringLiteral("other.kv4d"));
+    Window().OpenFileName(fProject, dfKorvan2021);
+    ProgramData->Title = QStringLiteral("Edited, not saved");
+    Window().SetDataChanged(true);
+    QFile::remove(fProject);
+    ASSERT_TRUE(QDir().mkpath(fProject));
+  }
+  void Drop(const QString& file) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Window(), &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Window(), &event);
+  }
+
+  QString fProject;
+  QString fOther;
+};
+
+// Every command that offers to save goes on only when the save succeeded:
+// a failed save keeps the program, the project, its name and its changed
+// mark; answering No then lets the command go on.
+TEST_F(UnsavableProjectTest, AFailedSaveKeepsTheProgramAndTheEdit) {
+  int opened = 0;
+  Window().ChooseOpenFile = [&] {
+    ++opened;
+    return std::pair<QString, int>(fOther, dfKorvan2021);
+  };
+  Window().UpdatePrevFile(fOther);
+  Window().show();
+  struct Case {
+    const char* command;
+    std::function<void()> run;
+    QString after;  // the project's file once No was answered
+  };
+  const std::vector<Case> cases = {
+      {"New", [&] { Window().FileNewClick(); }, kNewFileName},
+      {"Open", [&] { Window().FileOpenClick(); }, fOther},
+      {"dropped file", [&] { Drop(fOther); }, fOther},
+      {"recent file", [&] { Window().Actions().RecentFiles[0]->trigger(); }, fOther},
+      {"Exit", [&] { Window().close(); }, fProject},
+  };
+  for (const Case& c : cases) {
+    if (ProgramData->FileName != fProject) {
+      ProgramData->FileName = fProject;
+      ProgramData->Title = QStringLiteral("Edited, not saved");
+      Window().SetDataChanged(true);
+    }
+    fMessages.Clear();
+    opened = 0;
+    {
+      TQuestionAnswers answers({platform::TAnswer::Yes});
+      c.run();
+      EXPECT_EQ(answers.Asked(), QStringList{QStringLiteral("Do you want to save any changes?")})
+          << c.command;
+    }
+    ASSERT_EQ(fMessages.Messages().size(), 1u) << c.command;
+    EXPECT_EQ(fMessages.Messages()[0].rfind("Cannot save file \"" + fProject.toStdString(), 0), 0u)
+        << fMessages.Messages()[0];
+    EXPECT_EQ(ProgramData->FileName, fProject) << c.command;
+    EXPECT_EQ(ProgramData->Title, "Edited, not saved") << c.command;
+    EXPECT_TRUE(Window().GetDataChanged()) << c.command;
+    EXPECT_TRUE(Window().isVisible()) << c.command;
+    EXPECT_EQ(opened, 0) << c.command << ": no file was chosen";
+
+    TQuestionAnswers answers({platform::TAnswer::No});
+    c.run();
+    EXPECT_EQ(ProgramData->FileName, c.after) << c.command;
+  }
+  EXPECT_FALSE(Window().isVisible()) << "Exit closed the window once No was answered";
+}
+
+// Save As that is cancelled or fails leaves the name, the caption and the
+// recent files as they were.
+TEST_F(UnsavableProjectTest, SaveAsCancelledOrFailedChangesNothing) {
+  const QString caption = Window().windowTitle();
+  const QStringList recent = Window().PrevFile();
+  struct Case {
+    const char* what;
+    QString answer;
+    const char* message;  // how the message begins; empty for none
+  };
+  const std::vector<Case> cases = {
+      {"cancelled", QString(), ""},
+      {"into a folder that is gone", PathOf(QStringLiteral("gone/pile.kv4d")), "Cannot save file"},
+      {"over a folder", fProject, "Cannot save file"},
+  };
+  for (const Case& c : cases) {
+    fMessages.Clear();
+    fSaveAnswer = c.answer;
+    EXPECT_FALSE(Window().FileSaveAsClick()) << c.what;
+    EXPECT_EQ(ProgramData->FileName, fProject) << c.what;
+    EXPECT_EQ(Window().windowTitle(), caption) << c.what;
+    EXPECT_EQ(Window().PrevFile(), recent) << c.what;
+    EXPECT_TRUE(Window().GetDataChanged()) << c.what;
+    if (*c.message) {
+      ASSERT_EQ(fMessages.Messages().size(), 1u) << c.what;
+      EXPECT_EQ(fMessages.Messages()[0].rfind(c.message, 0), 0u) << fMessages.Messages()[0];
+    } else {
+      EXPECT_TRUE(fMessages.Messages().empty()) << c.what;
+    }
+  }
+}
+
+// A file that cannot be read at all is no project: the one on screen stays,
+// unnamed or not, and nothing is added to the recent files.
+TEST_F(MainWindowTest, AFileThatCannotBeReadLeavesTheProjectAsItWas) {
+  const QString folder = PathOf(QStringLiteral("folder.kv4d"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString huge = PathOf(QStringLiteral("huge.kv4d"));
+  {
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(17 * 1024 * 1024));
+  }
+  ProgramData->Title = QStringLiteral("On screen");
+  Window().SetDataChanged(true);
+  for (const QString& name : {folder, huge, PathOf(QStringLiteral("missing.kv4d"))}) {
+    fMessages.Clear();
+    EXPECT_FALSE(Window().OpenFileName(name, dfKorvan2021)) << name.toStdString();
+    ASSERT_EQ(fMessages.Messages().size(), 1u) << name.toStdString();
+    EXPECT_NE(fMessages.Messages()[0].find(name.toStdString()), std::string::npos)
+        << fMessages.Messages()[0];
+    EXPECT_EQ(ProgramData->FileName, kNewFileName);
+    EXPECT_EQ(ProgramData->Title, "On screen");
+    EXPECT_TRUE(Window().GetDataChanged());
+    EXPECT_EQ(Window().NumberPrevFile(), 0);
+  }
+}
+
+// A project read only in part opens marked changed with a caption that says
+// so; Save and Run Analysis ask before they write it over its file.
+TEST_F(MainWindowTest, APartlyReadProjectIsNeverWrittenOverItsFileUnasked) {
+  const QString path = CopyExample("driven-pile-clay-sand.kv4d", QStringLiteral("pier.kv4d"));
+  QStringList lines = ReadText(path).split(QLatin1Char('\n'));
+  lines[6].replace(QStringLiteral(" 4.0 "), QStringLiteral(" 4,0 "));
+  WriteText(path, lines.join(QLatin1Char('\n')));
+  const QByteArray damaged = ReadText(path).toUtf8();
+  const QString question = QStringLiteral(
+      "\"pier.kv4d\" was read only up to line 7; saving replaces the file with what was read.\n\n"
+      "Replace the file, or save the project under another name?");
+  struct Case {
+    const char* command;
+    platform::TAnswer answer;
+    bool replaced;    // the file holds what was read
+    QString savedAs;  // the file the project was saved to instead
+  };
+  const std::vector<Case> cases = {
+      {"Save", platform::TAnswer::Cancel, false, {}},
+      {"Run Analysis", platform::TAnswer::Cancel, false, {}},
+      {"Save", platform::TAnswer::No, false, PathOf(QStringLiteral("pier read.kv4d"))},
+      {"Save", platform::TAnswer::Yes, true, {}},
+  };
+  for (const Case& c : cases) {
+    WriteText(path, QString::fromUtf8(damaged));
+    fMessages.Clear();
+    Window().OpenFileName(path, dfKorvan2021);
+    ASSERT_EQ(fMessages.Messages().size(), 1u);
+    EXPECT_EQ(fMessages.Messages()[0],
+              "File \"" + path.toStdString() +
+                  "\":\nError on Line 7 Item 8\nA floating point number was expected but not "
+                  "found.");
+    EXPECT_EQ(Window().windowTitle(),
+              kCaptionPrefix + QStringLiteral("Pier (incomplete: read only up to line 7)"));
+    EXPECT_TRUE(Window().GetDataChanged());
+    fSaveAnswer = c.savedAs;
+    {
+      TQuestionAnswers answers({c.answer});
+      if (QString::fromLatin1(c.command) == QStringLiteral("Save")) {
+        Window().Actions().FileSave->trigger();
+      } else {
+        Window().Actions().CompRun->trigger();
+      }
+      EXPECT_EQ(answers.Asked(), QStringList{question}) << c.command;
+    }
+    if (c.replaced) {
+      EXPECT_NE(ReadText(path).toUtf8(), damaged);
+      EXPECT_FALSE(Window().GetDataChanged());
+      EXPECT_EQ(Window().windowTitle(), kCaptionPrefix + QStringLiteral("Pier"));
+    } else {
+      EXPECT_EQ(ReadText(path).toUtf8(), damaged) << c.command << " left the file byte for byte";
+    }
+    if (!c.savedAs.isEmpty()) {
+      EXPECT_EQ(ProgramData->FileName, c.savedAs);
+      EXPECT_TRUE(QFileInfo::exists(c.savedAs));
+      EXPECT_EQ(ProgramData->IncompleteLine, 0) << "a file of its own is complete";
+    }
+    if (c.answer == platform::TAnswer::Cancel) {
+      EXPECT_TRUE(Window().GetDataChanged());
+      EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("pier.kv4o")))) << "no run";
+    }
+    EXPECT_TRUE(fMessages.Messages().size() == 1u) << "no further message";
+  }
+  // Leaving it asks about saving.
+  Window().OpenFileName(path, dfKorvan2021);
+  WriteText(path, QString::fromUtf8(damaged));
+  Window().OpenFileName(path, dfKorvan2021);
+  TQuestionAnswers answers({platform::TAnswer::Cancel});
+  Window().FileNewClick();
+  EXPECT_EQ(answers.Asked(), QStringList{QStringLiteral("Do you want to save any changes?")});
 }
 
 }  // namespace

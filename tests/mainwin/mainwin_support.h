@@ -14,6 +14,7 @@
 
 #include "DataUnit.h"
 #include "InputTables.h"
+#include "Main.h"
 #include "ResultGraphs.h"
 #include "message_box.h"
 #include "message_capture.h"
@@ -93,15 +94,31 @@ inline TPlotText SmallResult() {
   return plot;
 }
 
-// Settings of the program kept in a temporary folder for the test's life.
+// Settings of the program, and the recovery copies of its projects (the
+// user's state folder), kept in a temporary folder for the test's life.
 class TTestSettings {
  public:
-  TTestSettings() {
+  TTestSettings() : fSavedState(qgetenv("XDG_STATE_HOME")) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, fFolder.path());
+    qputenv("XDG_STATE_HOME", QFile::encodeName(StateFolder()));
+  }
+  ~TTestSettings() { qputenv("XDG_STATE_HOME", fSavedState); }
+  TTestSettings(const TTestSettings&) = delete;
+  TTestSettings& operator=(const TTestSettings&) = delete;
+
+  QString StateFolder() const { return fFolder.filePath(QStringLiteral("state")); }
+  QString RecoveryFolder() const { return StateFolder() + QStringLiteral("/KORVAN/recovery"); }
+  // Writes one of the program's settings before the window reads them.
+  void Set(const QString& name, const QVariant& value) const {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
+                       kSettingsApplication);
+    settings.beginGroup(kSettingsVersion);
+    settings.setValue(name, value);
   }
 
  private:
   QTemporaryDir fFolder;
+  QByteArray fSavedState;
 };
 
 // Answers the questions asked while it lives, in order; records them.

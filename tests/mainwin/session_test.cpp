@@ -128,7 +128,13 @@ TEST_F(SessionTest, AFailedSaveStopsTheRun) {
   ProgramData->FileName = PathOf(QStringLiteral("blocked.kv4d"));
   ASSERT_TRUE(QDir().mkpath(ProgramData->FileName));
   Run();
-  EXPECT_EQ(fMessages.Messages(), std::vector<std::string>{"An error occured during saving"});
+  // The message says why, and that the engine did not run on the file on disk.
+  ASSERT_EQ(fMessages.Messages().size(), 1u);
+  const std::string& message = fMessages.Messages()[0];
+  EXPECT_TRUE(message.starts_with("The project could not be saved: \"" +
+                                  ProgramData->FileName.toStdString() + "\" cannot be written ("))
+      << message;
+  EXPECT_TRUE(message.ends_with("). The analysis was not started.")) << message;
   EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("blocked.kv4o"))));
 }
 
