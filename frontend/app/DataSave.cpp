@@ -3,7 +3,7 @@
 // 8 significant digits, the layer depths in the long scientific form. The
 // text is built whole first and then replaces the data file in one step, so
 // a failed save never damages the file saved before.
-#include <QSaveFile>
+#include <QFile>
 #include <QStringList>
 #include <charconv>
 #include <cmath>
@@ -211,25 +211,24 @@ QString TProgramData::FileText() {
 }
 
 void TProgramData::Save() {
+  SaveTo(QFile::encodeName(FileName).toStdString());
+}
+
+void TProgramData::SaveTo(const std::filesystem::path& target,
+                          const std::vector<platform::TKeptFile>& kept) {
   // Cells show their numbers in the program's number format: "." while the
   // file is written, the user's separator again afterwards.
   platform::TDecimalPointGuard decimalPoint;
   const QByteArray bytes = FileText().toUtf8();
   // The new text goes into a temporary file beside the data file, which
   // replaces it (keeping its permissions) only once it is complete on disk.
-  // A write cut short (a full disk) reports no error of its own: the flush
-  // must have written every byte, or the temporary file is dropped.
-  QSaveFile file(FileName);
-  QString failure;
-  if (!file.open(QIODevice::WriteOnly)) {
-    failure = file.errorString();
-  } else if (file.write(bytes) != bytes.size() || !file.flush()) {
-    failure = QStringLiteral("Not all of it could be written; the disk may be full.");
-  } else if (!file.commit()) {
-    failure = file.errorString();
-  }
-  if (!failure.isEmpty()) {
-    throw EInOutError(QStringLiteral("Cannot save file \"%1\". %2").arg(FileName, failure));
+  platform::TSafeOutput file(target, "project data file", kept);
+  if (!file.Write(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ||
+      !file.Commit()) {
+    QString reason = QString::fromLocal8Bit(file.Reason());
+    reason = reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.');
+    throw EInOutError(QStringLiteral("Cannot save file \"%1\". %2")
+                          .arg(QFile::decodeName(target.c_str()), reason));
   }
   fTables->SetDataChanged(false);
 }

@@ -6,7 +6,11 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <memory>
+#include <vector>
+
+#include "safe_output.h"
 
 namespace korvan {
 
@@ -49,6 +53,10 @@ class TProgramData {
   // EInOutError when it cannot be written; the data-changed flag then keeps
   // its value.
   void Save();
+  // The same to `target` (the bytes of its name, as the user gave them),
+  // refused when it is one of the `kept` files; FileName is not changed.
+  void SaveTo(const std::filesystem::path& target,
+              const std::vector<platform::TKeptFile>& kept = {});
 
   // Switches the unit system (clamped to 1..2), converting the lengths here
   // and every table's values.

@@ -139,20 +139,21 @@ bool TResultGraphs::SaveGraphParams(const QString& fileName, const TProgramData&
   return true;
 }
 
-void TResultGraphs::ReadGraphPlotParams(TGraphPlot& plot, TWordReader& reader) {
+bool TResultGraphs::ReadGraphPlotParams(TGraphPlot& plot, TWordReader& reader) {
   reader.ReadLine();  // ":Plot Caption"
   reader.ReadLine();  // the caption
   const int lines = reader.ReadInteger();
   const int points = reader.ReadInteger();
   reader.ReadLine();
-  if (lines <= 0 || points <= 0) return;
+  if (lines <= 0 || points <= 0) return false;
   if (lines == plot.LineCount() && points == plot.Count()) {
     Apply(ReadBlockBody(reader, lines), plot);
-    return;
+    return true;
   }
   // Another run's block: six switch and size lines, the two title lines,
   // the caption's place, a pair of lines and one flag line per curve.
   for (long long k = 0; k < 6 + 2 + 1 + 3LL * lines; ++k) reader.ReadLine();
+  return false;
 }
 
 void TResultGraphs::ReadGraphParams(const QString& fileName, const TProgramData& project) {

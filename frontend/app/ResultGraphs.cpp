@@ -259,6 +259,8 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
         ++converged;
       }
     }
+    // A file cut short is refused also where its lost end was not needed.
+    file.RequireWhole();
   } catch (const EKorvanError&) {
     return false;
   }
