@@ -152,8 +152,13 @@ bool TRunPreparation::CheckEarlierNames() {
   if (fd < 0 && errno == ENOENT) return true;
   std::string text;
   struct stat info {};
-  bool leftover = fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                  static_cast<std::size_t>(info.st_size) <= kMaxNamesBytes;
+  const bool known = fd >= 0 && ::fstat(fd, &info) == 0;
+  if (known && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    return true;  // nothing can replace a folder: writing names.dat fails
+  }
+  bool leftover =
+      known && S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) <= kMaxNamesBytes;
   if (leftover) {
     text.resize(static_cast<std::size_t>(info.st_size));
     leftover = ::read(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());

@@ -66,7 +66,8 @@ enum class RunPreparationFailure {
   // the engine must not be called.
   kNamesNotWritten,
   // The folder holds a names.dat that is not a run description a run left
-  // behind: a file of the user's own, which the run would replace.
+  // behind: a file of the user's own, which the run would replace (a
+  // folder of that name cannot be replaced: kNamesNotWritten).
   kForeignNames,
 };
 

@@ -189,7 +189,7 @@ bool TSafeOutput::CreateTemporary() {
     // Armed before the file exists, so that no signal can leave it behind.
     fCleanup.emplace(fTemporary);
     fDescriptor = ::open(fTemporary.c_str(),
-                         O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, mode);
+                         O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, mode);
     if (fDescriptor >= 0) return true;
     const int reason = errno;
     fCleanup.reset();
@@ -202,13 +202,6 @@ bool TSafeOutput::CreateTemporary() {
 bool TSafeOutput::Write(std::string_view bytes) {
   if (!Ready()) return false;
   return FullWrite(fDescriptor, bytes) || Fail(std::strerror(errno));
-}
-
-bool TSafeOutput::Rewrite(std::string_view bytes) {
-  if (!Ready()) return false;
-  if (::ftruncate(fDescriptor, 0) != 0 || ::lseek(fDescriptor, 0, SEEK_SET) != 0)
-    return Fail(std::strerror(errno));
-  return Write(bytes);
 }
 
 bool TSafeOutput::Commit() {

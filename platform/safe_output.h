@@ -71,16 +71,13 @@ class TSafeOutput {
   // "The workbook "b.xlsx" cannot be written: it is read-only."
   std::string Message() const;
 
-  // The temporary file, open for reading and writing, for writers that
-  // take a descriptor or a name.
+  // The temporary file, for writers that take a descriptor or a name.
   int Descriptor() const { return fDescriptor; }
   const std::filesystem::path& Temporary() const { return fTemporary; }
 
   // Appends `bytes` to the temporary file; false (with the reason) when not
   // all could be written.
   bool Write(std::string_view bytes);
-  // Replaces the temporary file's contents by `bytes`.
-  bool Rewrite(std::string_view bytes);
   // Puts the temporary file on disk and renames it over the target, which
   // keeps the permissions of the file it replaces. False with the reason
   // otherwise; the temporary file is removed then.

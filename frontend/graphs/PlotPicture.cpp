@@ -78,10 +78,29 @@ QImage InColors(const QImage& image, TPictureColors colors) {
           .arg(QDir::toNativeSeparators(QFile::decodeName(fileName.c_str())), reason));
 }
 
-// The device's own reason when it failed (a full disk), else the writer's.
-QString FailureOf(const QFile& file, const QString& writerReason) {
-  return file.error() != QFileDevice::NoError ? file.errorString() : writerReason;
-}
+// What the picture writers write goes straight to the temporary file
+// beside the target, so that a failed write keeps the system's reason (a
+// full disk) where the writers would say "Unknown error".
+class TOutputDevice : public QIODevice {
+ public:
+  explicit TOutputDevice(platform::TSafeOutput& output) : fOutput(output) {
+    open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+  }
+
+  // The system's reason when a write failed, else `writerReason`.
+  QString FailureOr(const QString& writerReason) const {
+    return fOutput.Reason().empty() ? writerReason : QString::fromLocal8Bit(fOutput.Reason());
+  }
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 size) override {
+    return fOutput.Write(std::string_view(data, static_cast<size_t>(size))) ? size : -1;
+  }
+
+ private:
+  platform::TSafeOutput& fOutput;
+};
 
 // The view laid out on a picture of `size` pixels at its resolution.
 TPlotView PictureView(const TPlotView& view, QSize size, int pixelsPerInch) {
@@ -93,7 +112,7 @@ TPlotView PictureView(const TPlotView& view, QSize size, int pixelsPerInch) {
   return picture;
 }
 
-void WriteBitmap(TPlotView& picture, QFile& file, const std::filesystem::path& target,
+void WriteBitmap(TPlotView& picture, TOutputDevice& file, const std::filesystem::path& target,
                  const char* format, QSize size, const TPictureAttributes& attributes) {
   QImage image(size, QImage::Format_RGB32);
   if (image.isNull()) throw EKorvanError(kNoMemory);
@@ -110,13 +129,13 @@ void WriteBitmap(TPlotView& picture, QFile& file, const std::filesystem::path& t
   colored.setDotsPerMeterX(dotsPerMeter);
   colored.setDotsPerMeterY(dotsPerMeter);
   QImageWriter writer(&file, format);
-  if (!writer.write(colored)) CannotWrite(target, FailureOf(file, writer.errorString()));
+  if (!writer.write(colored)) CannotWrite(target, file.FailureOr(writer.errorString()));
 }
 
 // Drawn into memory first: the texts of the drawing are made valid for XML
 // before anything reaches the file.
-void WriteSvg(TPlotView& picture, QFile& file, const std::filesystem::path& target, QSize size,
-              int pixelsPerInch) {
+void WriteSvg(TPlotView& picture, TOutputDevice& file, const std::filesystem::path& target,
+              QSize size, int pixelsPerInch) {
   QBuffer drawing;
   drawing.open(QIODevice::WriteOnly);
   QSvgGenerator svg;
@@ -130,10 +149,10 @@ void WriteSvg(TPlotView& picture, QFile& file, const std::filesystem::path& targ
   picture.DrawGraph(painter);
   painter.end();
   const QByteArray bytes = XmlSafeUtf8(drawing.data());
-  if (file.write(bytes) != bytes.size()) CannotWrite(target, file.errorString());
+  if (file.write(bytes) != bytes.size()) CannotWrite(target, file.FailureOr(file.errorString()));
 }
 
-void WritePdf(TPlotView& picture, QFile& file, const std::filesystem::path& target,
+void WritePdf(TPlotView& picture, TOutputDevice& file, const std::filesystem::path& target,
               const TPictureAttributes& attributes) {
   QPdfWriter pdf(&file);
   pdf.setResolution(attributes.PixelsPerInch);
@@ -144,7 +163,7 @@ void WritePdf(TPlotView& picture, QFile& file, const std::filesystem::path& targ
                        QPageSize::Inch, QString(), QPageSize::ExactMatch);
   pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
   QPainter painter;
-  if (!painter.begin(&pdf)) CannotWrite(target, FailureOf(file, QStringLiteral("no page")));
+  if (!painter.begin(&pdf)) CannotWrite(target, file.FailureOr(QStringLiteral("no page")));
   picture.DrawGraph(painter);
   painter.end();
 }
@@ -209,9 +228,8 @@ void WritePicture(const TPlotView& view, const std::filesystem::path& fileName,
   TPlotView picture = PictureView(view, size, attributes.PixelsPerInch);
 
   platform::TSafeOutput part(fileName, "picture", kept, platform::TProjectNames::kRefused);
-  QFile file;
-  if (!part.Ready() || !file.open(part.Descriptor(), QIODevice::WriteOnly))
-    CannotWrite(fileName, QString::fromLocal8Bit(part.Reason()));
+  if (!part.Ready()) CannotWrite(fileName, QString::fromLocal8Bit(part.Reason()));
+  TOutputDevice file(part);
   switch (format) {
     case TPictureFormat::Bmp:
       WriteBitmap(picture, file, fileName, "bmp", size, attributes);
@@ -226,9 +244,8 @@ void WritePicture(const TPlotView& view, const std::filesystem::path& fileName,
       WritePdf(picture, file, fileName, attributes);
       break;
   }
-  if (!file.flush() || file.error() != QFileDevice::NoError)
-    CannotWrite(fileName, file.errorString());
-  file.close();
+  // A writer that lost a write without saying so (the PDF writer) is caught
+  // here: the first failure is kept.
   if (!part.Commit()) CannotWrite(fileName, QString::fromLocal8Bit(part.Reason()));
 }
 

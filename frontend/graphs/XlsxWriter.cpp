@@ -1,5 +1,6 @@
 #include "XlsxWriter.h"
 
+#include <sys/mman.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
@@ -178,39 +179,68 @@ class TLibraryWorkbook {
   lxw_workbook* fBook;
 };
 
-// The bytes the library wrote into the temporary file.
-QByteArray WrittenBytes(const platform::TSafeOutput& part, const std::filesystem::path& fileName) {
-  QByteArray bytes;
-  char buffer[65536];
-  for (off_t at = 0;;) {
-    const ssize_t n = ::pread(part.Descriptor(), buffer, sizeof buffer, at);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) CannotWrite(fileName, QString::fromLocal8Bit(std::strerror(errno)));
-    if (n == 0) return bytes;
-    bytes.append(buffer, n);
-    at += n;
+// The library writes its file by name, and says on standard error which
+// file failed: it writes into a file in memory, and only the finished
+// package goes to the temporary file beside the target, whose failures
+// name the target.
+class TMemoryFile {
+ public:
+  TMemoryFile() : fDescriptor(::memfd_create("workbook", MFD_CLOEXEC)) {}
+  ~TMemoryFile() {
+    if (fDescriptor >= 0) ::close(fDescriptor);
   }
+  TMemoryFile(const TMemoryFile&) = delete;
+  TMemoryFile& operator=(const TMemoryFile&) = delete;
+
+  bool Opened() const { return fDescriptor >= 0; }
+  std::filesystem::path Name() const { return "/proc/self/fd/" + std::to_string(fDescriptor); }
+
+  // Everything written into it; false when it cannot be read.
+  bool Read(QByteArray& bytes) const {
+    char buffer[65536];
+    for (off_t at = 0;;) {
+      const ssize_t n = ::pread(fDescriptor, buffer, sizeof buffer, at);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return n == 0;
+      bytes.append(buffer, n);
+      at += n;
+    }
+  }
+
+ private:
+  int fDescriptor;
+};
+
+// The reason of a failed close: the system's when a write ran out of room.
+QString CloseFailure(lxw_error result, int error) {
+  if (error == ENOSPC || error == EFBIG || error == EDQUOT || error == EIO || error == ENOMEM)
+    return QString::fromLocal8Bit(std::strerror(error));
+  return QString::fromUtf8(lxw_strerror(result));
 }
 
 }  // namespace
 
 void WriteXlsxWorkbook(const TXlsxWorkbookModel& model, const std::filesystem::path& fileName,
                        const std::vector<platform::TKeptFile>& kept) {
-  // The library writes the file whole at its close; it goes to a temporary
-  // file beside the target, which replaces the target only when complete.
+  // Checked and made before the workbook, so that a target refused costs
+  // nothing.
   platform::TSafeOutput part(fileName, "workbook", kept, platform::TProjectNames::kRefused);
   if (!part.Ready()) CannotWrite(fileName, QString::fromLocal8Bit(part.Reason()));
-  TLibraryWorkbook book(model, part.Temporary());
+  const TMemoryFile memory;
+  if (!memory.Opened()) CannotWrite(fileName, QString::fromLocal8Bit(std::strerror(errno)));
+  TLibraryWorkbook book(model, memory.Name());
   if (!book.Opened()) CannotWrite(fileName, QStringLiteral("the file cannot be created"));
   if (!book.AddSheets()) CannotWrite(fileName, QStringLiteral("a sheet cannot be made"));
+  errno = 0;
   const lxw_error result = book.Close();
-  if (result != LXW_NO_ERROR) CannotWrite(fileName, QString::fromUtf8(lxw_strerror(result)));
-  std::vector<TZipEntry> entries =
-      ReadZipBytes(WrittenBytes(part, fileName), QFile::decodeName(fileName.c_str()));
+  if (result != LXW_NO_ERROR) CannotWrite(fileName, CloseFailure(result, errno));
+  QByteArray written;
+  if (!memory.Read(written)) CannotWrite(fileName, QString::fromLocal8Bit(std::strerror(errno)));
+  std::vector<TZipEntry> entries = ReadZipBytes(written, QFile::decodeName(fileName.c_str()));
   book.PutChartTexts(entries);
   AddLegendFormats(model, entries);
   const QByteArray bytes = ZipBytes(entries);
-  if (!part.Rewrite(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ||
+  if (!part.Write(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ||
       !part.Commit())
     CannotWrite(fileName, QString::fromLocal8Bit(part.Reason()));
 }
