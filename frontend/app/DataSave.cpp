@@ -13,6 +13,7 @@
 #include "Exceptions.h"
 #include "InputTables.h"
 #include "NumberFormat.h"
+#include "messages.h"
 #include "numeric_locale.h"
 
 namespace korvan {
@@ -225,10 +226,9 @@ void TProgramData::SaveTo(const std::filesystem::path& target,
   platform::TSafeOutput file(target, "project data file", kept);
   if (!file.Write(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ||
       !file.Commit()) {
-    QString reason = QString::fromLocal8Bit(file.Reason());
-    reason = reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.');
     throw EInOutError(QStringLiteral("Cannot save file \"%1\". %2")
-                          .arg(QFile::decodeName(target.c_str()), reason));
+                          .arg(QFile::decodeName(target.c_str()),
+                               QString::fromLocal8Bit(platform::AsSentence(file.Reason()))));
   }
   fTables->SetDataChanged(false);
 }

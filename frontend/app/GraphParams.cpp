@@ -2,13 +2,16 @@
 // choices the user made in its window. A block is applied only when its line
 // and point counts still match the graph, so settings written before a rerun
 // that changed the results leave that graph at its defaults.
-#include <QSaveFile>
+#include <QFile>
 #include <algorithm>
+#include <string_view>
 
 #include "DataUnit.h"
 #include "Exceptions.h"
 #include "ResultGraphs.h"
 #include "WordRead.h"
+#include "messages.h"
+#include "safe_output.h"
 
 namespace korvan {
 
@@ -130,10 +133,15 @@ bool TResultGraphs::SaveGraphParams(const QString& fileName, const TProgramData&
     return false;
   QString text;
   for (TGraphPlot* plot : graphs) text += GraphPlotParamsText(*plot);
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-    throw EInOutError(QStringLiteral("The graph settings cannot be saved to \"%1\". %2")
-                          .arg(fileName, file.errorString()));
+  // Under the temporary name every save of the program uses, renamed over
+  // the earlier file once complete.
+  const QByteArray bytes = text.toUtf8();
+  platform::TSafeOutput file(QFile::encodeName(fileName).toStdString(), "graph settings file");
+  if (!file.Write(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ||
+      !file.Commit()) {
+    throw EInOutError(
+        QStringLiteral("The graph settings cannot be saved to \"%1\". %2")
+            .arg(fileName, QString::fromLocal8Bit(platform::AsSentence(file.Reason()))));
   }
   for (TGraphPlot* plot : graphs) plot->SetAnyChange(false);
   return true;

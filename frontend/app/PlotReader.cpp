@@ -7,6 +7,7 @@
 
 #include "Exceptions.h"
 #include "input_file.h"
+#include "messages.h"
 
 namespace korvan {
 
@@ -61,9 +62,9 @@ TPlotReader::TPlotReader(const QString& fileName) : fFileName(fileName) {
   const platform::TInputFile input(QFile::encodeName(fileName).toStdString());
   QFile file;
   if (!input.Opened() || !file.open(input.Descriptor(), QIODevice::ReadOnly)) {
-    QString reason = QString::fromLocal8Bit(input.Problem());
-    if (!reason.isEmpty()) reason = reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.');
-    throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, reason));
+    throw EInOutError(
+        QStringLiteral("Cannot open file \"%1\". %2")
+            .arg(fileName, QString::fromLocal8Bit(platform::AsSentence(input.Problem()))));
   }
   const QString tooLarge =
       QStringLiteral(
