@@ -121,18 +121,14 @@ void RemoveStaleTemporaries(const fs::path& folder) {
   ::closedir(entries);
 }
 
-TSafeOutput::TSafeOutput(const fs::path& target, std::string role,
-                         const std::vector<TKeptFile>& kept, TProjectNames projectNames)
-    : fTarget(target), fRole(std::move(role)) {
+TSafeOutput::TSafeOutput(const fs::path& target, const std::vector<TKeptFile>& kept,
+                         TProjectNames projectNames)
+    : fTarget(target) {
   if (Check(kept, projectNames)) CreateTemporary();
 }
 
 TSafeOutput::~TSafeOutput() {
   RemoveTemporary();
-}
-
-std::string TSafeOutput::Message() const {
-  return "The " + fRole + " " + Quoted(fTarget) + " cannot be written: " + fReason + ".";
 }
 
 bool TSafeOutput::Fail(std::string reason) {

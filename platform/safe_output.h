@@ -3,11 +3,13 @@
 // renamed over it only when it is complete on disk. A target that is one of
 // the project's own files, that exists as something other than a regular
 // file, or that the user may not write, is refused before anything is
-// written. Every message names the target as given, never the temporary
-// file. No Qt: the commands, the runner and the desktop program share it.
+// written. The reasons it gives belong after the target's name (as the
+// user gave it), never the temporary file's. No Qt: the commands, the
+// runner and the desktop program share it.
 //
-//   TSafeOutput out(target, "workbook", ProjectFiles(project), TProjectNames::kRefused);
-//   if (!out.Ready() || !out.Write(bytes) || !out.Commit()) report(out.Message());
+//   TSafeOutput out(target, ProjectFiles(project), TProjectNames::kRefused);
+//   if (!out.Ready() || !out.Write(bytes) || !out.Commit())
+//     report("The workbook " + target + " cannot be written: " + out.Reason());
 //
 // The temporary file is removed when the object goes without Commit, and
 // when SIGINT or SIGTERM ends the program (TInterruptCleanup).
@@ -54,22 +56,18 @@ enum class TProjectNames { kAllowed, kRefused };
 
 class TSafeOutput {
  public:
-  // Checks `target` (`role` names it in messages: "workbook") and creates
-  // the temporary file; see Ready().
-  TSafeOutput(const std::filesystem::path& target, std::string role,
-              const std::vector<TKeptFile>& kept = {},
-              TProjectNames projectNames = TProjectNames::kAllowed);
+  // Checks `target` and creates the temporary file; see Ready().
+  explicit TSafeOutput(const std::filesystem::path& target, const std::vector<TKeptFile>& kept = {},
+                       TProjectNames projectNames = TProjectNames::kAllowed);
   ~TSafeOutput();
   TSafeOutput(const TSafeOutput&) = delete;
   TSafeOutput& operator=(const TSafeOutput&) = delete;
 
   // The temporary file is open and nothing has failed.
   bool Ready() const { return fReason.empty() && fDescriptor >= 0; }
-  // Why the target cannot be written ("it is read-only"), empty before any
-  // failure.
+  // Why the target cannot be written ("it is read-only", "it is the report
+  // "/jobs/p.kv4o""), empty before any failure.
   const std::string& Reason() const { return fReason; }
-  // "The workbook "b.xlsx" cannot be written: it is read-only."
-  std::string Message() const;
 
   // The temporary file, for writers that take a descriptor or a name.
   int Descriptor() const { return fDescriptor; }
@@ -91,7 +89,6 @@ class TSafeOutput {
 
   std::filesystem::path fTarget;    // as given
   std::filesystem::path fResolved;  // links followed: the file replaced
-  std::string fRole;
   std::string fReason;
   std::optional<struct stat> fExisting;
   std::filesystem::path fTemporary;

@@ -223,7 +223,7 @@ void TProgramData::SaveTo(const std::filesystem::path& target,
   const QByteArray bytes = FileText().toUtf8();
   // The new text goes into a temporary file beside the data file, which
   // replaces it (keeping its permissions) only once it is complete on disk.
-  platform::TSafeOutput file(target, "project data file", kept);
+  platform::TSafeOutput file(target, kept);
   if (!file.Write(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ||
       !file.Commit()) {
     throw EInOutError(QStringLiteral("Cannot save file \"%1\". %2")

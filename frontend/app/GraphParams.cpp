@@ -136,7 +136,7 @@ bool TResultGraphs::SaveGraphParams(const QString& fileName, const TProgramData&
   // Under the temporary name every save of the program uses, renamed over
   // the earlier file once complete.
   const QByteArray bytes = text.toUtf8();
-  platform::TSafeOutput file(QFile::encodeName(fileName).toStdString(), "graph settings file");
+  platform::TSafeOutput file(QFile::encodeName(fileName).toStdString());
   if (!file.Write(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ||
       !file.Commit()) {
     throw EInOutError(

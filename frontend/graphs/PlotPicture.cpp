@@ -227,7 +227,7 @@ void WritePicture(const TPlotView& view, const std::filesystem::path& fileName,
   const QSize size = PicturePixelSize(attributes);
   TPlotView picture = PictureView(view, size, attributes.PixelsPerInch);
 
-  platform::TSafeOutput part(fileName, "picture", kept, platform::TProjectNames::kRefused);
+  platform::TSafeOutput part(fileName, kept, platform::TProjectNames::kRefused);
   if (!part.Ready()) CannotWrite(fileName, QString::fromLocal8Bit(part.Reason()));
   TOutputDevice file(part);
   switch (format) {

@@ -224,7 +224,7 @@ void WriteXlsxWorkbook(const TXlsxWorkbookModel& model, const std::filesystem::p
                        const std::vector<platform::TKeptFile>& kept) {
   // Checked and made before the workbook, so that a target refused costs
   // nothing.
-  platform::TSafeOutput part(fileName, "workbook", kept, platform::TProjectNames::kRefused);
+  platform::TSafeOutput part(fileName, kept, platform::TProjectNames::kRefused);
   if (!part.Ready()) CannotWrite(fileName, QString::fromLocal8Bit(part.Reason()));
   const TMemoryFile memory;
   if (!memory.Opened()) CannotWrite(fileName, QString::fromLocal8Bit(std::strerror(errno)));

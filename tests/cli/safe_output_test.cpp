@@ -57,14 +57,12 @@ TEST(SafeOutput, RefusalsSayWhyAndWriteNothing) {
     const Scene scene("korvan_safe_output");
     scene.Make(row.steps);
     const std::vector<std::string> before = scene.Snapshot("pile.kv4d pile.kv4o fig.png names.dat");
-    const TSafeOutput output(scene.Path(row.target), "picture",
+    const TSafeOutput output(scene.Path(row.target),
                              platform::ProjectFiles(scene.Path("pile.kv4d")), row.names);
     EXPECT_FALSE(output.Ready());
     std::string reason = row.reason;
     testing::Replace(reason, "@", scene.Folder().string());
     EXPECT_NE(output.Reason().find(reason), std::string::npos) << output.Reason();
-    EXPECT_TRUE(output.Message().starts_with("The picture \"" + scene.Path(row.target) + "\""))
-        << output.Message();
     EXPECT_EQ(scene.Snapshot("pile.kv4d pile.kv4o fig.png names.dat"), before);
     EXPECT_EQ(scene.EntriesStartingWith(".korvan."), std::vector<std::string>());
   }
@@ -94,12 +92,12 @@ TEST(SafeOutput, ACommittedFileReplacesItsTargetWithTheTargetsPermissions) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                   fs::perms::others_read}}) {
     SCOPED_TRACE(write.target);
-    TSafeOutput output(scene.Path(write.target), "text");
-    ASSERT_TRUE(output.Ready()) << output.Message();
+    TSafeOutput output(scene.Path(write.target));
+    ASSERT_TRUE(output.Ready()) << output.Reason();
     EXPECT_EQ(output.Temporary().parent_path(), scene.Folder());
     EXPECT_TRUE(output.Write("whole ") && output.Write("text\n"));
     EXPECT_TRUE(fs::exists(output.Temporary()));
-    ASSERT_TRUE(output.Commit()) << output.Message();
+    ASSERT_TRUE(output.Commit()) << output.Reason();
     EXPECT_EQ(testing::ReadText(scene.Path(write.lands)), "whole text\n");
     EXPECT_EQ(fs::status(scene.Path(write.lands)).permissions(), write.perms);
   }
@@ -163,7 +161,7 @@ TEST(SafeOutput, ASignalRemovesTheFilesUnderWayAndKeepsTheTarget) {
           if (row.ignored) std::signal(row.signal, SIG_IGN);
           std::optional<TRunPreparation> run;
           if (row.prepareRun) run.emplace(scene.Path("pile.kv4d"), UserIdentification{});
-          TSafeOutput output(scene.Path("target.txt"), "text");
+          TSafeOutput output(scene.Path("target.txt"));
           if (!output.Write("partial\n") || (run && !run->Ready())) return 1;
           std::raise(row.signal);
           return output.Commit() ? 0 : 2;
