@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <cmath>
+#include <string_view>
 
 #include "Exceptions.h"
 #include "XmlText.h"
@@ -128,8 +129,16 @@ void WriteBitmap(TPlotView& picture, TOutputDevice& file, const std::filesystem:
   image = QImage();
   colored.setDotsPerMeterX(dotsPerMeter);
   colored.setDotsPerMeterY(dotsPerMeter);
-  QImageWriter writer(&file, format);
+  // The PNG encoder loses memory when a write fails under it: it encodes
+  // into memory (a compressed picture is small), and the file takes the
+  // whole. A bitmap goes to the file as it is encoded.
+  QBuffer encoded;
+  encoded.open(QIODevice::WriteOnly);
+  const bool compressed = std::string_view(format) == "png";
+  QImageWriter writer(compressed ? static_cast<QIODevice*>(&encoded) : &file, format);
   if (!writer.write(colored)) CannotWrite(target, file.FailureOr(writer.errorString()));
+  if (compressed && file.write(encoded.data()) != encoded.data().size())
+    CannotWrite(target, file.FailureOr(file.errorString()));
 }
 
 // Drawn into memory first: the texts of the drawing are made valid for XML

@@ -104,6 +104,8 @@ const CommandCase kCommandCases[] = {
      "pile.xlsx", "", "is not used: it is not a regular file"},
     {"project data file is a FIFO", "fifo pile.kv4d", "plot @/pile.kv4d", 66, "", "",
      "pile-t-z-curves.png", "it is not a regular file"},
+    {"project to convert is a FIFO", "fifo pile.kv4d", "convert @/pile.kv4d @/out.kv4d", 66, "", "",
+     "out.kv4d", "it is not a regular file"},
     {"plot data file cut inside its last number", "cut pile.kv4p", "plot @/pile.kv4d", 65, "", "",
      "pile-t-z-curves.png", "cut short"},
     {"plot data file cut inside its last number, exported", "cut pile.kv4p", "export @/pile.kv4d",
