@@ -17,6 +17,7 @@
 #ifdef KORVAN_EXPORT
 #include "export_command.h"
 #endif
+#include "interrupt_cleanup.h"
 #include "run_command.h"
 
 namespace {
@@ -168,5 +169,8 @@ int Command(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // SIGINT and SIGTERM end every command with 130 and 143, removing the
+  // files it has under way.
+  korvan::platform::TInterruptCleanup::Install();
   return WithOutputChecked(Command(argc, argv));
 }

@@ -34,7 +34,9 @@ extern "C" void RemoveAndExit(int signal) {
   ::_exit(TInterruptCleanup::ExitStatus(signal));
 }
 
-void InstallOnce() {
+}  // namespace
+
+void TInterruptCleanup::Install() {
   static std::once_flag installed;
   std::call_once(installed, [] {
     struct sigaction action {};
@@ -50,12 +52,10 @@ void InstallOnce() {
   });
 }
 
-}  // namespace
-
 TInterruptCleanup::TInterruptCleanup(const std::filesystem::path& path) {
   const std::string& name = path.native();
   if (name.empty() || name.size() >= PATH_MAX) return;
-  InstallOnce();
+  Install();
   for (std::size_t i = 0; i < kSlots; ++i) {
     int expected = kFree;
     if (!gSlots[i].state.compare_exchange_strong(expected, kBusy)) continue;

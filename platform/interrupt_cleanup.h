@@ -14,7 +14,8 @@ namespace korvan::platform {
 
 class TInterruptCleanup {
  public:
-  // Registers `path`; the first registration installs the handler.
+  // Registers `path`; the first registration installs the handler if
+  // Install has not.
   explicit TInterruptCleanup(const std::filesystem::path& path);
   ~TInterruptCleanup();
   TInterruptCleanup(const TInterruptCleanup&) = delete;
@@ -26,6 +27,9 @@ class TInterruptCleanup {
 
   // The exit status after `signal` (128 + its number).
   static constexpr int ExitStatus(int signal) { return 128 + signal; }
+  // Installs the handler now, so that the program ends with those statuses
+  // also before any file is registered.
+  static void Install();
 
  private:
   int fSlot = -1;

@@ -7,6 +7,7 @@
 // processes.
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/inotify.h>
 
 #include <chrono>
@@ -271,8 +272,10 @@ struct SignalCase {
   const char* what;
   const char* steps;
   const char* arguments;
-  bool pausingEngine;   // the run's engine waits for the signal
-  const char* trigger;  // the signal goes when an entry of this name appears
+  bool pausingEngine;  // the run's engine waits for the signal
+  // The signal goes when an entry of this name appears; without one, while
+  // the test holds the folder's lock and the run waits for it.
+  const char* trigger;
   int signal;
   const char* unchanged;
   bool mayFinishFirst;  // a real command may end before the signal arrives
@@ -287,6 +290,8 @@ const SignalCase kSignalCases[] = {
      "run @/pile.kv4d", true, "engine-started", SIGTERM, "pile.kv4o pile.kv4p", false},
     {"SIGTERM once a real run has written names.dat", "", "run @/pile.kv4d", false, "names.dat",
      SIGTERM, "", true},
+    {"SIGINT while a run waits for a busy folder", "", "run @/pile.kv4d", false, nullptr, SIGINT,
+     "pile.kv4o pile.kv4p pile.kv4r", false},
     // When the signal reaches the command is left to the scheduler: it may
     // come after a file was renamed into place. That a file under way is
     // never renamed after a signal is SafeOutput's own test.
@@ -310,10 +315,20 @@ TEST(CommandSafety, SignalsEndACommandCleanly) {
     const std::vector<std::string> before = scene.Snapshot(kept);
     const std::vector<std::string> arguments = Arguments(scene, row.arguments);
     const std::string bin = row.pausingEngine ? pausing : KORVAN_BIN_DIR;
+    const int folder = ::open(scene.Folder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int locked = row.trigger == nullptr ? ::flock(folder, LOCK_EX) : 0;
+    ASSERT_EQ(locked, 0);
     const testing::StartedChild child =
         testing::StartChild([&] { return testing::ExecKorvan(arguments, bin); }, {});
-    const bool sent = SignalWhenEntryAppears(scene.Folder(), row.trigger, child.pid, row.signal);
+    bool sent = false;
+    if (row.trigger != nullptr) {
+      sent = SignalWhenEntryAppears(scene.Folder(), row.trigger, child.pid, row.signal);
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the run waits a minute
+      sent = ::kill(child.pid, row.signal) == 0;
+    }
     const testing::ChildOutcome outcome = testing::FinishChild(child);
+    ::close(folder);  // the test's lock, if it held one
 
     ASSERT_TRUE(outcome.exited) << outcome.output;
     if (sent && outcome.status != 0) {
