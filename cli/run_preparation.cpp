@@ -172,8 +172,8 @@ bool TRunPreparation::CheckEarlierNames() {
   leftover = lines.size() == 8 && !lines[0].empty();
   if (leftover) {
     const fs::path data = lines[4];
-    struct stat folder {
-    }, named{};
+    struct stat folder {};
+    struct stat named {};
     leftover = data.is_absolute() && EqualsIgnoringCase(data.extension().string(), ".kv4d") &&
                ::fstat(folder_, &folder) == 0 && ::stat(data.parent_path().c_str(), &named) == 0 &&
                named.st_dev == folder.st_dev && named.st_ino == folder.st_ino;

@@ -72,10 +72,9 @@ TPlotReader::TPlotReader(const QString& fileName) : fFileName(fileName) {
           "file holds.")
           .arg(fileName)
           .arg(kMaxFileBytes / (1024 * 1024));
-  // Refused before anything is read; a file that grows meanwhile is read one
-  // byte beyond the limit at most.
+  // Refused by its size before anything is read.
   if (file.size() > kMaxFileBytes) throw EInOutError(tooLarge);
-  fBytes = file.read(kMaxFileBytes + 1);
+  fBytes = file.readAll();
   if (file.error() != QFileDevice::NoError) {
     throw EInOutError(
         QStringLiteral("Cannot read file \"%1\". %2").arg(fileName, file.errorString()));
