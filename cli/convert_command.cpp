@@ -2,12 +2,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <iostream>
 
 #include "DataUnit.h"
 #include "Exceptions.h"
 #include "InputTables.h"
+#include "input_file.h"
+#include "safe_output.h"
 
 namespace korvan {
 
@@ -28,33 +29,42 @@ int ConvertDataFile(const std::filesystem::path& input, const std::filesystem::p
   char* argv[] = {name, nullptr};
   QCoreApplication application(argc, argv);
 
-  const QString inputName = QFile::decodeName(input.c_str());
-  const QString outputName = QFile::decodeName(output.c_str());
-  const TDataFileFormat format = DataFileFormat(inputName);
+  // Names are kept as the bytes given; Qt sees them only to tell the format
+  // by the extension and to show them.
+  const TDataFileFormat format = DataFileFormat(QFile::decodeName(input.filename().c_str()));
   if (format == dfUnknown) {
     std::cerr << "korvan: " << input << " is not a project data file (.kv4d, .kv3d or .kvd)\n";
     return kUsageError;
   }
-  if (DataFileFormat(outputName) != dfKorvan2021) {
+  if (DataFileFormat(QFile::decodeName(output.filename().c_str())) != dfKorvan2021) {
     std::cerr << "korvan: the converted file " << output << " must end in .kv4d\n";
     return kUsageError;
   }
-  if (!QFileInfo(inputName).isFile()) {
-    std::cerr << "korvan: no project data file " << input << "\n";
+  const platform::TInputFile file(input);
+  if (!file.Opened()) {
+    if (file.Missing())
+      std::cerr << "korvan: no project data file " << input << "\n";
+    else
+      std::cerr << "korvan: the project data file " << input
+                << " cannot be read: " << file.Problem() << "\n";
     return kNoInput;
   }
 
   TInputTables tables;
   TProgramData project(tables);
-  const QString message = project.ReadFile(inputName, format);
+  const QString readerName = QFile::decodeName(file.ReopenName().c_str());
+  QString message = project.ReadFile(readerName, format);
   if (!message.isEmpty()) {
+    message.replace(readerName, QFile::decodeName(input.c_str()));
     std::cerr << "korvan: " << input << " cannot be read; nothing was written.\n"
               << message.toStdString() << "\n";
     return kDataError;
   }
-  project.FileName = outputName;
+  // The converted file may not replace the file converted or its run files.
+  std::vector<platform::TKeptFile> kept = platform::ProjectFiles(input);
+  kept.front().role = "the project data file being converted";
   try {
-    project.Save();
+    project.SaveTo(output, kept);
   } catch (const EKorvanError& error) {
     std::cerr << "korvan: " << error.Message().toStdString() << "\n";
     return kCannotCreate;

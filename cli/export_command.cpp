@@ -3,8 +3,8 @@
 #include "export_command.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QStringList>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <set>
@@ -20,9 +20,11 @@ constexpr int kUsageError = 64;
 constexpr int kCannotCreate = 73;
 constexpr int kExportablePlots = 6;
 
+namespace fs = std::filesystem;
+
 struct TExportOptions {
-  QString project;
-  QString workbook;
+  fs::path project;
+  fs::path workbook;
   bool markers = true;
   std::set<int> positions;  // empty: every graph with results
 };
@@ -49,10 +51,14 @@ std::optional<TExportOptions> ParseOptions(int argc, char** argv, std::string& e
         error = option + " needs a value";
         return std::nullopt;
       }
-      const QString value = QFile::decodeName(argv[++i]);
+      const char* value = argv[++i];
       if (option == "--out") {
+        if (*value == '\0') {
+          error = "--out needs a file name";
+          return std::nullopt;
+        }
         options.workbook = value;
-      } else if (auto positions = Positions(value)) {
+      } else if (auto positions = Positions(QString::fromLocal8Bit(value))) {
         options.positions = *positions;
       } else {
         error = "--plots takes positions from 1 to 6 separated by commas";
@@ -61,14 +67,14 @@ std::optional<TExportOptions> ParseOptions(int argc, char** argv, std::string& e
     } else if (option.rfind("--", 0) == 0) {
       error = "unknown option " + option;
       return std::nullopt;
-    } else if (!options.project.isEmpty()) {
+    } else if (!options.project.empty()) {
       error = "more than one project given";
       return std::nullopt;
     } else {
-      options.project = QFile::decodeName(argv[i]);
+      options.project = argv[i];
     }
   }
-  if (options.project.isEmpty()) {
+  if (options.project.empty()) {
     error = "no project given";
     return std::nullopt;
   }
@@ -118,15 +124,15 @@ int ExportCommand(int argc, char** argv) {
     std::cerr << "korvan export: none of the chosen graphs has results\n";
     return status = 65;
   }
-  const QString workbook =
-      options->workbook.isEmpty()
-          ? QDir(analysed->Folder()).filePath(analysed->BaseName() + QStringLiteral(".xlsx"))
-          : options->workbook;
-  if (const auto failure = ExportGraphsToWorkbook(graphs, options->markers, workbook)) {
+  const fs::path workbook = options->workbook.empty()
+                                ? analysed->Folder() / (analysed->BaseName() + ".xlsx")
+                                : options->workbook;
+  if (const auto failure =
+          ExportGraphsToWorkbook(graphs, options->markers, workbook, analysed->Kept())) {
     std::cerr << "korvan export: " << failure->toStdString() << "\n";
     return kCannotCreate;
   }
-  std::cout << workbook.toStdString() << "\n";
+  std::cout << workbook.native() << "\n";
   return 0;
 }
 

@@ -1,6 +1,9 @@
 // korvan: the headless runner of the analysis engine, and the commands that
 // turn a project or its results into files. Each command lives in its own
 // <name>_command file; this one holds the usage text and picks the command.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -14,6 +17,7 @@
 #ifdef KORVAN_EXPORT
 #include "export_command.h"
 #endif
+#include "interrupt_cleanup.h"
 #include "run_command.h"
 
 namespace {
@@ -47,15 +51,23 @@ constexpr const char* kUsage =
     "          another output, or not a regular file) or not written whole\n"
     "  64      wrong arguments or an empty path\n"
     "  65      refused: a data file named names.dat or with a .kv4o, .kv4p or .kv4r\n"
-    "          extension, a path with a line break or ending in a blank, or a\n"
+    "          extension, a data file of an earlier generation (.kv3d, .kvd: convert\n"
+    "          it first), a path with a line break or ending in a blank, or a\n"
     "          KORVAN_ID that is no 32-bit whole number\n"
     "  66      no project data file: missing, not a regular file, a path over 4095\n"
     "          characters, or a relative path from a folder that no longer exists\n"
-    "  70      the engine library could not be loaded\n"
+    "  70      the engine library could not be loaded, or the engine reported\n"
+    "          success but its plot data file holds no complete results\n"
     "  71      the data file's folder cannot be opened, locked or entered, or\n"
     "          another system error\n"
-    "  73      names.dat could not be written (the engine was not run)\n"
+    "  73      names.dat could not be written, or the folder holds a names.dat\n"
+    "          that no run left there (a file of your own, which is kept); the\n"
+    "          engine was not run\n"
+    "  74      standard output could not be written (a full disk, a closed pipe);\n"
+    "          a run that failed otherwise keeps its own status\n"
     "  75      another run kept the folder busy for 60 seconds\n"
+    "  130     SIGINT ended the run, 143 SIGTERM: names.dat and the run's temporary\n"
+    "          files are removed and the folder is free again\n"
     "\n"
     "convert: reads the project data file IN of any generation, chosen by its\n"
     "extension (.kv4d, .kv3d of KORVAN 2014, .kvd of KORVAN 2.0), the way the\n"
@@ -76,11 +88,43 @@ constexpr const char* kUsage =
     "chart sheet per graph. --plots chooses graphs by their place in the export\n"
     "list: 1 load distribution, 2 displacement distribution, 3 displacement/soil\n"
     "settlement (down-drag projects), 4 axial load vs settlement, 5 t-z curves,\n"
-    "6 tip resistance curve; --no-markers draws the lines without markers.\n";
+    "6 tip resistance curve; --no-markers draws the lines without markers.\n"
+    "\n"
+    "File names are taken as the bytes given. Every file convert, plot and export\n"
+    "write goes first to a temporary file .korvan.PID.TAG.part beside it, which\n"
+    "replaces the file only when complete; SIGINT or SIGTERM removes it, and one\n"
+    "left by a killed command is removed by the next command that writes into\n"
+    "that folder. No output replaces the project's own files (data, report, plot\n"
+    "data, run notes, graph settings, names.dat), a file that is not a regular\n"
+    "file, or one you may not write; pictures and workbooks never take the\n"
+    "extension of a project's files. Inputs are read only when they are regular\n"
+    "files.\n"
+    "\n"
+    "Exit status of convert, plot and export:\n"
+    "   0      every file was written\n"
+    "  64      wrong arguments, or a picture size out of range (plot)\n"
+    "  65      the input cannot be read whole, or the project has no complete\n"
+    "          results (plot, export)\n"
+    "  66      no project data file: missing or not a regular file\n"
+    "  73      an output could not be written or was refused; the file it would\n"
+    "          have replaced is as it was\n"
+    "  74      standard output could not be written\n"
+    "  130     SIGINT, 143 SIGTERM: the temporary file was removed\n";
 
-}  // namespace
+// A command succeeds only when standard output took every line: results
+// lost on a full disk or a closed pipe are a failure. An earlier failure's
+// status is kept.
+int WithOutputChecked(int status) {
+  std::cout.flush();
+  const bool flushed = std::fflush(stdout) == 0;
+  const int reason = errno;
+  if (flushed && !std::ferror(stdout) && std::cout.good()) return status;
+  std::cerr << "korvan: standard output could not be written"
+            << (flushed ? std::string() : std::string(": ") + std::strerror(reason)) << "\n";
+  return status == 0 ? korvan::kOutputError : status;
+}
 
-int main(int argc, char** argv) {
+int Command(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "--help" || command == "-h" || command == "help") {
     std::cout << kUsage;
@@ -120,4 +164,13 @@ int main(int argc, char** argv) {
     std::cerr << "korvan: " << error.what() << "\n";
     return korvan::kSystemError;
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // SIGINT and SIGTERM end every command with 130 and 143, removing the
+  // files it has under way.
+  korvan::platform::TInterruptCleanup::Install();
+  return WithOutputChecked(Command(argc, argv));
 }

@@ -4,11 +4,13 @@
 #include "plot_command.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QRegularExpression>
+#include <cmath>
+#include <filesystem>
 #include <iostream>
 #include <optional>
+#include <sstream>
 
 #include "Exceptions.h"
 #include "PlotPicture.h"
@@ -22,9 +24,16 @@ namespace {
 constexpr int kUsageError = 64;
 constexpr int kCannotCreate = 73;
 
+namespace fs = std::filesystem;
+
+// The largest picture side and resolution an option may ask for; the
+// picture as a whole must also fit (PictureAttributesProblem).
+constexpr long double kMaxPictureInches = 1000;
+constexpr long double kMaxPixelsPerInch = 100000;
+
 struct TPlotOptions {
-  QString project;
-  QString folder;
+  fs::path project;
+  fs::path folder;
   TPictureFormat format = TPictureFormat::Png;
   TPictureAttributes attributes;
 };
@@ -32,8 +41,16 @@ struct TPlotOptions {
 std::optional<long double> Number(const char* text) {
   bool ok = false;
   const double value = QString::fromLocal8Bit(text).toDouble(&ok);
-  if (!ok) return std::nullopt;
+  if (!ok || !std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+// "--dpi must be a whole number from 10 to 100000".
+std::string RangeText(const std::string& option, long double least, long double most) {
+  auto whole = [](long double value) { return std::to_string(static_cast<long long>(value)); };
+  return option +
+         (option == "--dpi" ? " must be a whole number from " : " must be a number from ") +
+         whole(least) + " to " + whole(most);
 }
 
 // The options, or a message for standard error.
@@ -46,11 +63,11 @@ std::optional<TPlotOptions> ParseOptions(int argc, char** argv, std::string& err
   for (int i = 0; i < argc; ++i) {
     const std::string option = argv[i];
     if (option.rfind("--", 0) != 0) {
-      if (!options.project.isEmpty()) {
+      if (!options.project.empty()) {
         error = "more than one project given";
         return std::nullopt;
       }
-      options.project = QFile::decodeName(argv[i]);
+      options.project = argv[i];
       continue;
     }
     if (i + 1 >= argc) {
@@ -71,12 +88,18 @@ std::optional<TPlotOptions> ParseOptions(int argc, char** argv, std::string& err
         return std::nullopt;
       }
     } else if (option == "--out") {
-      options.folder = QFile::decodeName(value);
+      if (*value == '\0') {
+        error = "--out needs a folder";
+        return std::nullopt;
+      }
+      options.folder = value;
     } else if (option == "--width" || option == "--height" || option == "--dpi") {
       const auto number = Number(value);
-      const long double least = option == "--dpi" ? kMinPicturePixelsPerInch : kMinPictureInches;
-      if (!number || *number < least) {
-        error = option + " must be a number of at least " + std::to_string(static_cast<int>(least));
+      const bool dpi = option == "--dpi";
+      const long double least = dpi ? kMinPicturePixelsPerInch : kMinPictureInches;
+      const long double most = dpi ? kMaxPixelsPerInch : kMaxPictureInches;
+      if (!number || *number < least || *number > most || (dpi && *number != std::trunc(*number))) {
+        error = RangeText(option, least, most);
         return std::nullopt;
       }
       if (option == "--width") options.attributes.WidthInches = *number;
@@ -87,8 +110,17 @@ std::optional<TPlotOptions> ParseOptions(int argc, char** argv, std::string& err
       return std::nullopt;
     }
   }
-  if (options.project.isEmpty()) {
+  if (options.project.empty()) {
     error = "no project given";
+    return std::nullopt;
+  }
+  if (const auto problem = PictureAttributesProblem(options.attributes, options.format)) {
+    std::ostringstream size;
+    size << "a picture of " << static_cast<double>(options.attributes.WidthInches) << " by "
+         << static_cast<double>(options.attributes.HeightInches) << " inches at "
+         << options.attributes.PixelsPerInch
+         << " dots per inch cannot be made: " << problem->toStdString();
+    error = size.str();
     return std::nullopt;
   }
   return options;
@@ -140,19 +172,22 @@ int PlotCommand(int argc, char** argv) {
   if (!analysed) return openStatus;
   TResultGraphs& graphs = analysed->Graphs();
 
-  const QString folder = options->folder.isEmpty() ? analysed->Folder() : options->folder;
-  if (!QDir().mkpath(folder)) {
-    std::cerr << "korvan plot: cannot create the folder " << folder.toStdString() << "\n";
+  const fs::path folder = options->folder.empty() ? analysed->Folder() : options->folder;
+  std::error_code folderError;
+  fs::create_directories(folder, folderError);
+  if (folderError) {
+    std::cerr << "korvan plot: cannot create the folder " << folder << ": " << folderError.message()
+              << "\n";
     return kCannotCreate;
   }
   int status = 0;
   for (TGraphPlot* plot : GraphsWithResults(graphs, analysed->Project())) {
-    const QString file =
-        QDir(folder).filePath(analysed->BaseName() + QLatin1Char('-') + FileStem(plot->Caption()) +
-                              QLatin1Char('.') + PictureExtension(options->format));
+    const fs::path file =
+        folder / (analysed->BaseName() + "-" + FileStem(plot->Caption()).toStdString() + "." +
+                  PictureExtension(options->format).toStdString());
     try {
-      WritePicture(*plot, file, options->format, options->attributes);
-      std::cout << file.toStdString() << "\n";
+      WritePicture(*plot, file, options->format, options->attributes, analysed->Kept());
+      std::cout << file.native() << "\n";
     } catch (const EKorvanError& failure) {
       std::cerr << "korvan plot: " << failure.Message().toStdString() << "\n";
       status = kCannotCreate;

@@ -1,16 +1,42 @@
 #include "plot_summary.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <sstream>
+
+#include "input_file.h"
 
 namespace korvan {
 
 namespace {
 
+// The largest plot data file: three times that of a run at every capacity
+// of the engine.
+constexpr std::size_t kMaxPlotBytes = 32 * 1024 * 1024;
+
+// The whole file when it is a regular file of at most kMaxPlotBytes that
+// ends in a line break: the engine ends every line with one, so a file
+// without it was cut short (a killed run, a full disk), maybe inside its
+// last number.
+std::optional<std::string> WholeFile(const std::filesystem::path& path) {
+  const platform::TInputFile file(path);
+  if (!file.Opened()) return std::nullopt;
+  std::string text;
+  char buffer[65536];
+  for (ssize_t n; (n = ::read(file.Descriptor(), buffer, sizeof buffer)) != 0;) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 || text.size() + static_cast<std::size_t>(n) > kMaxPlotBytes) return std::nullopt;
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+  if (!text.ends_with('\n')) return std::nullopt;
+  return text;
+}
+
 class WordStream {
  public:
-  explicit WordStream(std::ifstream& file) : file_(file) {}
+  explicit WordStream(std::istream& file) : file_(file) {}
   bool Real(double& value) {
     std::string word;
     if (!(file_ >> word)) return false;
@@ -36,7 +62,7 @@ class WordStream {
   }
 
  private:
-  std::ifstream& file_;
+  std::istream& file_;
 };
 
 bool ReadRow(WordStream& words, SummaryRow& row) {
@@ -47,8 +73,9 @@ bool ReadRow(WordStream& words, SummaryRow& row) {
 }  // namespace
 
 std::optional<PlotSummary> ReadPlotSummary(const std::filesystem::path& plotFile) {
-  std::ifstream file(plotFile);
-  if (!file) return std::nullopt;
+  const std::optional<std::string> text = WholeFile(plotFile);
+  if (!text) return std::nullopt;
+  std::istringstream file(*text);
   WordStream words(file);
   PlotSummary summary;
   int curves = 0;

@@ -25,7 +25,8 @@ struct PlotSummary {
   std::vector<AppliedLoadRow> appliedLoadRows;  // empty without applied-load results
 };
 
-// Nothing when the file ends before the summary (a stopped run) or holds a
+// Nothing when the file is not a regular file, was cut short (its last line
+// has no line break), ends before the summary (a stopped run) or holds a
 // word that is not a number where one is expected.
 std::optional<PlotSummary> ReadPlotSummary(const std::filesystem::path& plotFile);
 

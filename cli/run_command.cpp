@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -44,6 +45,7 @@ int PreparationStatus(RunPreparationFailure failure) {
     case RunPreparationFailure::kFolderBusy:
       return kBusy;
     case RunPreparationFailure::kNamesNotWritten:
+    case RunPreparationFailure::kForeignNames:
       return kCannotCreate;
     default:
       return kSystemError;
@@ -95,6 +97,16 @@ void PrintTable(const PlotSummary& summary) {
   }
 }
 
+// The generation of an older data file's extension, which the engine cannot
+// read, or nothing.
+const char* OlderGeneration(const std::filesystem::path& data) {
+  std::string extension = data.extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == ".kv3d") return "KORVAN 2014";
+  if (extension == ".kvd") return "KORVAN 2.0";
+  return nullptr;
+}
+
 }  // namespace
 
 int RunCommand(const std::string& argument) {
@@ -119,6 +131,12 @@ int RunCommand(const std::string& argument) {
     std::cerr << "korvan: no project data file " << dataPath << "\n";
     return kNoInput;
   }
+  if (const char* generation = OlderGeneration(dataPath)) {
+    std::cerr << "korvan: " << dataPath << " is a project data file of " << generation
+              << ", which the engine cannot read: convert it first with korvan convert " << dataPath
+              << " " << fs::path(dataPath).replace_extension(".kv4d") << "\n";
+    return kRefused;
+  }
   const std::optional<UserIdentification> user = UserFromEnvironment();
   if (!user) {
     std::cerr << "korvan: KORVAN_ID must be a whole number from -2147483648 to 2147483647\n";
@@ -134,11 +152,17 @@ int RunCommand(const std::string& argument) {
     return run.preparation ? PreparationStatus(*run.preparation) : kEngineMissing;
   }
   const FileStamp reportAfter = StampOf(files.report);
+  int status = run.result;
   if (run.result == 0) {
     if (auto summary = ReadPlotSummary(files.plot)) {
       PrintTable(*summary);
     } else {
+      // The engine said it completed: a plot file that does not read back is
+      // its fault, never a success.
       std::printf("\nThe plot data file holds no complete results.\n");
+      std::cerr << "korvan: the engine reported success, but the plot data file " << files.plot
+                << " is missing, cut short or holds no complete results\n";
+      status = kIncompleteResults;
     }
   } else {
     // An earlier run's report says nothing about this one.
@@ -152,7 +176,7 @@ int RunCommand(const std::string& argument) {
   for (const auto& [label, path] : listed) {
     if (fs::exists(*path, error)) std::printf("%s%s\n", label, path->c_str());
   }
-  return run.result;
+  return status;
 }
 
 }  // namespace korvan

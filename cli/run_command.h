@@ -13,8 +13,13 @@ enum RunExitStatus {
   kRefused = 65,
   kNoInput = 66,
   kEngineMissing = 70,
+  // The engine reported success, but its plot data file holds no complete
+  // results.
+  kIncompleteResults = 70,
   kSystemError = 71,
   kCannotCreate = 73,
+  // Standard output could not be written (every command).
+  kOutputError = 74,
   kBusy = 75,
 };
 

@@ -2,13 +2,18 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <sstream>
 #include <thread>
+#include <vector>
+
+#include "safe_output.h"
 
 namespace korvan {
 
@@ -17,6 +22,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::chrono::milliseconds kLockRetry{20};
+// A run description is eight lines of at most a path each.
+constexpr std::size_t kMaxNamesBytes = 8 * (kMaxRunPathLength + 1);
 
 std::string SystemReason() {
   return std::strerror(errno);
@@ -55,6 +62,8 @@ TRunPreparation::TRunPreparation(const fs::path& dataPath, const UserIdentificat
     return;
   }
   if (!LockFolder(lockWait)) return;
+  platform::RemoveStaleTemporaries(files_.data.parent_path());
+  if (!CheckEarlierNames()) return;
   WriteNames(RunDescriptionText(files_.data, user));
 }
 
@@ -135,14 +144,67 @@ bool TRunPreparation::LockFolder(std::chrono::milliseconds wait) {
   return true;
 }
 
+// A names.dat that a run left behind (a run killed outright) is a run
+// description of a data file in this folder, as RunDescriptionText writes
+// it; anything else under that name is the user's and is kept.
+bool TRunPreparation::CheckEarlierNames() {
+  const int fd = ::openat(folder_, "names.dat", O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0 && errno == ENOENT) return true;
+  std::string text;
+  struct stat info {};
+  const bool known = fd >= 0 && ::fstat(fd, &info) == 0;
+  if (known && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    return true;  // nothing can replace a folder: writing names.dat fails
+  }
+  bool leftover =
+      known && S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) <= kMaxNamesBytes;
+  if (leftover) {
+    text.resize(static_cast<std::size_t>(info.st_size));
+    leftover = ::read(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  }
+  if (fd >= 0) ::close(fd);
+  std::vector<std::string> lines;
+  if (leftover && text.ends_with('\n')) {
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  }
+  leftover = lines.size() == 8 && !lines[0].empty();
+  if (leftover) {
+    const fs::path data = lines[4];
+    struct stat folder {};
+    struct stat named {};
+    leftover = data.is_absolute() && EqualsIgnoringCase(data.extension().string(), ".kv4d") &&
+               ::fstat(folder_, &folder) == 0 && ::stat(data.parent_path().c_str(), &named) == 0 &&
+               named.st_dev == folder.st_dev && named.st_ino == folder.st_ino;
+    const char* extensions[] = {".kv4o", ".kv4p", ".kv4r"};
+    for (int i = 0; leftover && i < 3; ++i) {
+      leftover = lines[5 + i] == fs::path(data).replace_extension(extensions[i]).string();
+    }
+  }
+  if (leftover) return true;
+  return Fail(RunPreparationFailure::kForeignNames,
+              "The folder " + files_.data.parent_path().string() +
+                  " holds a file names.dat that no run left there; a run would replace it. "
+                  "Move or rename that file, then run again.");
+}
+
 bool TRunPreparation::WriteNames(const std::string& text) {
   // Written beside names.dat and renamed over it, so that the engine reads
   // either the whole new description or none: never an earlier one, and
   // never through a FIFO or device left under that name.
-  const std::string temporary = ".names.dat." + std::to_string(::getpid());
-  ::unlinkat(folder_, temporary.c_str(), 0);  // left by a run that was killed
+  const fs::path folder = files_.data.parent_path();
+  const fs::path temporary = platform::TemporaryPath(folder, "names", ::getpid());
+  const std::string temporaryName = temporary.filename().string();
+  // Armed before either file exists: a signal from here on leaves neither.
+  temporaryCleanup_.emplace(temporary);
+  runCleanup_.emplace_back(folder / "names.dat");
+  runCleanup_.emplace_back(
+      platform::TemporaryPath(files_.report.parent_path(), "report", ::getpid()));
+  runCleanup_.emplace_back(platform::TemporaryPath(files_.plot.parent_path(), "plot", ::getpid()));
+  ::unlinkat(folder_, temporaryName.c_str(), 0);  // left by a run of a pid now reused
   const int fd =
-      ::openat(folder_, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+      ::openat(folder_, temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   std::string reason;
   if (fd < 0) {
     reason = SystemReason();
@@ -156,12 +218,14 @@ bool TRunPreparation::WriteNames(const std::string& text) {
         done += static_cast<std::size_t>(n);
     }
     if (::close(fd) != 0 && reason.empty()) reason = SystemReason();
-    if (reason.empty() && ::renameat(folder_, temporary.c_str(), folder_, "names.dat") != 0) {
+    if (reason.empty() && ::renameat(folder_, temporaryName.c_str(), folder_, "names.dat") != 0) {
       reason = SystemReason();
     }
-    if (!reason.empty()) ::unlinkat(folder_, temporary.c_str(), 0);
+    if (!reason.empty()) ::unlinkat(folder_, temporaryName.c_str(), 0);
   }
+  temporaryCleanup_.reset();
   if (!reason.empty()) {
+    runCleanup_.clear();
     return Fail(RunPreparationFailure::kNamesNotWritten, kNamesNotWrittenMessage, reason);
   }
   namesWritten_ = true;
@@ -172,6 +236,7 @@ void TRunPreparation::Release() {
   if (folder_ < 0) return;
   if (namesWritten_) ::unlinkat(folder_, "names.dat", 0);
   namesWritten_ = false;
+  runCleanup_.clear();
   ::close(folder_);  // drops the lock
   folder_ = -1;
 }

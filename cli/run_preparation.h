@@ -5,7 +5,9 @@
 // takes an exclusive lock on the folder (runs in one folder take turns, also
 // between the runner and the desktop program), makes the folder the current
 // directory and writes names.dat. Destroying the object (or Release) deletes
-// names.dat and drops the lock.
+// names.dat and drops the lock; so does SIGINT or SIGTERM, which then ends
+// the program (TInterruptCleanup). A names.dat that no run left behind is
+// never replaced or deleted: the run is refused.
 //
 //   TRunPreparation run(dataPath, user);
 //   if (!run.Ready()) { show run.Message(); stop; }   // nothing was written
@@ -22,10 +24,13 @@
 #include <chrono>
 #include <climits>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "engine_runner.h"
+#include "interrupt_cleanup.h"
 
 namespace korvan {
 
@@ -60,6 +65,10 @@ enum class RunPreparationFailure {
   // names.dat could not be written; an earlier one is left as it was and
   // the engine must not be called.
   kNamesNotWritten,
+  // The folder holds a names.dat that is not a run description a run left
+  // behind: a file of the user's own, which the run would replace (a
+  // folder of that name cannot be replaced: kNamesNotWritten).
+  kForeignNames,
 };
 
 // Shown by the desktop program when names.dat cannot be written.
@@ -94,6 +103,7 @@ class TRunPreparation {
   bool Fail(RunPreparationFailure failure, std::string message, std::string detail = {});
   bool CheckDataPath(const std::filesystem::path& dataPath);
   bool LockFolder(std::chrono::milliseconds wait);
+  bool CheckEarlierNames();
   bool WriteNames(const std::string& text);
 
   RunPreparationFailure failure_ = RunPreparationFailure::kNone;
@@ -102,6 +112,11 @@ class TRunPreparation {
   RunFiles files_;
   int folder_ = -1;  // the locked folder, open while the lock is held
   bool namesWritten_ = false;
+  // If a signal ends the run: names.dat's temporary file while it is
+  // written, then names.dat and the engine's temporary outputs (the engine
+  // runs in this process, so they carry its pid).
+  std::optional<platform::TInterruptCleanup> temporaryCleanup_;
+  std::deque<platform::TInterruptCleanup> runCleanup_;
 };
 
 }  // namespace korvan

@@ -1,5 +1,6 @@
 #include "messages.h"
 
+#include <cctype>
 #include <iostream>
 #include <utility>
 
@@ -36,6 +37,13 @@ void ShowMessage(const std::string& text) {
   } else {
     std::cerr << text << '\n';
   }
+}
+
+std::string AsSentence(std::string reason) {
+  if (reason.empty()) return reason;
+  reason.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(reason.front())));
+  if (reason.back() != '.') reason += '.';
+  return reason;
 }
 
 }  // namespace korvan::platform

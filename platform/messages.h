@@ -18,4 +18,8 @@ bool HasMessageHandler();
 MessageHandler SetMessagePresenter(MessageHandler presenter);
 void ShowMessage(const std::string& text);
 
+// A reason that ends a message as a sentence of its own: "it is read-only"
+// becomes "It is read-only."
+std::string AsSentence(std::string reason);
+
 }  // namespace korvan::platform

@@ -3,7 +3,7 @@
 // 8 significant digits, the layer depths in the long scientific form. The
 // text is built whole first and then replaces the data file in one step, so
 // a failed save never damages the file saved before.
-#include <QSaveFile>
+#include <QFile>
 #include <QStringList>
 #include <charconv>
 #include <cmath>
@@ -13,6 +13,7 @@
 #include "Exceptions.h"
 #include "InputTables.h"
 #include "NumberFormat.h"
+#include "messages.h"
 #include "numeric_locale.h"
 
 namespace korvan {
@@ -218,26 +219,22 @@ QByteArray TProgramData::FileBytes() {
 }
 
 void TProgramData::Save() {
+  SaveTo(QFile::encodeName(FileName).toStdString());
+}
+
+void TProgramData::SaveTo(const std::filesystem::path& target,
+                          const std::vector<platform::TKeptFile>& kept) {
   const QByteArray bytes = FileBytes();
   // The new text goes into a temporary file beside the data file, which
   // replaces it (keeping its permissions) only once it is complete on disk.
-  // A write cut short (a full disk) reports no error of its own: the flush
-  // must have written every byte, or the temporary file is dropped.
-  QSaveFile file(FileName);
-  QString failure;
-  if (!file.open(QIODevice::WriteOnly)) {
-    failure = file.errorString();
-  } else if (file.write(bytes) != bytes.size() || !file.flush()) {
-    failure = QStringLiteral("not all of it could be written; the disk may be full");
-  } else if (!file.commit()) {
-    failure = file.errorString();
-  }
-  if (!failure.isNull()) {
-    if (failure.isEmpty()) failure = QStringLiteral("the system gave no reason");
-    QString sentence = failure;
-    sentence[0] = sentence[0].toUpper();
-    throw ESaveError(QStringLiteral("Cannot save file \"%1\". %2").arg(FileName, sentence),
-                     QStringLiteral("\"%1\" cannot be written (%2)").arg(FileName, failure));
+  platform::TSafeOutput file(target, kept);
+  if (!file.Write(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ||
+      !file.Commit()) {
+    const QString name = QFile::decodeName(target.c_str());
+    throw ESaveError(QStringLiteral("Cannot save file \"%1\". %2")
+                         .arg(name, QString::fromLocal8Bit(platform::AsSentence(file.Reason()))),
+                     QStringLiteral("\"%1\" cannot be written (%2)")
+                         .arg(name, QString::fromLocal8Bit(file.Reason())));
   }
   IncompleteLine = 0;
   fTables->SetDataChanged(false);

@@ -6,7 +6,11 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <memory>
+#include <vector>
+
+#include "safe_output.h"
 
 #include "Exceptions.h"
 
@@ -68,6 +72,10 @@ class TProgramData {
   // The text Save writes (the project data file's bytes). Raises ESaveError
   // when a value cannot be written.
   QByteArray FileBytes();
+  // The same to `target` (the bytes of its name, as the user gave them),
+  // refused when it is one of the `kept` files; FileName is not changed.
+  void SaveTo(const std::filesystem::path& target,
+              const std::vector<platform::TKeptFile>& kept = {});
 
   // Switches the unit system (clamped to 1..2), converting the lengths here
   // and every table's values.

@@ -2,13 +2,16 @@
 // choices the user made in its window. A block is applied only when its line
 // and point counts still match the graph, so settings written before a rerun
 // that changed the results leave that graph at its defaults.
-#include <QSaveFile>
+#include <QFile>
 #include <algorithm>
+#include <string_view>
 
 #include "DataUnit.h"
 #include "Exceptions.h"
 #include "ResultGraphs.h"
 #include "WordRead.h"
+#include "messages.h"
+#include "safe_output.h"
 
 namespace korvan {
 
@@ -130,29 +133,35 @@ bool TResultGraphs::SaveGraphParams(const QString& fileName, const TProgramData&
     return false;
   QString text;
   for (TGraphPlot* plot : graphs) text += GraphPlotParamsText(*plot);
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-    throw EInOutError(QStringLiteral("The graph settings cannot be saved to \"%1\". %2")
-                          .arg(fileName, file.errorString()));
+  // Under the temporary name every save of the program uses, renamed over
+  // the earlier file once complete.
+  const QByteArray bytes = text.toUtf8();
+  platform::TSafeOutput file(QFile::encodeName(fileName).toStdString());
+  if (!file.Write(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ||
+      !file.Commit()) {
+    throw EInOutError(
+        QStringLiteral("The graph settings cannot be saved to \"%1\". %2")
+            .arg(fileName, QString::fromLocal8Bit(platform::AsSentence(file.Reason()))));
   }
   for (TGraphPlot* plot : graphs) plot->SetAnyChange(false);
   return true;
 }
 
-void TResultGraphs::ReadGraphPlotParams(TGraphPlot& plot, TWordReader& reader) {
+bool TResultGraphs::ReadGraphPlotParams(TGraphPlot& plot, TWordReader& reader) {
   reader.ReadLine();  // ":Plot Caption"
   reader.ReadLine();  // the caption
   const int lines = reader.ReadInteger();
   const int points = reader.ReadInteger();
   reader.ReadLine();
-  if (lines <= 0 || points <= 0) return;
+  if (lines <= 0 || points <= 0) return false;
   if (lines == plot.LineCount() && points == plot.Count()) {
     Apply(ReadBlockBody(reader, lines), plot);
-    return;
+    return true;
   }
   // Another run's block: six switch and size lines, the two title lines,
   // the caption's place, a pair of lines and one flag line per curve.
   for (long long k = 0; k < 6 + 2 + 1 + 3LL * lines; ++k) reader.ReadLine();
+  return false;
 }
 
 void TResultGraphs::ReadGraphParams(const QString& fileName, const TProgramData& project) {

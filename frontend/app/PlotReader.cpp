@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "Exceptions.h"
+#include "input_file.h"
+#include "messages.h"
 
 namespace korvan {
 
@@ -56,11 +58,13 @@ bool ParseNumber(const char* first, const char* last, long double& value) {
 
 }  // namespace
 
-TPlotReader::TPlotReader(const QString& fileName) {
-  QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly)) {
+TPlotReader::TPlotReader(const QString& fileName) : fFileName(fileName) {
+  const platform::TInputFile input(QFile::encodeName(fileName).toStdString());
+  QFile file;
+  if (!input.Opened() || !file.open(input.Descriptor(), QIODevice::ReadOnly)) {
     throw EInOutError(
-        QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
+        QStringLiteral("Cannot open file \"%1\". %2")
+            .arg(fileName, QString::fromLocal8Bit(platform::AsSentence(input.Problem()))));
   }
   const QString tooLarge =
       QStringLiteral(
@@ -68,10 +72,9 @@ TPlotReader::TPlotReader(const QString& fileName) {
           "file holds.")
           .arg(fileName)
           .arg(kMaxFileBytes / (1024 * 1024));
-  // A file that tells its size is refused before anything is read; others
-  // (pipes, devices) are read one byte beyond the limit at most.
+  // Refused by its size before anything is read.
   if (file.size() > kMaxFileBytes) throw EInOutError(tooLarge);
-  fBytes = file.isSequential() ? file.read(kMaxFileBytes + 1) : file.readAll();
+  fBytes = file.readAll();
   if (file.error() != QFileDevice::NoError) {
     throw EInOutError(
         QStringLiteral("Cannot read file \"%1\". %2").arg(fileName, file.errorString()));
@@ -79,6 +82,24 @@ TPlotReader::TPlotReader(const QString& fileName) {
   if (fBytes.size() > kMaxFileBytes) throw EInOutError(tooLarge);
   fPosition = fBytes.constData();
   fEnd = fPosition + fBytes.size();
+  // The engine ends every line with a line break: the words of a last line
+  // without one may have lost their end ("1." of "1.2345E+03").
+  if (!fBytes.isEmpty() && !fBytes.endsWith('\n')) {
+    fCutShort = true;
+    fEnd = fPosition + (fBytes.lastIndexOf('\n') + 1);
+  }
+}
+
+void TPlotReader::RaiseEnded() const {
+  if (fCutShort) RequireWhole();
+  Raise("The plot data file ends before its last values.");
+}
+
+void TPlotReader::RequireWhole() const {
+  if (!fCutShort) return;
+  throw EInOutError(
+      QStringLiteral("The plot data file \"%1\" was cut short: its last line has no line break.")
+          .arg(fFileName));
 }
 
 bool TPlotReader::NextWord(const char*& first, const char*& last) {
@@ -93,7 +114,7 @@ bool TPlotReader::NextWord(const char*& first, const char*& last) {
 long double TPlotReader::Float() {
   const char* first = nullptr;
   const char* last = nullptr;
-  if (!NextWord(first, last)) Raise("The plot data file ends before its last values.");
+  if (!NextWord(first, last)) RaiseEnded();
   long double value = 0;
   if (!ParseNumber(first, last, value))
     Raise("A floating point number was expected but not found.");
@@ -112,7 +133,7 @@ void TPlotReader::Skip(int words) {
   const char* first = nullptr;
   const char* last = nullptr;
   for (int i = 0; i < words; ++i) {
-    if (!NextWord(first, last)) Raise("The plot data file ends before its last values.");
+    if (!NextWord(first, last)) RaiseEnded();
   }
 }
 
@@ -133,8 +154,7 @@ void TPlotReader::Require(long long count, long long wordsEach) const {
   // Every word but the last is followed by at least one blank. Divided
   // rather than multiplied, so that two counts near 2^31 do not overflow.
   const long long most = (static_cast<long long>(fEnd - fPosition) + 1) / 2;
-  if (count > 0 && wordsEach > 0 && count > most / wordsEach)
-    Raise("The plot data file ends before its last values.");
+  if (count > 0 && wordsEach > 0 && count > most / wordsEach) RaiseEnded();
 }
 
 void TPlotReader::RequirePoints(long long lines, long long points, long long wordsEach) const {

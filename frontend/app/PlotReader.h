@@ -2,6 +2,10 @@
 // the file of a run at the engine's limits holds millions of numbers, more
 // than a reader that keeps every word as text can hand out in good time.
 // Numbers follow the word reader's rules with "." as the decimal separator.
+// Only a regular file is read (a FIFO is never waited on), and a file whose
+// last line has no line break was cut short (a killed run, a full disk):
+// its words stop before that line, and running out of words, or
+// RequireWhole, says so with the file's name.
 #pragma once
 
 #include <QByteArray>
@@ -21,8 +25,8 @@ class TPlotReader {
   // Curves in one graph: the engine writes 500 at most.
   static constexpr int kMaxCurves = 10000;
 
-  // Raises EInOutError when the file cannot be read or is larger than
-  // kMaxFileBytes.
+  // Raises EInOutError when the file cannot be read, is no regular file or
+  // is larger than kMaxFileBytes.
   explicit TPlotReader(const QString& fileName);
 
   // Each raises EInOutError at the end of the file or when the word is not
@@ -44,11 +48,17 @@ class TPlotReader {
   void RequirePoints(long long lines, long long points, long long wordsEach) const;
   // `lines` lines of `points` points each are few (kMaxUnfilledPoints).
   void RequireFewPoints(long long lines, long long points) const;
+  // Raises EInOutError when the file was cut short.
+  void RequireWhole() const;
 
  private:
   // The next word as [first, last); false at the end of the file.
   bool NextWord(const char*& first, const char*& last);
+  // Raises the error of a file that ends before the words asked for.
+  [[noreturn]] void RaiseEnded() const;
 
+  QString fFileName;
+  bool fCutShort = false;
   QByteArray fBytes;
   const char* fPosition = nullptr;
   const char* fEnd = nullptr;

@@ -304,6 +304,8 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
       }
       SortByLoad(pltAxialLoads().GetLines(1));
     }
+    // A file cut short is refused also where its lost end was not needed.
+    file.RequireWhole();
   } catch (const EKorvanError&) {
     return false;
   }

@@ -64,8 +64,8 @@ class TResultGraphs {
 
   static QString GraphPlotParamsText(const TGraphPlot& plot);
   // Reads one block; applies it only when it is complete and its counts
-  // match the graph.
-  static void ReadGraphPlotParams(TGraphPlot& plot, TWordReader& reader);
+  // match the graph, and then returns true.
+  static bool ReadGraphPlotParams(TGraphPlot& plot, TWordReader& reader);
 
  private:
   std::array<std::unique_ptr<TGraphPlot>, kGraphCount> fPlots;

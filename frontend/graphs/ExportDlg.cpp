@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -175,8 +176,12 @@ void TDlgExport::Button3Click() {
   if (fileName.isEmpty()) return;
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const std::optional<QString> failure =
-      ExportGraphsToWorkbook(graphs, CheckBox1->isChecked(), fileName);
+  // The workbook may never replace one of the project's own files.
+  const QString project = fProjectFileName ? fProjectFileName() : QString();
+  const std::optional<QString> failure = ExportGraphsToWorkbook(
+      graphs, CheckBox1->isChecked(), QFile::encodeName(fileName).toStdString(),
+      project.isEmpty() ? std::vector<platform::TKeptFile>()
+                        : platform::ProjectFiles(QFile::encodeName(project).toStdString()));
   QApplication::restoreOverrideCursor();
   if (failure) {
     platform::ShowInformation(*failure);

@@ -1,5 +1,7 @@
 #include "ExportPlots.h"
 
+#include <QFile>
+
 #include "Exceptions.h"
 #include "PltData.h"
 #include "XlsxAutomation.h"
@@ -153,15 +155,21 @@ void GenerateWorkbook(TSpreadsheetAutomation& excel, const std::vector<const TGr
 }
 
 std::optional<QString> ExportGraphsToWorkbook(const std::vector<const TGraphPlot*>& graphs,
-                                              bool markers, const QString& fileName) {
+                                              bool markers, const std::filesystem::path& fileName,
+                                              const std::vector<platform::TKeptFile>& kept) {
   try {
     TXlsxAutomation excel;
     GenerateWorkbook(excel, graphs, markers);
-    excel.SaveAs(fileName);
+    excel.SaveTo(fileName, kept);
   } catch (const EKorvanError& error) {
     return error.Message();
   }
   return std::nullopt;
+}
+
+std::optional<QString> ExportGraphsToWorkbook(const std::vector<const TGraphPlot*>& graphs,
+                                              bool markers, const QString& fileName) {
+  return ExportGraphsToWorkbook(graphs, markers, QFile::encodeName(fileName).toStdString());
 }
 
 }  // namespace korvan

@@ -6,10 +6,12 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
 #include "SpreadsheetAutomation.h"
+#include "safe_output.h"
 
 namespace korvan {
 
@@ -37,8 +39,12 @@ void GenerateWorkbook(TSpreadsheetAutomation& excel, const std::vector<const TGr
                       bool markers);
 
 // Generates the workbook of `graphs` and writes it to `fileName`, replacing
-// the file only once the whole workbook is written. Returns the failure's
-// message, or nothing when the workbook was written.
+// the file only once the whole workbook is written, never one of the
+// project's `kept` files (WriteXlsxWorkbook). Returns the failure's message,
+// or nothing when the workbook was written.
+std::optional<QString> ExportGraphsToWorkbook(const std::vector<const TGraphPlot*>& graphs,
+                                              bool markers, const std::filesystem::path& fileName,
+                                              const std::vector<platform::TKeptFile>& kept = {});
 std::optional<QString> ExportGraphsToWorkbook(const std::vector<const TGraphPlot*>& graphs,
                                               bool markers, const QString& fileName);
 

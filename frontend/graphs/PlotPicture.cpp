@@ -1,6 +1,8 @@
 #include "PlotPicture.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
@@ -8,11 +10,12 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <cmath>
+#include <string_view>
 
 #include "Exceptions.h"
+#include "XmlText.h"
 
 namespace korvan {
 
@@ -70,10 +73,35 @@ QImage InColors(const QImage& image, TPictureColors colors) {
   return image;
 }
 
-[[noreturn]] void CannotWrite(const QString& fileName, const QString& reason) {
-  throw EInOutError(QStringLiteral("The picture could not be written to %1: %2")
-                        .arg(QDir::toNativeSeparators(fileName), reason));
+[[noreturn]] void CannotWrite(const std::filesystem::path& fileName, const QString& reason) {
+  throw EInOutError(
+      QStringLiteral("The picture could not be written to %1: %2")
+          .arg(QDir::toNativeSeparators(QFile::decodeName(fileName.c_str())), reason));
 }
+
+// What the picture writers write goes straight to the temporary file
+// beside the target, so that a failed write keeps the system's reason (a
+// full disk) where the writers would say "Unknown error".
+class TOutputDevice : public QIODevice {
+ public:
+  explicit TOutputDevice(platform::TSafeOutput& output) : fOutput(output) {
+    open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+  }
+
+  // The system's reason when a write failed, else `writerReason`.
+  QString FailureOr(const QString& writerReason) const {
+    return fOutput.Reason().empty() ? writerReason : QString::fromLocal8Bit(fOutput.Reason());
+  }
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 size) override {
+    return fOutput.Write(std::string_view(data, static_cast<size_t>(size))) ? size : -1;
+  }
+
+ private:
+  platform::TSafeOutput& fOutput;
+};
 
 // The view laid out on a picture of `size` pixels at its resolution.
 TPlotView PictureView(const TPlotView& view, QSize size, int pixelsPerInch) {
@@ -85,9 +113,8 @@ TPlotView PictureView(const TPlotView& view, QSize size, int pixelsPerInch) {
   return picture;
 }
 
-void WriteBitmap(TPlotView& picture, QSaveFile& file, const char* format, QSize size,
-                 const TPictureAttributes& attributes) {
-  if (qint64(size.width()) * size.height() * 4 > kMaxBitmapBytes) throw EKorvanError(kNoMemory);
+void WriteBitmap(TPlotView& picture, TOutputDevice& file, const std::filesystem::path& target,
+                 const char* format, QSize size, const TPictureAttributes& attributes) {
   QImage image(size, QImage::Format_RGB32);
   if (image.isNull()) throw EKorvanError(kNoMemory);
   const int dotsPerMeter = static_cast<int>(std::lround(attributes.PixelsPerInch / kMetresPerInch));
@@ -102,24 +129,40 @@ void WriteBitmap(TPlotView& picture, QSaveFile& file, const char* format, QSize 
   image = QImage();
   colored.setDotsPerMeterX(dotsPerMeter);
   colored.setDotsPerMeterY(dotsPerMeter);
-  QImageWriter writer(&file, format);
-  if (!writer.write(colored)) CannotWrite(file.fileName(), writer.errorString());
+  // The PNG encoder loses memory when a write fails under it: it encodes
+  // into memory (a compressed picture is small), and the file takes the
+  // whole. A bitmap goes to the file as it is encoded.
+  QBuffer encoded;
+  encoded.open(QIODevice::WriteOnly);
+  const bool compressed = std::string_view(format) == "png";
+  QImageWriter writer(compressed ? static_cast<QIODevice*>(&encoded) : &file, format);
+  if (!writer.write(colored)) CannotWrite(target, file.FailureOr(writer.errorString()));
+  if (compressed && file.write(encoded.data()) != encoded.data().size())
+    CannotWrite(target, file.FailureOr(file.errorString()));
 }
 
-void WriteSvg(TPlotView& picture, QSaveFile& file, QSize size, int pixelsPerInch) {
+// Drawn into memory first: the texts of the drawing are made valid for XML
+// before anything reaches the file.
+void WriteSvg(TPlotView& picture, TOutputDevice& file, const std::filesystem::path& target,
+              QSize size, int pixelsPerInch) {
+  QBuffer drawing;
+  drawing.open(QIODevice::WriteOnly);
   QSvgGenerator svg;
-  svg.setOutputDevice(&file);
+  svg.setOutputDevice(&drawing);
   svg.setSize(size);
   svg.setViewBox(QRect(QPoint(0, 0), size));
   svg.setResolution(pixelsPerInch);
   svg.setTitle(picture.Data().Caption());
   QPainter painter;
-  if (!painter.begin(&svg)) CannotWrite(file.fileName(), file.errorString());
+  if (!painter.begin(&svg)) CannotWrite(target, QStringLiteral("the drawing cannot be made"));
   picture.DrawGraph(painter);
   painter.end();
+  const QByteArray bytes = XmlSafeUtf8(drawing.data());
+  if (file.write(bytes) != bytes.size()) CannotWrite(target, file.FailureOr(file.errorString()));
 }
 
-void WritePdf(TPlotView& picture, QSaveFile& file, const TPictureAttributes& attributes) {
+void WritePdf(TPlotView& picture, TOutputDevice& file, const std::filesystem::path& target,
+              const TPictureAttributes& attributes) {
   QPdfWriter pdf(&file);
   pdf.setResolution(attributes.PixelsPerInch);
   pdf.setTitle(picture.Data().Caption());
@@ -129,7 +172,7 @@ void WritePdf(TPlotView& picture, QSaveFile& file, const TPictureAttributes& att
                        QPageSize::Inch, QString(), QPageSize::ExactMatch);
   pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
   QPainter painter;
-  if (!painter.begin(&pdf)) CannotWrite(file.fileName(), file.errorString());
+  if (!painter.begin(&pdf)) CannotWrite(target, file.FailureOr(QStringLiteral("no page")));
   picture.DrawGraph(painter);
   painter.end();
 }
@@ -172,41 +215,66 @@ QSize PicturePixelSize(const TPictureAttributes& attributes) {
   return QSize(static_cast<int>(width), static_cast<int>(height));
 }
 
-void WritePicture(const TPlotView& view, const QString& fileName, TPictureFormat format,
-                  const TPictureAttributes& attributes) {
+std::optional<QString> PictureAttributesProblem(const TPictureAttributes& attributes,
+                                                TPictureFormat format) {
   if (!ValidAttributes(attributes))
-    throw EKorvanError(QStringLiteral(
+    return QStringLiteral(
         "A picture must be at least 2 inches high and 2 inches wide, at 10 or more pixels "
-        "per inch."));
+        "per inch.");
   const QSize size = PicturePixelSize(attributes);
-  if (size.isEmpty()) throw EKorvanError(kNoMemory);
+  const bool bitmap = format == TPictureFormat::Bmp || format == TPictureFormat::Png;
+  if (size.isEmpty() || (bitmap && qint64(size.width()) * size.height() * 4 > kMaxBitmapBytes))
+    return kNoMemory;
+  return std::nullopt;
+}
+
+void WritePicture(const TPlotView& view, const std::filesystem::path& fileName,
+                  TPictureFormat format, const TPictureAttributes& attributes,
+                  const std::vector<platform::TKeptFile>& kept) {
+  if (const auto problem = PictureAttributesProblem(attributes, format))
+    throw EKorvanError(*problem);
+  const QSize size = PicturePixelSize(attributes);
   TPlotView picture = PictureView(view, size, attributes.PixelsPerInch);
 
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) CannotWrite(fileName, file.errorString());
+  platform::TSafeOutput part(fileName, kept, platform::TProjectNames::kRefused);
+  if (!part.Ready()) CannotWrite(fileName, QString::fromLocal8Bit(part.Reason()));
+  TOutputDevice file(part);
   switch (format) {
     case TPictureFormat::Bmp:
-      WriteBitmap(picture, file, "bmp", size, attributes);
+      WriteBitmap(picture, file, fileName, "bmp", size, attributes);
       break;
     case TPictureFormat::Png:
-      WriteBitmap(picture, file, "png", size, attributes);
+      WriteBitmap(picture, file, fileName, "png", size, attributes);
       break;
     case TPictureFormat::Svg:
-      WriteSvg(picture, file, size, attributes.PixelsPerInch);
+      WriteSvg(picture, file, fileName, size, attributes.PixelsPerInch);
       break;
     case TPictureFormat::Pdf:
-      WritePdf(picture, file, attributes);
+      WritePdf(picture, file, fileName, attributes);
       break;
   }
-  if (!file.commit()) CannotWrite(fileName, file.errorString());
+  // A writer that lost a write without saying so (the PDF writer) is caught
+  // here: the first failure is kept.
+  if (!part.Commit()) CannotWrite(fileName, QString::fromLocal8Bit(part.Reason()));
+}
+
+void WritePicture(const TPlotView& view, const QString& fileName, TPictureFormat format,
+                  const TPictureAttributes& attributes) {
+  WritePicture(view, QFile::encodeName(fileName).toStdString(), format, attributes);
+}
+
+void WritePicture(TGraphPlot& graph, const std::filesystem::path& fileName, TPictureFormat format,
+                  const TPictureAttributes& attributes,
+                  const std::vector<platform::TKeptFile>& kept) {
+  TPlotView view(graph);
+  if (!view.FitBounds()) throw EKorvanError(NoScaleMessage());
+  view.RebuildLegend();
+  WritePicture(view, fileName, format, attributes, kept);
 }
 
 void WritePicture(TGraphPlot& graph, const QString& fileName, TPictureFormat format,
                   const TPictureAttributes& attributes) {
-  TPlotView view(graph);
-  if (!view.FitBounds()) throw EKorvanError(NoScaleMessage());
-  view.RebuildLegend();
-  WritePicture(view, fileName, format, attributes);
+  WritePicture(graph, QFile::encodeName(fileName).toStdString(), format, attributes);
 }
 
 }  // namespace korvan

@@ -6,9 +6,12 @@
 
 #include <QSize>
 #include <QString>
+#include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "PlotView.h"
+#include "safe_output.h"
 
 namespace korvan {
 
@@ -36,15 +39,29 @@ QString PictureExtension(TPictureFormat format);
 // empty size when that is beyond any surface.
 QSize PicturePixelSize(const TPictureAttributes& attributes);
 
+// Why no picture of `attributes` can be made in `format` (too small, or
+// beyond any surface or the memory a bitmap may take), or nothing.
+std::optional<QString> PictureAttributesProblem(const TPictureAttributes& attributes,
+                                                TPictureFormat format);
+
 // Draws `view`'s graph into a picture file, written beside the target and
-// renamed into place so that an existing file survives any failure. Throws
+// renamed into place so that an existing file survives any failure. A
+// target that is one of the `kept` files, that has the extension of a
+// project's files, or that is read-only or no regular file is refused.
+// Texts in an SVG drawing are made valid for XML (XmlText.h). Throws
 // EKorvanError with the message for the user; nothing is written then.
+void WritePicture(const TPlotView& view, const std::filesystem::path& fileName,
+                  TPictureFormat format, const TPictureAttributes& attributes,
+                  const std::vector<platform::TKeptFile>& kept = {});
 void WritePicture(const TPlotView& view, const QString& fileName, TPictureFormat format,
                   const TPictureAttributes& attributes);
 
 // The same without a window: the full range of the graph, its active lines
 // in the legend, and the legend box in the plotting area's bottom-right
 // corner.
+void WritePicture(TGraphPlot& graph, const std::filesystem::path& fileName, TPictureFormat format,
+                  const TPictureAttributes& attributes,
+                  const std::vector<platform::TKeptFile>& kept = {});
 void WritePicture(TGraphPlot& graph, const QString& fileName, TPictureFormat format,
                   const TPictureAttributes& attributes);
 

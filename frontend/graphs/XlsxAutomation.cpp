@@ -154,6 +154,12 @@ void TXlsxAutomation::SaveAs(const QString& fileName) {
   WriteXlsxWorkbook(fModel, fileName);
 }
 
+void TXlsxAutomation::SaveTo(const std::filesystem::path& fileName,
+                             const std::vector<platform::TKeptFile>& kept) {
+  RequireWorkbook();
+  WriteXlsxWorkbook(fModel, fileName, kept);
+}
+
 void TXlsxAutomation::SetName(TSheet sheet, const QString& name) {
   static const QRegularExpression forbidden(QStringLiteral(R"([:\\/?*\[\]])"));
   if (name.isEmpty() || name.size() > kMaxSheetName || name.contains(forbidden) ||

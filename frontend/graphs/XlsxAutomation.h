@@ -4,8 +4,12 @@
 // settings (Visible, UserControl) have nothing to act on and are noted only.
 #pragma once
 
+#include <filesystem>
+#include <vector>
+
 #include "SpreadsheetAutomation.h"
 #include "XlsxModel.h"
+#include "safe_output.h"
 
 namespace korvan {
 
@@ -20,6 +24,8 @@ class TXlsxAutomation : public TSpreadsheetAutomation {
   int SheetsCount() override;
   void SheetsAdd(TSheet after, int type) override;
   void SaveAs(const QString& fileName) override;
+  // SaveAs to the bytes of a name, refusing the project's `kept` files.
+  void SaveTo(const std::filesystem::path& fileName, const std::vector<platform::TKeptFile>& kept);
 
   void SetName(TSheet sheet, const QString& name) override;
   QString Name(TSheet sheet) override;

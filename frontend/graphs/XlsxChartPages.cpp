@@ -3,8 +3,6 @@
 #include <QRegularExpression>
 #include <cmath>
 
-#include "ZipPackage.h"
-
 namespace korvan {
 
 namespace {
@@ -29,17 +27,11 @@ QByteArray ChartDrawingFittedToPage(const QByteArray& drawing) {
   return text.toUtf8();
 }
 
-void FitChartsToPages(const QString& fileName) {
-  std::vector<TZipEntry> entries = ReadZip(fileName);
-  bool changed = false;
+void FitChartsToPages(std::vector<TZipEntry>& entries) {
   for (TZipEntry& entry : entries) {
-    if (!entry.Name.startsWith(QLatin1String("xl/drawings/drawing"))) continue;
-    QByteArray fitted = ChartDrawingFittedToPage(entry.Data);
-    if (fitted == entry.Data) continue;
-    entry.Data = std::move(fitted);
-    changed = true;
+    if (entry.Name.startsWith(QLatin1String("xl/drawings/drawing")))
+      entry.Data = ChartDrawingFittedToPage(entry.Data);
   }
-  if (changed) WriteZip(fileName, entries);
 }
 
 }  // namespace korvan

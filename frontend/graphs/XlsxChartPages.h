@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
+#include <vector>
+
+#include "ZipPackage.h"
 
 namespace korvan {
 
@@ -19,8 +21,8 @@ inline constexpr double kChartHeightInches = 7.25;
 // when it holds no chart sheet's anchor.
 QByteArray ChartDrawingFittedToPage(const QByteArray& drawing);
 
-// Sizes the chart of every chart sheet of the workbook file `fileName` to
-// the page. Throws EInOutError.
-void FitChartsToPages(const QString& fileName);
+// Sizes the chart of every chart sheet of the workbook held in `entries` to
+// the page.
+void FitChartsToPages(std::vector<TZipEntry>& entries);
 
 }  // namespace korvan

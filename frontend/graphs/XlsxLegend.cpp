@@ -4,7 +4,6 @@
 #include <array>
 
 #include "Exceptions.h"
-#include "ZipPackage.h"
 
 namespace korvan {
 
@@ -64,7 +63,7 @@ QString PaletteColor(int colorIndex) {
   return Hex(kPalette[static_cast<size_t>(colorIndex - 1)]);
 }
 
-void AddLegendFormats(const TXlsxWorkbookModel& model, const QString& fileName) {
+void AddLegendFormats(const TXlsxWorkbookModel& model, std::vector<TZipEntry>& entries) {
   // The library numbers the charts of chart sheets in sheet order; a chart
   // sheet without series has no chart.
   std::vector<std::pair<QString, QByteArray>> shapes;
@@ -76,9 +75,6 @@ void AddLegendFormats(const TXlsxWorkbookModel& model, const QString& fileName) 
       shapes.emplace_back(QStringLiteral("xl/charts/chart%1.xml").arg(chartNumber),
                           LegendShape(sheet));
   }
-  if (shapes.empty()) return;
-
-  std::vector<TZipEntry> entries = ReadZip(fileName);
   for (const auto& [chartName, shape] : shapes) {
     const QString& name = chartName;
     auto entry = std::find_if(entries.begin(), entries.end(),
@@ -86,7 +82,6 @@ void AddLegendFormats(const TXlsxWorkbookModel& model, const QString& fileName) 
     if (entry == entries.end() || !InsertLegendShape(entry->Data, shape))
       throw EInOutError(QStringLiteral("The chart %1 of the workbook has no legend.").arg(name));
   }
-  WriteZip(fileName, entries);
 }
 
 }  // namespace korvan

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 #include "XlsxModel.h"
+#include "ZipPackage.h"
 
 namespace korvan {
 
@@ -13,7 +15,7 @@ namespace korvan {
 QString PaletteColor(int colorIndex);
 
 // Adds the legend formats of `model`'s chart sheets to the charts of the
-// workbook file `fileName` written from it. Throws EInOutError.
-void AddLegendFormats(const TXlsxWorkbookModel& model, const QString& fileName);
+// workbook package `entries` written from it. Throws EInOutError.
+void AddLegendFormats(const TXlsxWorkbookModel& model, std::vector<TZipEntry>& entries);
 
 }  // namespace korvan

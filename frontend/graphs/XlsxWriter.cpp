@@ -1,13 +1,12 @@
 #include "XlsxWriter.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QRandomGenerator>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -15,14 +14,17 @@
 #include "Exceptions.h"
 #include "XlsxChartPages.h"
 #include "XlsxLegend.h"
+#include "XmlText.h"
+#include "ZipPackage.h"
 
 namespace korvan {
 
 namespace {
 
-[[noreturn]] void CannotWrite(const QString& fileName, const QString& reason) {
-  throw EInOutError(QStringLiteral("The workbook could not be written to %1: %2")
-                        .arg(QDir::toNativeSeparators(fileName), reason));
+[[noreturn]] void CannotWrite(const std::filesystem::path& fileName, const QString& reason) {
+  throw EInOutError(
+      QStringLiteral("The workbook could not be written to %1: %2")
+          .arg(QDir::toNativeSeparators(QFile::decodeName(fileName.c_str())), reason));
 }
 
 uint8_t LibraryChartType(int chartType) {
@@ -38,8 +40,8 @@ uint8_t LibraryChartType(int chartType) {
 // point to, kept until the workbook is closed.
 class TLibraryWorkbook {
  public:
-  TLibraryWorkbook(const TXlsxWorkbookModel& model, const QString& fileName)
-      : fModel(model), fBook(workbook_new(Text(fileName))) {}
+  TLibraryWorkbook(const TXlsxWorkbookModel& model, const std::filesystem::path& fileName)
+      : fModel(model), fBook(workbook_new(fileName.c_str())) {}
   ~TLibraryWorkbook() {
     if (fBook != nullptr) lxw_workbook_free(fBook);
   }
@@ -61,8 +63,30 @@ class TLibraryWorkbook {
     return result;
   }
 
+  // Puts the texts of the chart names into the written charts in place of
+  // their stand-ins.
+  void PutChartTexts(std::vector<TZipEntry>& entries) const {
+    for (TZipEntry& entry : entries) {
+      if (!entry.Name.startsWith(QLatin1String("xl/charts/"))) continue;
+      for (const auto& [standIn, text] : fChartTexts)
+        entry.Data.replace(standIn, XmlSafeText(text).toHtmlEscaped().toUtf8());
+    }
+  }
+
  private:
-  const char* Text(const QString& text) { return fTexts.emplace_back(text.toUtf8()).constData(); }
+  const char* Text(const QString& text) {
+    return fTexts.emplace_back(XmlSafeText(text).toUtf8()).constData();
+  }
+
+  // The library takes a series name or axis title that begins with "=" as a
+  // formula (and one such as "=Page_1!" sends it on without end): it is
+  // given a stand-in of letters and digits, replaced by the literal text
+  // once the package is written.
+  const char* ChartText(const QString& text) {
+    const QByteArray standIn = QStringLiteral("korvanchartext%1x").arg(fChartTexts.size()).toUtf8();
+    fChartTexts.emplace_back(standIn, text);
+    return fTexts.emplace_back(standIn).constData();
+  }
 
   QString SheetName(int handle) const {
     for (const TXlsxSheet& sheet : fModel.Sheets)
@@ -117,7 +141,7 @@ class TLibraryWorkbook {
   }
 
   void SetAxis(lxw_chart_axis* axis, const TXlsxAxis& model) {
-    if (model.HasTitle && !model.Title.isEmpty()) chart_axis_set_name(axis, Text(model.Title));
+    if (model.HasTitle && !model.Title.isEmpty()) chart_axis_set_name(axis, ChartText(model.Title));
     chart_axis_major_gridlines_set_visible(axis, model.MajorGridlines ? LXW_TRUE : LXW_FALSE);
     if (model.Reverse) chart_axis_set_reverse(axis);
     // Each axis runs along the low edge of the other and labels its ticks
@@ -149,7 +173,7 @@ class TLibraryWorkbook {
       };
       range(s.XValues, chart_series_set_categories, series);
       range(s.Values, chart_series_set_values, series);
-      chart_series_set_name(series, Text(s.Name));
+      chart_series_set_name(series, ChartText(s.Name));
       if (!s.Markers) chart_series_set_marker_type(series, LXW_CHART_MARKER_NONE);
     }
     if (!sheet.HasTitle) chart_title_off(chart);
@@ -159,70 +183,81 @@ class TLibraryWorkbook {
   }
 
   const TXlsxWorkbookModel& fModel;
-  std::deque<QByteArray> fTexts;  // before fBook: the file name is one of them
+  std::deque<QByteArray> fTexts;
+  std::vector<std::pair<QByteArray, QString>> fChartTexts;  // stand-in, text
   std::map<std::pair<bool, bool>, lxw_format*> fFormats;
   lxw_workbook* fBook;
 };
 
-// A new file beside the target, made with the permissions a new file gets
-// (or those of the file it replaces), removed unless it replaced the target.
-class TPartFile {
+// The library writes its file by name, and says on standard error which
+// file failed: it writes into a file in memory, and only the finished
+// package goes to the temporary file beside the target, whose failures
+// name the target.
+class TMemoryFile {
  public:
-  explicit TPartFile(const QFileInfo& target) {
-    for (int attempt = 0; attempt < kAttempts && fName.isEmpty(); ++attempt) {
-      const QString name = target.absoluteDir().filePath(
-          QStringLiteral(".%1.%2.part")
-              .arg(target.fileName())
-              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-      QFile file(name);
-      if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) fName = name;
-      if (attempt + 1 == kAttempts && fName.isEmpty())
-        CannotWrite(target.filePath(), file.errorString());
+  TMemoryFile() : fDescriptor(::memfd_create("workbook", MFD_CLOEXEC)) {}
+  ~TMemoryFile() {
+    if (fDescriptor >= 0) ::close(fDescriptor);
+  }
+  TMemoryFile(const TMemoryFile&) = delete;
+  TMemoryFile& operator=(const TMemoryFile&) = delete;
+
+  bool Opened() const { return fDescriptor >= 0; }
+  std::filesystem::path Name() const { return "/proc/self/fd/" + std::to_string(fDescriptor); }
+
+  // Everything written into it; false when it cannot be read.
+  bool Read(QByteArray& bytes) const {
+    char buffer[65536];
+    for (off_t at = 0;;) {
+      const ssize_t n = ::pread(fDescriptor, buffer, sizeof buffer, at);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return n == 0;
+      bytes.append(buffer, n);
+      at += n;
     }
-  }
-  ~TPartFile() {
-    if (!fName.isEmpty()) QFile::remove(fName);
-  }
-  TPartFile(const TPartFile&) = delete;
-  TPartFile& operator=(const TPartFile&) = delete;
-
-  const QString& Name() const { return fName; }
-
-  void Replace(const QFileInfo& target) {
-    if (target.exists())
-      QFile::setPermissions(fName, QFile::permissions(target.absoluteFilePath()));
-    if (std::rename(QFile::encodeName(fName).constData(),
-                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-      CannotWrite(target.filePath(), QString::fromLocal8Bit(std::strerror(errno)));
-    fName.clear();
   }
 
  private:
-  static constexpr int kAttempts = 16;
-  QString fName;
+  int fDescriptor;
 };
+
+// The reason of a failed close: the system's when a write ran out of room.
+QString CloseFailure(lxw_error result, int error) {
+  if (error == ENOSPC || error == EFBIG || error == EDQUOT || error == EIO || error == ENOMEM)
+    return QString::fromLocal8Bit(std::strerror(error));
+  return QString::fromUtf8(lxw_strerror(result));
+}
 
 }  // namespace
 
-void WriteXlsxWorkbook(const TXlsxWorkbookModel& model, const QString& fileName) {
-  const QFileInfo target(fileName);
-  if (!target.absoluteDir().exists())
-    CannotWrite(fileName, QStringLiteral("the folder does not exist"));
-  if (target.isDir()) CannotWrite(fileName, QStringLiteral("a folder has that name"));
+void WriteXlsxWorkbook(const TXlsxWorkbookModel& model, const std::filesystem::path& fileName,
+                       const std::vector<platform::TKeptFile>& kept) {
+  // Checked and made before the workbook, so that a target refused costs
+  // nothing.
+  platform::TSafeOutput part(fileName, kept, platform::TProjectNames::kRefused);
+  if (!part.Ready()) CannotWrite(fileName, QString::fromLocal8Bit(part.Reason()));
+  const TMemoryFile memory;
+  if (!memory.Opened()) CannotWrite(fileName, QString::fromLocal8Bit(std::strerror(errno)));
+  TLibraryWorkbook book(model, memory.Name());
+  if (!book.Opened()) CannotWrite(fileName, QStringLiteral("the file cannot be created"));
+  if (!book.AddSheets()) CannotWrite(fileName, QStringLiteral("a sheet cannot be made"));
+  errno = 0;
+  const lxw_error result = book.Close();
+  if (result != LXW_NO_ERROR) CannotWrite(fileName, CloseFailure(result, errno));
+  QByteArray written;
+  if (!memory.Read(written)) CannotWrite(fileName, QString::fromLocal8Bit(std::strerror(errno)));
+  std::vector<TZipEntry> entries = ReadZipBytes(written, QFile::decodeName(fileName.c_str()));
+  book.PutChartTexts(entries);
+  AddLegendFormats(model, entries);
+  FitChartsToPages(entries);
+  const QByteArray bytes = ZipBytes(entries);
+  if (!part.Write(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ||
+      !part.Commit())
+    CannotWrite(fileName, QString::fromLocal8Bit(part.Reason()));
+}
 
-  // The library writes the file whole at its close; it goes to a temporary
-  // file beside the target, which replaces the target only when complete.
-  TPartFile part(target);
-  {
-    TLibraryWorkbook book(model, part.Name());
-    if (!book.Opened()) CannotWrite(fileName, QStringLiteral("the file cannot be created"));
-    if (!book.AddSheets()) CannotWrite(fileName, QStringLiteral("a sheet cannot be made"));
-    const lxw_error result = book.Close();
-    if (result != LXW_NO_ERROR) CannotWrite(fileName, QString::fromUtf8(lxw_strerror(result)));
-  }
-  AddLegendFormats(model, part.Name());
-  FitChartsToPages(part.Name());
-  part.Replace(target);
+void WriteXlsxWorkbook(const TXlsxWorkbookModel& model, const QString& fileName) {
+  WriteXlsxWorkbook(model, QFile::encodeName(fileName).toStdString());
 }
 
 }  // namespace korvan

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <cstdint>
 
@@ -114,7 +113,10 @@ std::vector<TZipEntry> ReadZip(const QString& fileName) {
   if (!file.open(QIODevice::ReadOnly))
     throw EInOutError(QStringLiteral("%1 cannot be opened: %2")
                           .arg(QDir::toNativeSeparators(fileName), file.errorString()));
-  const QByteArray bytes = file.readAll();
+  return ReadZipBytes(file.readAll(), fileName);
+}
+
+std::vector<TZipEntry> ReadZipBytes(const QByteArray& bytes, const QString& fileName) {
   const TReader in(bytes, fileName);
 
   qsizetype end = bytes.size() - kEndRecordSize;
@@ -156,7 +158,7 @@ std::vector<TZipEntry> ReadZip(const QString& fileName) {
   return entries;
 }
 
-void WriteZip(const QString& fileName, const std::vector<TZipEntry>& entries) {
+QByteArray ZipBytes(const std::vector<TZipEntry>& entries) {
   QByteArray out;
   QByteArray directory;
   for (const TZipEntry& entry : entries) {
@@ -201,11 +203,7 @@ void WriteZip(const QString& fileName, const std::vector<TZipEntry>& entries) {
   Put32(out, static_cast<uint32_t>(directory.size()));
   Put32(out, directoryOffset);
   Put16(out, 0);
-
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.commit())
-    throw EInOutError(QStringLiteral("%1 cannot be written: %2")
-                          .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+  return out;
 }
 
 std::optional<QByteArray> ZipEntryData(const std::vector<TZipEntry>& entries, const QString& name) {

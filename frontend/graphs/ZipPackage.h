@@ -1,4 +1,4 @@
-// The zip container of an .xlsx workbook, read and written whole: enough
+// The zip container of an .xlsx workbook, read and made whole in memory: enough
 // to touch up parts of a package that the workbook library cannot write,
 // and to read a written workbook back.
 #pragma once
@@ -20,8 +20,11 @@ struct TZipEntry {
 // (stored or deflated entries, no ZIP64, no encryption).
 std::vector<TZipEntry> ReadZip(const QString& fileName);
 
-// Writes `entries` deflated into the zip file `fileName`. Throws EInOutError.
-void WriteZip(const QString& fileName, const std::vector<TZipEntry>& entries);
+// The same for a zip file held in memory; `fileName` names it in messages.
+std::vector<TZipEntry> ReadZipBytes(const QByteArray& bytes, const QString& fileName);
+
+// The zip file of `entries`, deflated, in memory. Throws EInOutError.
+QByteArray ZipBytes(const std::vector<TZipEntry>& entries);
 
 // The data of the entry named `name`, if there is one.
 std::optional<QByteArray> ZipEntryData(const std::vector<TZipEntry>& entries, const QString& name);

@@ -52,6 +52,78 @@ inline void Replace(std::string& text, const std::string& from, const std::strin
   }
 }
 
+// The pid of a process that has ended (a child waited for).
+inline pid_t DeadPid() {
+  static const pid_t pid = [] {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+  }();
+  return pid;
+}
+
+// A folder holding the sample project analysed by the runner, once per test
+// program.
+inline fs::path AnalysedSample() {
+  static const fs::path folder = [] {
+    const fs::path made =
+        fs::temp_directory_path() / ("korvan_analysed_" + std::to_string(::getpid()));
+    fs::create_directories(made);
+    fs::copy_file(fs::path(KORVAN_EXAMPLES_DIR) / "driven-pile-clay-sand.kv4d", made / "pile.kv4d",
+                  fs::copy_options::overwrite_existing);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      const int quiet = ::open("/dev/null", O_WRONLY);
+      ::dup2(quiet, 1);
+      std::string program = std::string(KORVAN_BIN_DIR) + "/korvan", run = "run",
+                  data = (made / "pile.kv4d").string();
+      char* argv[] = {program.data(), run.data(), data.data(), nullptr};
+      ::execv(program.c_str(), argv);
+      ::_exit(127);
+    }
+    ::waitpid(child, nullptr, 0);
+    std::atexit([] {
+      std::error_code ignored;
+      fs::remove_all(fs::temp_directory_path() / ("korvan_analysed_" + std::to_string(::getpid())),
+                     ignored);
+    });
+    return made;
+  }();
+  return folder;
+}
+
+// Graph settings of the analysed sample holding the block of its first
+// graph (load distribution: a line per tip movement, a point per
+// increment) and nothing after it. Its line names are texts a spreadsheet
+// must take as literals and an XML file must not take raw.
+inline std::string FirstGraphSettings() {
+  std::istringstream plot(ReadText(AnalysedSample() / "pile.kv4p"));
+  // Block 1: t-z curves; block 2: the tip curve; then the sizes of block 3.
+  long curves = 0, points = 0, skipped = 0;
+  std::string word;
+  plot >> curves;
+  for (long k = 0; k < curves; ++k) {
+    plot >> word >> points >> word;
+    for (long i = 0; i < 2 * points; ++i) plot >> word;
+  }
+  plot >> points;
+  for (long i = 0; i < 2 * points; ++i) plot >> word;
+  long movements = 0, increments = 0;
+  plot >> movements >> increments >> skipped;
+  const std::string names[] = {"=Page_1!", "=A1", "bell\a and escape\x1b", "tab\tkept"};
+  std::ostringstream text;
+  text << ":Plot Caption\nLoad Distribution\n"
+       << movements << " " << increments << "   :LineCount, Count\n"
+       << "1 : Show Legend\n0 : Do not Show Soil Layers\n0 : Do not Show Wall Geometry\n"
+       << "1   :Markers Index\n10   :FontSize Index\n1   :LineWidth Index\n"
+       << ":Graph Title\ncaption with a form feed\f\n1 : User Caption on Top\n";
+  for (long k = 1; k <= movements; ++k)
+    text << ":Legend, Line " << k << "\n" << names[(k - 1) % 4] << "\n";
+  for (long k = 1; k <= movements; ++k) text << "1 1 : Active, Visible, Line " << k << "\n";
+  return text.str();
+}
+
 // The folder holds pile.kv4d (the sample project) and an earlier pile.kv4o,
 // pile.kv4p and pile.kv4r; it is removed with the scene.
 class Scene {
@@ -70,13 +142,15 @@ class Scene {
   Scene(const Scene&) = delete;
   Scene& operator=(const Scene&) = delete;
 
-  // "@" stands for the folder; "{NUL}" for a NUL, "{4100}" for 4100
-  // letters, and "{255}" for as many as make the path up to its end 255
-  // characters long. A name that is no absolute path lies in the folder.
+  // "@" stands for the folder; "{NUL}" for a NUL, "{FF}" and "{FE}" for
+  // those bytes (never valid UTF-8), "{FFFD}" for the replacement character
+  // in UTF-8, "{dead}" for the pid of a process that has ended, "{240}" and
+  // "{4100}" for as many letters, and "{255}" for as many as make the path
+  // up to its end 255 characters long. A name that is no absolute path lies
+  // in the folder.
   std::string Path(std::string name) const {
     Replace(name, "@", folder_.string());
-    Replace(name, "{NUL}", std::string(1, '\0'));
-    Replace(name, "{4100}", std::string(4100, 'p'));
+    Expand(name);
     if (const auto at = name.find("{255}"); at != std::string::npos) {
       name.replace(at, 5, std::string(255 - folder_.native().size() - 1 - at, 'r'));
     }
@@ -84,13 +158,41 @@ class Scene {
   }
   const fs::path& Folder() const { return folder_; }
 
+  // The placeholders of Path in any text (a command's argument).
+  static void Expand(std::string& text) {
+    Replace(text, "{NUL}", std::string(1, '\0'));
+    Replace(text, "{FFFD}", "\xEF\xBF\xBD");
+    Replace(text, "{FF}", "\xFF");
+    Replace(text, "{FE}", "\xFE");
+    Replace(text, "{dead}", std::to_string(DeadPid()));
+    Replace(text, "{240}", std::string(240, 'n'));
+    Replace(text, "{4100}", std::string(4100, 'p'));
+  }
+
+  // The entries of the folder whose names begin with `prefix`.
+  std::vector<std::string> EntriesStartingWith(const std::string& prefix) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+      if (entry.path().filename().string().starts_with(prefix))
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+  }
+
   // Steps separated by ";": "copy NAME" (the sample project), "brief NAME"
   // (the sample without the distributions in its report), "text NAME"
   // (a file of its own), "fifo NAME", "socket NAME", "folder NAME",
   // "link NAME" and "hard NAME" (symbolic and hard links to pile.kv4d),
-  // "grow NAME" (beyond 64 MB), "lock" (the folder made read-only), "share"
-  // (the folder and its files made writable for every user) and "readonly
-  // NAME" (a file no user but root may write).
+  // "grow NAME" (beyond 64 MB), "lock" (the folder made read-only), "open"
+  // (the folder made writable by everyone), "share" (the folder and its
+  // files made writable for every user), "readonly NAME" (the file made
+  // read-only), "cut NAME" (its last three bytes dropped, as by a run
+  // killed while writing its last number), "stale NAME" (the run
+  // description a run killed outright left for pile.kv4d), "analysed STEM"
+  // (the report, plot data and run notes of the sample project's run as
+  // STEM.kv4o, STEM.kv4p, STEM.kv4r), "settings NAME" (graph settings with
+  // the first graph's block only, its line names "=Page_1!", "=A1" and
+  // texts with control characters).
   void Make(const std::string& steps) const {
     for (const std::string& step : Split(steps, ';')) {
       std::istringstream words(step);
@@ -98,9 +200,33 @@ class Scene {
       words >> verb;
       std::getline(words >> std::ws, name, '\0');  // names may hold a line break
       const fs::path path = Path(name);
-      if (verb != "lock" && verb != "grow" && verb != "share" && verb != "readonly") {
-        fs::remove(path);
+      if (verb == "analysed") {
+        for (const char* extension : {".kv4o", ".kv4p", ".kv4r"}) {
+          fs::copy_file(AnalysedSample() / (std::string("pile") + extension),
+                        Path(name + extension), fs::copy_options::overwrite_existing);
+        }
+        continue;
       }
+      if (verb == "readonly" || verb == "cut") {
+        if (verb == "cut") fs::resize_file(path, fs::file_size(path) - 3);
+        if (verb == "readonly") {
+          fs::permissions(path,
+                          fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        }
+        continue;
+      }
+      if (verb == "open") {
+        fs::permissions(folder_, fs::perms::all);
+        continue;
+      }
+      if (verb != "lock" && verb != "grow" && verb != "share") fs::remove(path);
+      if (verb == "stale") {
+        std::string description = "2021.4.3\nKORVAN user\nUnknown city\n0\n";
+        for (const char* extension : {".kv4d", ".kv4o", ".kv4p", ".kv4r"})
+          description += Path(std::string("pile") + extension) + "\n";
+        WriteText(path, description);
+      }
+      if (verb == "settings") WriteText(path, FirstGraphSettings());
       if (verb == "copy")
         fs::copy_file(fs::path(KORVAN_EXAMPLES_DIR) / "driven-pile-clay-sand.kv4d", path);
       if (verb == "brief") {
@@ -114,10 +240,6 @@ class Scene {
       if (verb == "link") fs::create_symlink(Path("pile.kv4d"), path);
       if (verb == "hard") fs::create_hard_link(Path("pile.kv4d"), path);
       if (verb == "grow") fs::resize_file(path, (std::uintmax_t{64} << 20) + 1);
-      if (verb == "readonly") {
-        fs::permissions(path,
-                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-      }
       if (verb == "share") {
         for (const fs::directory_entry& entry : fs::directory_iterator(folder_)) {
           if (entry.is_regular_file()) {
@@ -171,6 +293,7 @@ struct ChildOptions {
   std::vector<std::pair<std::string, std::string>> environment;
   rlim_t fileSizeLimit = RLIM_INFINITY;  // bytes any one file may reach
   bool unprivileged = false;             // a root child becomes nobody
+  fs::path standardOutput;               // where standard output goes, when given
 };
 
 struct ChildOutcome {
@@ -179,13 +302,23 @@ struct ChildOutcome {
   std::string output;  // standard output and error together
 };
 
-inline ChildOutcome RunInChild(const std::function<int()>& body, const ChildOptions& options) {
+// A child started and not yet waited for: its pid and the reading end of
+// the pipe that takes its output.
+struct StartedChild {
+  pid_t pid = -1;
+  int output = -1;
+};
+
+inline StartedChild StartChild(const std::function<int()>& body, const ChildOptions& options) {
   int pipeEnds[2];
   if (::pipe(pipeEnds) != 0) return {};
   std::fflush(nullptr);
   const pid_t pid = ::fork();
   if (pid == 0) {
-    ::dup2(pipeEnds[1], 1);
+    const int out = options.standardOutput.empty() ? pipeEnds[1]
+                                                   : ::open(options.standardOutput.c_str(),
+                                                            O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(out, 1);
     ::dup2(pipeEnds[1], 2);
     ::close(pipeEnds[0]);
     ::close(pipeEnds[1]);
@@ -206,49 +339,75 @@ inline ChildOutcome RunInChild(const std::function<int()>& body, const ChildOpti
     ::_exit(status);
   }
   ::close(pipeEnds[1]);
+  return {pid, pipeEnds[0]};
+}
+
+// Reads the child's output to its end and waits for it.
+inline ChildOutcome FinishChild(const StartedChild& child) {
   ChildOutcome outcome;
   char buffer[4096];
-  for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
+  for (ssize_t n; (n = ::read(child.output, buffer, sizeof buffer)) > 0;) {
     outcome.output.append(buffer, static_cast<std::size_t>(n));
   }
-  ::close(pipeEnds[0]);
+  ::close(child.output);
   int wait = 0;
-  if (pid < 0 || ::waitpid(pid, &wait, 0) != pid) return outcome;
+  if (child.pid < 0 || ::waitpid(child.pid, &wait, 0) != child.pid) return outcome;
   outcome.exited = WIFEXITED(wait);
   outcome.status = outcome.exited ? WEXITSTATUS(wait) : -WTERMSIG(wait);
   return outcome;
 }
 
-// Replaces the child with `korvan run` of `data`, the runner taken from
+inline ChildOutcome RunInChild(const std::function<int()>& body, const ChildOptions& options) {
+  const StartedChild child = StartChild(body, options);
+  if (child.output < 0) return {};
+  return FinishChild(child);
+}
+
+// Replaces the child with korvan and `arguments`, the program taken from
 // `binFolder` (the build's own by default).
-inline int ExecKorvanRun(std::string data, const std::string& binFolder = KORVAN_BIN_DIR) {
-  std::string program = binFolder + "/korvan", run = "run";
-  char* argv[] = {program.data(), run.data(), data.data(), nullptr};
-  ::execv(program.c_str(), argv);
+inline int ExecKorvan(std::vector<std::string> arguments,
+                      const std::string& binFolder = KORVAN_BIN_DIR) {
+  std::string program = binFolder + "/korvan";
+  std::vector<char*> argv = {program.data()};
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  ::execv(program.c_str(), argv.data());
   return 127;
 }
 
-// A copy of the runner and the engine that any user may run: the build
-// folder may lie below a folder only its owner can enter (a clone in a
-// private temporary folder), where an unprivileged child could not reach it.
-inline const std::string& RunnerForEveryone() {
-  static const std::string folder = [] {
-    const fs::path copy =
-        fs::temp_directory_path() / ("korvan_runner_" + std::to_string(::getpid()));
-    fs::create_directories(copy);
-    for (const char* name : {"korvan", "KORVAN2021_DLL.so"}) {
-      fs::copy_file(fs::path(KORVAN_BIN_DIR) / name, copy / name,
-                    fs::copy_options::overwrite_existing);
-    }
-    fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                              fs::perms::others_read | fs::perms::others_exec);
+// Replaces the child with `korvan run` of `data`, the runner taken from
+// `binFolder` (the build's own by default).
+inline int ExecKorvanRun(std::string data, const std::string& binFolder = KORVAN_BIN_DIR) {
+  return ExecKorvan({"run", std::move(data)}, binFolder);
+}
+
+// A copy of the runner with `engine` as its KORVAN2021_DLL.so, in a folder
+// that any user may reach: the build folder may lie below a folder only its
+// owner can enter (a clone in a private temporary folder), where an
+// unprivileged child could not reach it.
+inline std::string RunnerWithEngine(const std::string& name, const fs::path& engine) {
+  const fs::path copy =
+      fs::temp_directory_path() / ("korvan_" + name + "_" + std::to_string(::getpid()));
+  fs::create_directories(copy);
+  fs::copy_file(fs::path(KORVAN_BIN_DIR) / "korvan", copy / "korvan",
+                fs::copy_options::overwrite_existing);
+  fs::copy_file(engine, copy / "KORVAN2021_DLL.so", fs::copy_options::overwrite_existing);
+  fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                            fs::perms::others_read | fs::perms::others_exec);
+  static std::vector<fs::path> made;
+  if (made.empty()) {
     std::atexit([] {
       std::error_code ignored;
-      fs::remove_all(fs::temp_directory_path() / ("korvan_runner_" + std::to_string(::getpid())),
-                     ignored);
+      for (const fs::path& folder : made) fs::remove_all(folder, ignored);
     });
-    return copy.string();
-  }();
+  }
+  made.push_back(copy);
+  return copy.string();
+}
+
+inline const std::string& RunnerForEveryone() {
+  static const std::string folder =
+      RunnerWithEngine("runner", fs::path(KORVAN_BIN_DIR) / "KORVAN2021_DLL.so");
   return folder;
 }
 

@@ -26,6 +26,7 @@ struct RunnerCase {
   const char* unchanged;  // besides pile.kv4d
   const char* says;
   const char* never = "";
+  const char* gone = "";  // files that must not exist afterwards
 };
 
 const RunnerCase kRunnerCases[] = {
@@ -45,10 +46,21 @@ const RunnerCase kRunnerCases[] = {
      "pile.kv4o", "is outside the range -2147483648 to 2147483647"},
     {"identification number that is no number", "", "@/pile.kv4d", "KORVAN_ID=12abc", 65,
      "pile.kv4o", "KORVAN_ID must be a whole number"},
-    {"stale names.dat in a folder that cannot be written", "text names.dat; lock", "@/pile.kv4d",
+    {"stale names.dat in a folder that cannot be written", "stale names.dat; lock", "@/pile.kv4d",
      "", 73, "names.dat pile.kv4o", "An error occured while writing file names"},
     {"names.dat is a folder", "folder names.dat", "@/pile.kv4d", "", 73, "names.dat pile.kv4o",
      "An error occured while writing file names"},
+    {"names.dat of the user's own beside the data file", "text names.dat", "@/pile.kv4d", "", 73,
+     "names.dat pile.kv4o pile.kv4p", "holds a file names.dat that no run left there",
+     "Results due to"},
+    {"names.dat is a FIFO", "fifo names.dat", "@/pile.kv4d", "", 73, "names.dat pile.kv4o",
+     "holds a file names.dat that no run left there"},
+    {"names.dat that a run killed outright left behind", "stale names.dat", "@/pile.kv4d", "", 0,
+     "", "Results due to tip movements", "", "names.dat"},
+    {"data file of an earlier generation", "copy old.kv3d", "@/old.kv3d", "", 65,
+     "old.kv3d pile.kv4o", "convert it first with korvan convert", "", "old.kv4o old.kv4d"},
+    {"data file of the generation before", "copy old.KVD", "@/old.KVD", "", 65, "old.KVD",
+     "convert it first with korvan convert", "", "old.kv4o"},
     {"empty path", "", "", "", 64, "pile.kv4o", "empty"},
     {"path over 4096 characters", "", "@/{4100}", "", 66, "pile.kv4o", "longer than 4095"},
     {"relative path from a deleted current folder", "", "pile.kv4d", "", 66, "pile.kv4o",
@@ -79,8 +91,10 @@ TEST(RunnerSafety, EveryFailureIsAMessageAndAnExitStatus) {
     const bool deleted = std::string_view(row.what).ends_with("deleted current folder");
     if (deleted) options.folder = scene.Path("sub");
     const std::string argument = *row.argument == '@' ? scene.Path(row.argument) : row.argument;
-    const std::string kept = std::string(row.unchanged) + " pile.kv4d";
-    const std::vector<std::string> before = scene.Snapshot(kept + " names.dat");
+    const bool namesGo = std::string_view(row.gone).find("names.dat") != std::string_view::npos;
+    const std::string kept =
+        std::string(row.unchanged) + " pile.kv4d" + (namesGo ? "" : " names.dat");
+    const std::vector<std::string> before = scene.Snapshot(kept);
 
     const std::string bin = options.unprivileged ? testing::RunnerForEveryone() : KORVAN_BIN_DIR;
     const testing::ChildOutcome outcome = RunInChild(
@@ -96,7 +110,12 @@ TEST(RunnerSafety, EveryFailureIsAMessageAndAnExitStatus) {
       EXPECT_EQ(outcome.output.find(row.never), std::string::npos) << outcome.output;
     }
     // names.dat, as every file kept, is as it was: absent unless set up.
-    EXPECT_EQ(scene.Snapshot(kept + " names.dat"), before);
+    EXPECT_EQ(scene.Snapshot(kept), before);
+    for (const std::string& name : testing::Split(row.gone, ' ')) {
+      EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(scene.Path(name))))
+          << name;
+    }
+    EXPECT_EQ(scene.EntriesStartingWith(".korvan."), std::vector<std::string>());
   }
 }
 

@@ -8,6 +8,7 @@
 #include "engine_runner.h"
 #include "messages.h"
 #include "plot_summary.h"
+#include "run_scene.h"
 
 namespace korvan {
 namespace {
@@ -126,6 +127,34 @@ TEST(DynamicLibrary, FileThatIsNoLibraryRaisesInitError) {
   // The loader names the file it could not load.
   EXPECT_EQ(library.LastError().rfind(fake.string() + ": ", 0), 0u) << library.LastError();
   fs::remove(fake);
+}
+
+// The runner prints results only from a plot file the engine wrote whole.
+TEST(PlotSummary, FilesCutShortOrNotRegularAreNoResults) {
+  const testing::Scene scene("korvan_plot_summary");
+  scene.Make("analysed pile");
+  const std::string whole = testing::ReadText(scene.Path("pile.kv4p"));
+  ASSERT_TRUE(whole.ends_with("\n"));
+  const std::optional<PlotSummary> complete = ReadPlotSummary(scene.Path("pile.kv4p"));
+  ASSERT_TRUE(complete.has_value());
+  ASSERT_FALSE(complete->tipMovementRows.empty());
+  const struct {
+    const char* what;
+    const char* steps;
+    std::string text;  // written over pile.kv4p unless empty
+  } damaged[] = {
+      {"cut inside its last number", "text pile.kv4p", whole.substr(0, whole.size() - 3)},
+      {"without its last line break", "text pile.kv4p", whole.substr(0, whole.size() - 1)},
+      {"a FIFO", "fifo pile.kv4p", ""},
+      {"a folder", "folder pile.kv4p", ""},
+      {"blank, as a stopped run leaves it", "text pile.kv4p", "\n"},
+  };
+  for (const auto& row : damaged) {
+    SCOPED_TRACE(row.what);
+    scene.Make(row.steps);
+    if (!row.text.empty()) testing::WriteText(scene.Path("pile.kv4p"), row.text);
+    EXPECT_FALSE(ReadPlotSummary(scene.Path("pile.kv4p")).has_value());
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // reach the spreadsheet and their order, the workbook written as .xlsx and
 // read back, failures that leave files alone, and the dialog.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include "ExportDlg.h"
 #include "ExportPlots.h"
@@ -436,6 +439,12 @@ TEST(ExportWorkbook, AFailedExportSaysWhyAndLeavesTheFolderAsItWas) {
     file.write("earlier workbook");
   }
   QDir(dir.path()).mkdir("folder.xlsx");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.xlsx")).constData(), 0644), 0);
+  {
+    QFile project(dir.filePath("pile.kv4d"));
+    ASSERT_TRUE(project.open(QIODevice::WriteOnly));
+    project.write("project\n");
+  }
   auto good = LoadGraph(1, 3);
   auto unwritable = LoadGraph(1, 3);
   unwritable->GetLines(0).SetLineName(QString(40000, QLatin1Char('x')));
@@ -447,8 +456,12 @@ TEST(ExportWorkbook, AFailedExportSaysWhyAndLeavesTheFolderAsItWas) {
       {good.get(), dir.filePath("missing/pile.xlsx"), "the folder does not exist"},
       {good.get(), dir.filePath("folder.xlsx"), "a folder has that name"},
       {unwritable.get(), existing, "a text is too long for a cell"},
+      {good.get(), dir.filePath("pipe.xlsx"), "it exists and is not a regular file"},
+      {good.get(), dir.filePath("pile.kv4d"), "it has the extension .kv4d of a project's files"},
+      {good.get(), dir.filePath("names.dat"), "names.dat is the name of a run description"},
   };
   for (const auto& c : cases) {
+    // Must return at once, also for the FIFO that no one reads.
     const std::optional<QString> failure = ExportGraphsToWorkbook({c.Graph}, true, c.File);
     ASSERT_TRUE(failure.has_value());
     EXPECT_TRUE(failure->contains(QString::fromUtf8(c.Message))) << failure->toStdString();
@@ -456,8 +469,45 @@ TEST(ExportWorkbook, AFailedExportSaysWhyAndLeavesTheFolderAsItWas) {
   QFile kept(existing);
   ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
   EXPECT_EQ(kept.readAll(), "earlier workbook");
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            (QStringList{"folder.xlsx", "kept.xlsx"}));
+  EXPECT_EQ(QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            (QStringList{"folder.xlsx", "kept.xlsx", "pile.kv4d", "pipe.xlsx"}));
+}
+
+// Line names and captions go into the workbook as the user typed them,
+// always as literal texts and always as well-formed XML.
+TEST(ExportWorkbook, LineNamesAreLiteralTextsInWellFormedXml) {
+  const struct {
+    QString name;
+    const char* inChart;  // the series' name in the chart part
+  } names[] = {
+      {QStringLiteral("=Page_1!"), "<c:tx><c:v>=Page_1!</c:v></c:tx>"},
+      {QStringLiteral("=A1"), "<c:tx><c:v>=A1</c:v></c:tx>"},
+      {QStringLiteral("bell\a and escape\x1b"),
+       "<c:v>bell\xEF\xBF\xBD and escape\xEF\xBF\xBD</c:v>"},
+      {QStringLiteral("<b> & \"q\""), "<c:v>&lt;b&gt; &amp; &quot;q&quot;</c:v>"},
+      {QStringLiteral("tab\tkept"), "<c:v>tab\tkept</c:v>"},
+  };
+  const int count = static_cast<int>(std::size(names));
+  auto graph = LoadGraph(count, 3);
+  graph->SetCaption(QStringLiteral("Caption with a form feed\f"));
+  for (int i = 0; i < count; ++i) graph->GetLines(i).SetLineName(names[i].name);
+  QTemporaryDir dir;
+  const QString file = dir.filePath("names.xlsx");
+  ASSERT_EQ(ExportGraphsToWorkbook({graph.get()}, true, file), std::nullopt);
+
+  const std::vector<TZipEntry> package = ReadZip(file);
+  for (const TZipEntry& entry : package) {
+    if (!entry.Name.endsWith(".xml") && !entry.Name.endsWith(".rels")) continue;
+    QXmlStreamReader xml(entry.Data);
+    while (!xml.atEnd()) xml.readNext();
+    EXPECT_FALSE(xml.hasError()) << entry.Name.toStdString() << ": "
+                                 << xml.errorString().toStdString();
+  }
+  const std::string chart = Part(package, "xl/charts/chart1.xml");
+  for (const auto& name : names) EXPECT_NE(chart.find(name.inChart), chart.npos) << name.inChart;
+  EXPECT_EQ(Occurrences(chart, "<c:strRef>"), 0) << "a name became a reference";
+  EXPECT_EQ(Occurrences(chart, "korvanchartext"), 0);
 }
 
 struct ExportDialog : ::testing::Test {
@@ -534,6 +584,34 @@ TEST_F(ExportDialog, SelectionFollowsTheMenusAndGenerateWritesAndOpensTheWorkboo
   dialog->Button3->click();
   EXPECT_TRUE(messages.Messages().empty());
   EXPECT_EQ(opened.size(), 1);
+}
+
+TEST_F(ExportDialog, AWorkbookNeverReplacesTheProjectsOwnFiles) {
+  Entries[0].Enabled = true;
+  QTemporaryDir dir;
+  const QString project = dir.filePath("pile.kv4d");
+  {
+    QFile file(project);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("project\n");
+  }
+  // Another name of the project's file, which no extension gives away.
+  const QString book = dir.filePath("book.xlsx");
+  ASSERT_EQ(::link(QFile::encodeName(project).constData(), QFile::encodeName(book).constData()), 0);
+  auto dialog = Open(project);
+  dialog->AskFileName = [&](const QString&) { return book; };
+  QStringList opened;
+  dialog->OpenWorkbook = [&](const QString& name) { opened << name; };
+  testing::TMessageCapture messages;
+  dialog->Button3->click();
+  EXPECT_EQ(messages.Messages(),
+            std::vector<std::string>{("The workbook could not be written to " + book +
+                                      ": it is the project data file \"" + project + "\"")
+                                         .toStdString()});
+  EXPECT_TRUE(opened.isEmpty());
+  QFile file(project);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "project\n");
 }
 
 }  // namespace

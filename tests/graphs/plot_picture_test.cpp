@@ -2,6 +2,7 @@
 // Save To Disk dialogs and the pictures that cannot be made.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QImageReader>
@@ -11,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include "DataEdit.h"
 #include "Exceptions.h"
@@ -176,15 +178,46 @@ TEST_F(PlotPicture, APictureTooLargeForMemoryWritesNothing) {
 }
 
 TEST_F(PlotPicture, AFolderThatCannotBeWrittenIsReportedAndAttributesAreChecked) {
-  try {
-    fForm->SavePicture(File("missing/g.png"), TPictureFormat::Png, {});
-    ADD_FAILURE() << "no error";
-  } catch (const EInOutError& error) {
-    EXPECT_TRUE(error.Message().startsWith("The picture could not be written to "));
+  QDir(fDir.path()).mkdir("folder.png");
+  const struct {
+    const char* name;
+    const char* reason;
+  } refusals[] = {
+      {"missing/g.png", "the folder does not exist"},
+      {"folder.png", "a folder has that name"},
+      {"pile.kv4p", "it has the extension .kv4p of a project's files"},
+      {"old.KVD", "it has the extension .kvd of a project's files"},
+  };
+  for (const auto& refusal : refusals) {
+    try {
+      fForm->SavePicture(File(refusal.name), TPictureFormat::Png, {});
+      ADD_FAILURE() << "no error for " << refusal.name;
+    } catch (const EInOutError& error) {
+      EXPECT_EQ(error.Message(), QStringLiteral("The picture could not be written to %1: %2")
+                                     .arg(File(refusal.name), refusal.reason));
+    }
   }
+  EXPECT_EQ(QDir(fDir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{"folder.png"});
   const TPictureAttributes tooSmall{1.5L, 6, 72, TPictureColors::TrueColor};
   EXPECT_THROW(WritePicture(*fGraph, File("s.png"), TPictureFormat::Png, tooSmall), EKorvanError);
   EXPECT_FALSE(QFile::exists(File("s.png")));
+}
+
+// A drawing is an XML file: captions and line names with characters XML
+// forbids still give a drawing that reads.
+TEST_F(PlotPicture, DrawingsOfControlCharactersAreWellFormed) {
+  fGraph->SetCaption(QStringLiteral("Caption\x01 with a control character"));
+  fGraph->GetLines(0).SetLineName(QStringLiteral("bell\a"));
+  fGraph->GetLines(1).SetLineName(QStringLiteral("<&> \x1b"));
+  WritePicture(*fGraph, File("c.svg"), TPictureFormat::Svg, {});
+  const QByteArray svg = ReadAll(File("c.svg"));
+  QXmlStreamReader xml(svg);
+  while (!xml.atEnd()) xml.readNext();
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_TRUE(QSvgRenderer(svg).isValid());
+  EXPECT_TRUE(QString::fromUtf8(svg).contains(QStringLiteral("bell\uFFFD")));
+  EXPECT_TRUE(QString::fromUtf8(svg).contains(QStringLiteral("&lt;&amp;&gt; \uFFFD")));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The graph parameter file: its exact layout, settings restored from it,
 // blocks of another run skipped, untouched graphs not rewritten, and a
 // damaged file that leaves the graphs read before it.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -126,6 +128,21 @@ TEST_F(GraphParamsTest, AFileThatCannotBeWrittenLeavesTheEarlierOne) {
   EXPECT_THROW(Graphs().SaveGraphParams(blocked, Project()), EInOutError);
   EXPECT_TRUE(Graphs().pltLoad().AnyChange()) << "still to be stored";
   EXPECT_TRUE(QFileInfo(blocked).isDir());
+  // A FIFO under the name is never written into (that would wait for a
+  // reader) nor replaced.
+  const QString pipe = PathOf(QStringLiteral("pipe.kv4g"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+  try {
+    Graphs().SaveGraphParams(pipe, Project());
+    ADD_FAILURE() << "the FIFO was taken";
+  } catch (const EInOutError& error) {
+    EXPECT_EQ(error.Message(),
+              QStringLiteral("The graph settings cannot be saved to \"%1\". It exists and is not "
+                             "a regular file.")
+                  .arg(pipe));
+  }
+  EXPECT_EQ(QDir(PathOf({})).entryList({QStringLiteral(".korvan.*")}, QDir::Hidden | QDir::Files),
+            QStringList());
 }
 
 }  // namespace

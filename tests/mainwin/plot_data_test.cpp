@@ -1,10 +1,14 @@
 // Reading the plot data file into the result graphs: padding of the t-z
 // curves, English scaling, the down-drag line, the origin of the
 // load-settlement curves, the applied-load graphs and damaged files.
+#include <sys/stat.h>
+
 #include <QFileInfo>
 #include <cmath>
 #include <map>
 
+#include "Exceptions.h"
+#include "PlotReader.h"
 #include "mainwin_support.h"
 
 namespace korvan::testing {
@@ -290,6 +294,9 @@ TEST_F(PlotDataTest, DepthGraphsGetTheSoilLayersUnlessBothCurvesAreTheUsers) {
 
 TEST_F(PlotDataTest, DamagedFilesAreRefusedAndKeepWhatWasRead) {
   const QString good = SmallResult().Text();
+  TPlotText withCases = SmallResult();
+  withCases.withCases = true;
+  withCases.cases = {TPlotText::TCase{0, {2000, 0, 0, 0}, {}}};
   struct Case {
     const char* what;
     QString text;
@@ -301,6 +308,11 @@ TEST_F(PlotDataTest, DamagedFilesAreRefusedAndKeepWhatWasRead) {
       {"huge count", QStringLiteral("2000000000\n1 2 3\n")},
       {"negative count", QStringLiteral("-3\n")},
       {"huge distribution", QStringLiteral("0\n0\n100000 100000 1\n1 2 3\n")},
+      {"cut inside its last number", good.chopped(3)},
+      {"without its last line break", good.chopped(1)},
+      // The applied loads are not read for this project, but a file cut
+      // short is no run's complete results.
+      {"cut inside results that are not read", withCases.Text().chopped(2)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -308,12 +320,32 @@ TEST_F(PlotDataTest, DamagedFilesAreRefusedAndKeepWhatWasRead) {
         Graphs().ReadPlotData(WriteText(PathOf(QStringLiteral("bad.kv4p")), c.text), Project()));
   }
   EXPECT_FALSE(Graphs().ReadPlotData(PathOf(QStringLiteral("missing.kv4p")), Project()));
+  // Read at once, never waited on.
+  const QString pipe = PathOf(QStringLiteral("pipe.kv4p"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+  EXPECT_FALSE(Graphs().ReadPlotData(pipe, Project()));
+  EXPECT_TRUE(Graphs().ReadPlotData(WriteText(PathOf(QStringLiteral("w.kv4p")), withCases.Text()),
+                                    Project()));
   // A file that ends in its summary keeps the curves and distributions.
   const QString early = good.left(good.lastIndexOf(QLatin1Char('\n'), -3));
   ASSERT_FALSE(
       Graphs().ReadPlotData(WriteText(PathOf(QStringLiteral("b.kv4p")), early), Project()));
   EXPECT_EQ(Graphs().pltTZcurves().LineCount(), 1);
   EXPECT_EQ(At(Graphs().pltLoad(), 1, 0), Point(1.9L, 5.0L));
+  // The same cut inside the summary's last number: what came before stays,
+  // and the reader names the file.
+  const QString cut = WriteText(PathOf(QStringLiteral("c.kv4p")), good.chopped(3));
+  ASSERT_FALSE(Graphs().ReadPlotData(cut, Project()));
+  EXPECT_EQ(At(Graphs().pltLoad(), 1, 0), Point(1.9L, 5.0L));
+  TPlotReader reader(cut);
+  try {
+    for (;;) reader.Float();
+  } catch (const EInOutError& error) {
+    EXPECT_EQ(error.Message(),
+              QStringLiteral("The plot data file \"%1\" was cut short: its last line has no line "
+                             "break.")
+                  .arg(cut));
+  }
 }
 
 }  // namespace

@@ -72,8 +72,8 @@ TEST_F(UnsavedEditsTest, NoWayLosesAnEdit) {
          }
          EXPECT_EQ(asked, kSaveQuestion);
          ASSERT_EQ(fMessages.Messages().size(), 1u);
-         EXPECT_TRUE(fMessages.Messages()[0].starts_with("Cannot save file \"" +
-                                                         path.toStdString() + "\". Not all"))
+         EXPECT_TRUE(fMessages.Messages()[0].starts_with(
+             "Cannot save file \"" + path.toStdString() + "\". File too large."))
              << fMessages.Messages()[0];
          EXPECT_TRUE(Window().isVisible());
          EXPECT_EQ(ProgramData->Title, "Typed as the disk filled");
@@ -178,7 +178,7 @@ TEST_F(UnsavedEditsTest, NoWayLosesAnEdit) {
          const std::string& message = fMessages.Messages()[0];
          EXPECT_TRUE(message.starts_with("The project could not be saved: \"" +
                                          PathOf(QStringLiteral("run.kv4d")).toStdString() +
-                                         "\" cannot be written (not all of it"))
+                                         "\" cannot be written (File too large"))
              << message;
          EXPECT_TRUE(message.ends_with("). The analysis was not started.")) << message;
          EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("run.kv4o"))));
