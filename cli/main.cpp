@@ -6,23 +6,26 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #ifdef KORVAN_CONVERT
-#include "convert_command.h"
+#include "cli/convert_command.h"
 #endif
 #ifdef KORVAN_PLOT
-#include "plot_command.h"
+#include "cli/plot_command.h"
 #endif
 #ifdef KORVAN_EXPORT
-#include "export_command.h"
+#include "cli/export_command.h"
 #endif
-#include "interrupt_cleanup.h"
-#include "run_command.h"
+#include "cli/run_command.h"
+#include "platform/interrupt_cleanup.h"
+#include "runner/result_meanings.h"
 
 namespace {
 
-constexpr const char* kUsage =
+// The usage text up to the exit statuses of run that the engine gives.
+constexpr const char* kUsageHead =
     "Usage: korvan run FILE.kv4d\n"
     "       korvan convert IN OUT.kv4d\n"
     "       korvan plot FILE.kv4d [--format png|svg|pdf] [--out DIR]\n"
@@ -44,11 +47,10 @@ constexpr const char* kUsage =
     "from -2147483648 to 2147483647); line breaks in the texts become blanks.\n"
     "\n"
     "Exit status of run:\n"
-    "   0      the run completed\n"
-    "   1-9    the engine's result code: 2 names.dat unusable, 3 data file missing,\n"
-    "          malformed, over 64 MB or overflowing the engine's numbers, 4-8 soil\n"
-    "          profile too short, 9 run files unsafe (an output is the data file or\n"
-    "          another output, or not a regular file) or not written whole\n"
+    "   0      the run completed\n";
+
+// The usage text after those statuses.
+constexpr const char* kUsageTail =
     "  64      wrong arguments or an empty path\n"
     "  65      refused: a data file named names.dat or with a .kv4o, .kv4p or .kv4r\n"
     "          extension, a data file of an earlier generation (.kv3d, .kvd: convert\n"
@@ -111,6 +113,38 @@ constexpr const char* kUsage =
     "  74      standard output could not be written\n"
     "  130     SIGINT, 143 SIGTERM: the temporary file was removed\n";
 
+// The run's statuses 1 to 9, each with what it means: the engine's result
+// codes, as the desktop program names them too.
+std::string ResultCodeLines() {
+  constexpr std::size_t kWidth = 78;
+  const std::string indent(10, ' ');
+  std::string lines;
+  for (const korvan::ResultCodeRange& range : korvan::StoppedRunCodes()) {
+    std::string codes = std::to_string(range.first);
+    if (range.last != range.first) codes += "-" + std::to_string(range.last);
+    std::string line = "   " + codes + std::string(7 - codes.size(), ' ');
+    // The help's lines end without a full stop.
+    std::string meaning = range.meaning;
+    if (meaning.ends_with('.')) meaning.pop_back();
+    std::istringstream words(meaning);
+    bool first = true;
+    for (std::string word; words >> word; first = false) {
+      if (!first && line.size() + 1 + word.size() > kWidth) {
+        lines += line + "\n";
+        line = indent + word;
+      } else {
+        line += (first ? "" : " ") + word;
+      }
+    }
+    lines += line + "\n";
+  }
+  return lines;
+}
+
+std::string Usage() {
+  return std::string(kUsageHead) + ResultCodeLines() + kUsageTail;
+}
+
 // A command succeeds only when standard output took every line: results
 // lost on a full disk or a closed pipe are a failure. An earlier failure's
 // status is kept.
@@ -127,7 +161,7 @@ int WithOutputChecked(int status) {
 int Command(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "--help" || command == "-h" || command == "help") {
-    std::cout << kUsage;
+    std::cout << Usage();
     return 0;
   }
   if (command == "convert" && argc == 4) {
@@ -155,7 +189,7 @@ int Command(int argc, char** argv) {
 #endif
   }
   if (command != "run" || argc != 3) {
-    std::cerr << kUsage;
+    std::cerr << Usage();
     return korvan::kUsageError;
   }
   try {

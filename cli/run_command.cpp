@@ -1,4 +1,4 @@
-#include "run_command.h"
+#include "cli/run_command.h"
 
 #include <sys/stat.h>
 
@@ -10,9 +10,9 @@
 #include <iostream>
 #include <optional>
 
-#include "engine_runner.h"
-#include "plot_summary.h"
-#include "run_preparation.h"
+#include "runner/engine_runner.h"
+#include "runner/plot_summary.h"
+#include "runner/run_preparation.h"
 
 namespace korvan {
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
@@ -51,9 +52,10 @@ std::tm LocalTimeNow() {
 // pile records, the curves, the loading and modification records, the
 // tip-movement solution and the head-load solution. Returns early when a
 // profile lookup has set a result code.
-void ReadAndSolve(RunContext& ctx, RunScope scope) {
+void ReadAndSolve(RunContext& ctx, RunScope scope, const RunLimits& limits) {
   InputData& in = ctx.in;
   ReadTitleAndControl(ctx);
+  in.NINC = std::min(in.NINC, limits.maxIncrements);
   if (in.METHODTZ == 2) ReadUserTzCurves(ctx);
   if (in.METHODQW == 2) ReadUserQwCurve(ctx);
   if (in.METHODTZ != 2 || in.METHODQW != 2) ReadSoilLayers(ctx);
@@ -66,6 +68,8 @@ void ReadAndSolve(RunContext& ctx, RunScope scope) {
   if (ctx.Failed()) return;
 
   ReadLoadingRecords(ctx);
+  in.NTIPMV = std::min(in.NTIPMV, limits.maxTipMovements);
+  in.NLOAD = std::min(in.NLOAD, limits.maxHeadLoads);
   ReadSettlementRecord(ctx);
   ReadTzModificationRecord(ctx);
   ApplyTzModification(ctx);
@@ -80,10 +84,10 @@ void ReadAndSolve(RunContext& ctx, RunScope scope) {
 // The run once its files are open: the progress line on the console, then
 // reading and solving; a data file that breaks its layout ends the run with
 // code 3 and the reader's message in the report.
-void RunOpenedProject(RunContext& ctx, RunScope scope) {
+void RunOpenedProject(RunContext& ctx, RunScope scope, const RunLimits& limits = {}) {
   ctx.console.Write(R"(///9X, "COMPUTATION IS PROCEEDING.......")");
   try {
-    ReadAndSolve(ctx, scope);
+    ReadAndSolve(ctx, scope, limits);
   } catch (const DataFileError& error) {
     WriteFileErrors(ctx);
     ctx.report.Write(R"(//5X, "**** ERROR IN THE PROJECT DATA FILE ****"/5X, A)", {error.what()});
@@ -163,10 +167,11 @@ void Run(RunContext& ctx, RunOutputs& outputs) {
 // A project given as text, run with the report and plot channels open; the
 // names are those of the outputs, for the messages of a failed write.
 Int RunProjectWithOutputs(RunContext& ctx, std::string projectText, RunScope scope,
-                          const std::string& reportName, const std::string& plotName) {
+                          const RunLimits& limits, const std::string& reportName,
+                          const std::string& plotName) {
   ctx.data.OpenText(std::move(projectText));
   try {
-    RunOpenedProject(ctx, scope);
+    RunOpenedProject(ctx, scope, limits);
   } catch (const std::exception& error) {
     ctx.report.Write(R"(//5X, "**** ERROR: THE RUN STOPPED ****"/5X, A)", {error.what()});
     ctx.result = kProjectDataError;
@@ -178,26 +183,27 @@ Int RunProjectWithOutputs(RunContext& ctx, std::string projectText, RunScope sco
 }  // namespace
 
 Int RunProjectText(std::string projectText, const std::string& reportPath,
-                   const std::string& plotPath, RunScope scope) {
+                   const std::string& plotPath, RunScope scope, const RunLimits& limits) {
   try {
     auto ctx = std::make_unique<RunContext>();
     if (!OpenOutputChannel(ctx->report, reportPath) || !OpenOutputChannel(ctx->plot, plotPath)) {
       return kOutputFileError;
     }
-    return RunProjectWithOutputs(*ctx, std::move(projectText), scope, reportPath, plotPath);
+    return RunProjectWithOutputs(*ctx, std::move(projectText), scope, limits, reportPath, plotPath);
   } catch (...) {
     return kProjectDataError;
   }
 }
 
-ProjectOutputs RunProjectInMemory(std::string projectText, RunScope scope) {
+ProjectOutputs RunProjectInMemory(std::string projectText, RunScope scope,
+                                  const RunLimits& limits) {
   ProjectOutputs outputs;
   try {
     auto ctx = std::make_unique<RunContext>();
     ctx->report.OpenMemory();
     ctx->plot.OpenMemory();
-    outputs.result =
-        RunProjectWithOutputs(*ctx, std::move(projectText), scope, "(in memory)", "(in memory)");
+    outputs.result = RunProjectWithOutputs(*ctx, std::move(projectText), scope, limits,
+                                           "(in memory)", "(in memory)");
     outputs.report = ctx->report.Text();
     outputs.plot = ctx->plot.Text();
   } catch (...) {

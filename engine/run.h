@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <string>
 
 #include "data_model.h"
@@ -15,11 +16,21 @@ enum class RunScope {
   ReadAndCurvesOnly,  // stops before the first walk
 };
 
+// Caps on the sizes a data file asks for, each applied right after it is
+// read, so that a fuzzed project runs whole in milliseconds; the defaults cap
+// nothing.
+struct RunLimits {
+  Int maxIncrements = std::numeric_limits<Int>::max();
+  Int maxTipMovements = std::numeric_limits<Int>::max();
+  Int maxHeadLoads = std::numeric_limits<Int>::max();
+};
+
 // Runs the project given as text, without names.dat, heading or console,
 // writing the report and the plot file to the given paths (tests, fuzzing,
 // benchmarks).
 Int RunProjectText(std::string projectText, const std::string& reportPath,
-                   const std::string& plotPath, RunScope scope = RunScope::Complete);
+                   const std::string& plotPath, RunScope scope = RunScope::Complete,
+                   const RunLimits& limits = {});
 
 // What RunProjectText writes, kept in memory instead of files.
 struct ProjectOutputs {
@@ -27,6 +38,7 @@ struct ProjectOutputs {
   std::string report;
   std::string plot;
 };
-ProjectOutputs RunProjectInMemory(std::string projectText, RunScope scope = RunScope::Complete);
+ProjectOutputs RunProjectInMemory(std::string projectText, RunScope scope = RunScope::Complete,
+                                  const RunLimits& limits = {});
 
 }  // namespace korvan

@@ -10,27 +10,9 @@
 #include "data_model.h"
 #include "line_layout/channel.h"
 #include "record_reader.h"
+#include "result_codes.h"
 
 namespace korvan {
-
-// Result codes of a run.
-enum ResultCode : Int {
-  kRunCompleted = 0,
-  kNotRun = 1,               // mode other than 4; nothing touched
-  kRunDescriptionError = 2,  // names.dat missing, short or unreadable
-  // The data file is missing, malformed or over 64 MB, a walk overflowed,
-  // or the run stopped on an unexpected error.
-  kProjectDataError = 3,
-  kUnitWeightProfileShort = 4,  // unit-weight profile above a tip-curve depth
-  kStrengthProfileShort = 5,    // strength profile above the tip depth
-  kSideFrictionProfileShort = 6,
-  kTipResistanceProfileShort = 7,
-  kStrengthTypeProfileShort = 8,
-  // The run files are unsafe (an output is the data file, the run
-  // description or another output; a file is not a regular file), or the
-  // report, plot or notes file cannot be created or written whole.
-  kOutputFileError = 9,
-};
 
 struct RunDescription {
   std::string VERSION;       // 12 characters, blank padded

@@ -24,8 +24,8 @@
 #include "Recovery.h"
 #include "TableEditors.h"
 #include "child_window.h"
-#include "dynlib.h"
 #include "message_box.h"
+#include "runner/engine_library.h"
 #include "text_editor.h"
 #include "window_place.h"
 

@@ -15,8 +15,8 @@
 
 #include "InputTables.h"
 #include "ResultGraphs.h"
-#include "engine_runner.h"
 #include "korvan_version.h"
+#include "runner/engine_runner.h"
 
 class QAction;
 class QMdiArea;
@@ -28,10 +28,10 @@ class QTimer;
 namespace korvan {
 
 namespace platform {
-class TDynamicLibrary;
 enum class TAnswer;
 }  // namespace platform
 
+class TEngineLibrary;
 class TDlgSideView;
 class TRecoveryStore;
 struct TRecoveryCopy;
@@ -253,7 +253,7 @@ class TMainForm : public QMainWindow {
   QTimer* fRecoveryTimer = nullptr;
   int fRecoveryInterval = 60;
   // The engine while a run holds it; empty between runs.
-  std::unique_ptr<platform::TDynamicLibrary> fEngine;
+  std::unique_ptr<TEngineLibrary> fEngine;
 };
 
 // The settings' key and the values of the program's own settings.

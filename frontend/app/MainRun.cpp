@@ -11,19 +11,17 @@
 
 #include "DataChecks.h"
 #include "DataUnit.h"
-#include "EngineResult.h"
 #include "Exceptions.h"
 #include "Main.h"
-#include "dynlib.h"
 #include "message_box.h"
 #include "numeric_locale.h"
-#include "run_preparation.h"
+#include "runner/engine_library.h"
+#include "runner/result_meanings.h"
+#include "runner/run_preparation.h"
 
 namespace korvan {
 
 namespace {
-
-using TEntryPoint = std::int32_t (*)(std::int32_t mode, std::int32_t reserved);
 
 // How long Run Analysis waits for another run in the same folder.
 constexpr std::chrono::milliseconds kRunLockWait{10'000};
@@ -90,23 +88,16 @@ void TMainForm::CompRunClick() {
     platform::ShowInformation(QStringLiteral("Attempt to reinitialize DLL"));
     return;
   }
-  TEntryPoint entry = nullptr;
-  try {
-    fEngine = std::make_unique<platform::TDynamicLibrary>(
-        QFile::encodeName(fProgramFolder + QLatin1Char('/') + QLatin1String(kEngineFileName))
-            .toStdString(),
-        false);
-    fEngine->Open();
-    entry = reinterpret_cast<TEntryPoint>(fEngine->FindProcedure("IKORVAN"));
-  } catch (const platform::EDLLError&) {
-    // The loader's reason names the library, dependency or symbol at fault.
-    const std::string reason = fEngine ? fEngine->LastError() : std::string();
-    fEngine.reset();
-    platform::ShowInformation(
-        QString::fromStdString(platform::WithReason("Attempt to initialize DLL failed", reason)));
-    return;
-  }
-  if (entry == nullptr) {
+  fEngine = std::make_unique<TEngineLibrary>(
+      QFile::encodeName(fProgramFolder + QLatin1Char('/') + QLatin1String(kEngineFileName))
+          .toStdString());
+  if (!fEngine->Load()) {
+    // The loader's reason names the library, dependency or symbol at fault;
+    // a missing entry point has been named by the platform layer.
+    if (fEngine->Failure() == TEngineLibrary::TFailure::kNotLoaded) {
+      platform::ShowInformation(QString::fromStdString(
+          platform::WithReason("Attempt to initialize DLL failed", fEngine->Reason())));
+    }
     fEngine.reset();
     return;
   }
@@ -114,7 +105,7 @@ void TMainForm::CompRunClick() {
   std::int32_t code = 0;
   {
     const TWaitCursor wait;
-    code = entry(4, 3);
+    code = fEngine->Call();
   }
   ShowRunResult(code);
 
@@ -133,7 +124,10 @@ void TMainForm::ShowRunResult(std::int32_t code) {
         QStringLiteral("Computations are completed. Please, check output file for results or "
                        "error messages."));
   } else {
-    platform::ShowInformation(EngineResultMessage(code));
+    platform::ShowInformation(QStringLiteral("The analysis stopped (result code %1): %2\n"
+                                             "Please, check output file for the details.")
+                                  .arg(code)
+                                  .arg(QString::fromStdString(EngineResultMeaning(code))));
   }
 }
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine_runner.h"
+#include "runner/engine_runner.h"
 
 class QLineEdit;
 

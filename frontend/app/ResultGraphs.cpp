@@ -1,5 +1,6 @@
 #include "ResultGraphs.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -7,8 +8,8 @@
 #include "Exceptions.h"
 #include "InputTables.h"
 #include "NumberFormat.h"
-#include "PlotReader.h"
 #include "Units.h"
+#include "runner/plot_file_reader.h"
 
 namespace korvan {
 
@@ -69,7 +70,7 @@ QString ValueName(const QString& what, long double value, const QString& unitCod
          GraphUnitsText(unitCode, system);
 }
 
-void ReadTzCurves(TPlotReader& file, TGraphPlot& plot, const TProgramData& project) {
+void ReadTzCurves(TPlotFileReader& file, TGraphPlot& plot, const TProgramData& project) {
   const int curves = file.CurveCount(3);
   plot.SetLineCount(curves);
   std::vector<int> pointCounts(static_cast<size_t>(curves));
@@ -99,7 +100,7 @@ void ReadTzCurves(TPlotReader& file, TGraphPlot& plot, const TProgramData& proje
   }
 }
 
-void ReadTipCurve(TPlotReader& file, TGraphPlot& plot) {
+void ReadTipCurve(TPlotFileReader& file, TGraphPlot& plot) {
   plot.DefLineNames = QStringList{kTipCurveName};
   const int points = file.Count(2);
   plot.GetLines(0).SetCount(points);
@@ -205,7 +206,7 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
   const bool downdrag = project.downdrag == 1;
   int unitFlag = 1;
   try {
-    TPlotReader file(plotFile);
+    TPlotFileReader file(QFile::encodeName(plotFile).toStdString());
     ReadTzCurves(file, pltTZcurves(), project);
     ReadTipCurve(file, PltQW());
 
@@ -306,7 +307,7 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
     }
     // A file cut short is refused also where its lost end was not needed.
     file.RequireWhole();
-  } catch (const EKorvanError&) {
+  } catch (const PlotFileError&) {
     return false;
   }
 

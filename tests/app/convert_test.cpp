@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QProcess>
 
-#include "engine_runner.h"
 #include "project_support.h"
+#include "runner/engine_runner.h"
 
 namespace korvan::testing {
 namespace {

@@ -12,7 +12,8 @@
 #include <string>
 
 #include "dynlib.h"
-#include "engine_runner.h"
+#include "runner/engine_library.h"
+#include "runner/engine_runner.h"
 
 namespace korvan {
 namespace {

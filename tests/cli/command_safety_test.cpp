@@ -13,8 +13,8 @@
 #include <chrono>
 #include <thread>
 
-#include "run_preparation.h"
 #include "run_scene.h"
+#include "runner/run_preparation.h"
 #include "safe_output.h"
 
 namespace korvan {

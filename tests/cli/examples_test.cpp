@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine_runner.h"
+#include "runner/engine_runner.h"
 
 namespace korvan {
 namespace {

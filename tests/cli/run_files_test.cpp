@@ -13,8 +13,9 @@
 
 #include "benchmark_projects.h"
 #include "dynlib.h"
-#include "engine_runner.h"
 #include "run_scene.h"
+#include "runner/engine_library.h"
+#include "runner/engine_runner.h"
 
 namespace korvan {
 namespace {

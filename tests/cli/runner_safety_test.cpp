@@ -7,8 +7,9 @@
 
 #include <chrono>
 
-#include "run_preparation.h"
+#include "korvan_version.h"
 #include "run_scene.h"
+#include "runner/run_preparation.h"
 
 namespace korvan {
 namespace {

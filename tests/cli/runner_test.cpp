@@ -5,10 +5,11 @@
 #include <fstream>
 
 #include "dynlib.h"
-#include "engine_runner.h"
+#include "korvan_version.h"
 #include "messages.h"
-#include "plot_summary.h"
 #include "run_scene.h"
+#include "runner/engine_runner.h"
+#include "runner/plot_summary.h"
 
 namespace korvan {
 namespace {

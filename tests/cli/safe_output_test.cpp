@@ -7,8 +7,8 @@
 
 #include <csignal>
 
-#include "run_preparation.h"
 #include "run_scene.h"
+#include "runner/run_preparation.h"
 
 namespace korvan {
 namespace {

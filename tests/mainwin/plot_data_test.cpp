@@ -8,8 +8,8 @@
 #include <map>
 
 #include "Exceptions.h"
-#include "PlotReader.h"
 #include "mainwin_support.h"
+#include "runner/plot_file_reader.h"
 
 namespace korvan::testing {
 namespace {
@@ -337,11 +337,11 @@ TEST_F(PlotDataTest, DamagedFilesAreRefusedAndKeepWhatWasRead) {
   const QString cut = WriteText(PathOf(QStringLiteral("c.kv4p")), good.chopped(3));
   ASSERT_FALSE(Graphs().ReadPlotData(cut, Project()));
   EXPECT_EQ(At(Graphs().pltLoad(), 1, 0), Point(1.9L, 5.0L));
-  TPlotReader reader(cut);
+  TPlotFileReader reader(QFile::encodeName(cut).toStdString());
   try {
     for (;;) reader.Float();
-  } catch (const EInOutError& error) {
-    EXPECT_EQ(error.Message(),
+  } catch (const PlotFileError& error) {
+    EXPECT_EQ(QString::fromStdString(error.what()),
               QStringLiteral("The plot data file \"%1\" was cut short: its last line has no line "
                              "break.")
                   .arg(cut));

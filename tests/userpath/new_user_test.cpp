@@ -38,7 +38,7 @@
 #include "TableForm.h"
 #include "Title.h"
 #include "nPilePro.h"
-#include "plot_summary.h"
+#include "runner/plot_summary.h"
 #include "text_viewer.h"
 #include "user_path_support.h"
 

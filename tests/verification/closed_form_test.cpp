@@ -16,9 +16,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine_runner.h"
 #include "pile_fixture.h"
-#include "plot_summary.h"
+#include "runner/engine_runner.h"
+#include "runner/plot_summary.h"
 #include "tip_movement_solution.h"
 
 namespace korvan {

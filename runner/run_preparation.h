@@ -29,8 +29,8 @@
 #include <optional>
 #include <string>
 
-#include "engine_runner.h"
-#include "interrupt_cleanup.h"
+#include "platform/interrupt_cleanup.h"
+#include "runner/engine_runner.h"
 
 namespace korvan {
 

@@ -1,9 +1,11 @@
-#include "engine_runner.h"
+#include "runner/engine_runner.h"
 
 #include <system_error>
 
-#include "dynlib.h"
-#include "run_preparation.h"
+#include "korvan_version.h"
+#include "platform/dynlib.h"
+#include "runner/engine_library.h"
+#include "runner/run_preparation.h"
 
 namespace korvan {
 
@@ -89,21 +91,16 @@ EngineRun RunEngine(const std::filesystem::path& dataPath,
     if (!preparation.Detail().empty()) run.failure += " (" + preparation.Detail() + ")";
     return run;
   }
-  platform::TDynamicLibrary library;
-  try {
-    library.OpenFile(engineFile.string());
-    using EntryPoint = std::int32_t (*)(std::int32_t, std::int32_t);
-    auto entry = reinterpret_cast<EntryPoint>(library.FindProcedure("IKORVAN"));
-    if (entry) {
-      run.result = entry(4, 3);
-      run.called = true;
-    } else {
-      run.failure = platform::WithReason("the engine library has no entry point IKORVAN",
-                                         library.LastError());
-    }
-  } catch (const platform::EDLLError& dllError) {
-    run.failure = platform::WithReason(
-        std::string("Attempt to initialize DLL failed: ") + dllError.what(), library.LastError());
+  TEngineLibrary engine(engineFile);
+  if (engine.Load()) {
+    run.result = engine.Call();
+    run.called = true;
+  } else if (engine.Failure() == TEngineLibrary::TFailure::kNotLoaded) {
+    run.failure = platform::WithReason("Attempt to initialize DLL failed: " + engine.Error(),
+                                       engine.Reason());
+  } else {
+    run.failure =
+        platform::WithReason("the engine library has no entry point IKORVAN", engine.Reason());
   }
   return run;
 }

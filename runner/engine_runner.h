@@ -1,6 +1,8 @@
-// Running the engine the way the desktop program does: names.dat beside the
-// data file, the library loaded from the program's folder by file name, one
-// call of IKORVAN(4, 3), the library unloaded and names.dat deleted.
+// A whole run of the engine for korvan run, the way the desktop program's
+// Run Analysis runs it: names.dat beside the data file (TRunPreparation), the
+// library loaded from the program's folder by file name (TEngineLibrary), one
+// call of IKORVAN(4, 3), the library unloaded and names.dat deleted. Also the
+// run's user and the text of names.dat, which both programs write.
 #pragma once
 
 #include <cstdint>
@@ -8,11 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "korvan_version.h"
-
 namespace korvan {
-
-inline constexpr const char* kEngineFileName = "KORVAN2021_DLL.so";
 
 struct UserIdentification {
   std::string organisation = "KORVAN user";

@@ -1,5 +1,6 @@
-// Reads the head-load / head-movement table (and the applied-load results)
-// back from a plot data file, block by block as the word stream gives them.
+// The head-load / head-movement table (and the applied-load results) of a
+// plot data file, read block by block with the plot file reader, for the
+// table that korvan run prints.
 #pragma once
 
 #include <filesystem>

@@ -1,13 +1,16 @@
-#include "PlotReader.h"
+#include "runner/plot_file_reader.h"
 
-#include <QFile>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
-#include "Exceptions.h"
-#include "input_file.h"
-#include "messages.h"
+#include "platform/input_file.h"
+#include "platform/messages.h"
 
 namespace korvan {
 
@@ -23,7 +26,8 @@ bool IsDigit(char c) {
 
 // Optional sign, digits with at most one ".", optional exponent; the whole
 // word. The sign "+" is dropped for from_chars.
-bool ParseNumber(const char* first, const char* last, long double& value) {
+template <class TReal>
+bool ParseNumber(const char* first, const char* last, TReal& value) {
   std::array<char, 128> normal{};
   if (last - first >= static_cast<std::ptrdiff_t>(normal.size())) return false;
   size_t n = 0;
@@ -52,57 +56,63 @@ bool ParseNumber(const char* first, const char* last, long double& value) {
   return error == std::errc() && end == normal.data() + n && std::isfinite(value);
 }
 
-[[noreturn]] void Raise(const char* what) {
-  throw EInOutError(QString::fromLatin1(what));
+[[noreturn]] void Raise(const std::string& what) {
+  throw PlotFileError(what);
+}
+
+std::string TooLarge(const std::string& fileName) {
+  return "Cannot read file \"" + fileName + "\". It is larger than " +
+         std::to_string(TPlotFileReader::kMaxFileBytes / (1024 * 1024)) +
+         " MB, more than any plot data file holds.";
 }
 
 }  // namespace
 
-TPlotReader::TPlotReader(const QString& fileName) : fFileName(fileName) {
-  const platform::TInputFile input(QFile::encodeName(fileName).toStdString());
-  QFile file;
-  if (!input.Opened() || !file.open(input.Descriptor(), QIODevice::ReadOnly)) {
-    throw EInOutError(
-        QStringLiteral("Cannot open file \"%1\". %2")
-            .arg(fileName, QString::fromLocal8Bit(platform::AsSentence(input.Problem()))));
+TPlotFileReader::TPlotFileReader(const std::filesystem::path& fileName)
+    : fFileName(fileName.string()) {
+  const platform::TInputFile input(fileName);
+  if (!input.Opened()) {
+    Raise("Cannot open file \"" + fFileName + "\". " + platform::AsSentence(input.Problem()));
   }
-  const QString tooLarge =
-      QStringLiteral(
-          "Cannot read file \"%1\". It is larger than %2 MB, more than any plot data "
-          "file holds.")
-          .arg(fileName)
-          .arg(kMaxFileBytes / (1024 * 1024));
   // Refused by its size before anything is read.
-  if (file.size() > kMaxFileBytes) throw EInOutError(tooLarge);
-  fBytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    throw EInOutError(
-        QStringLiteral("Cannot read file \"%1\". %2").arg(fileName, file.errorString()));
+  struct stat info {};
+  if (::fstat(input.Descriptor(), &info) == 0 && info.st_size > kMaxFileBytes) {
+    Raise(TooLarge(fFileName));
   }
-  if (fBytes.size() > kMaxFileBytes) throw EInOutError(tooLarge);
-  fPosition = fBytes.constData();
+  char buffer[65536];
+  for (ssize_t n; (n = ::read(input.Descriptor(), buffer, sizeof buffer)) != 0;) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      Raise("Cannot read file \"" + fFileName + "\". " +
+            platform::AsSentence(std::strerror(errno)));
+    }
+    // A file that grows while it is read is held to the same limit.
+    if (fBytes.size() + static_cast<size_t>(n) > static_cast<size_t>(kMaxFileBytes)) {
+      Raise(TooLarge(fFileName));
+    }
+    fBytes.append(buffer, static_cast<size_t>(n));
+  }
+  fPosition = fBytes.data();
   fEnd = fPosition + fBytes.size();
   // The engine ends every line with a line break: the words of a last line
   // without one may have lost their end ("1." of "1.2345E+03").
-  if (!fBytes.isEmpty() && !fBytes.endsWith('\n')) {
+  if (!fBytes.empty() && !fBytes.ends_with('\n')) {
     fCutShort = true;
-    fEnd = fPosition + (fBytes.lastIndexOf('\n') + 1);
+    fEnd = fPosition + (fBytes.rfind('\n') + 1);  // npos + 1 is 0: no whole line
   }
 }
 
-void TPlotReader::RaiseEnded() const {
+void TPlotFileReader::RaiseEnded() const {
   if (fCutShort) RequireWhole();
   Raise("The plot data file ends before its last values.");
 }
 
-void TPlotReader::RequireWhole() const {
+void TPlotFileReader::RequireWhole() const {
   if (!fCutShort) return;
-  throw EInOutError(
-      QStringLiteral("The plot data file \"%1\" was cut short: its last line has no line break.")
-          .arg(fFileName));
+  Raise("The plot data file \"" + fFileName + "\" was cut short: its last line has no line break.");
 }
 
-bool TPlotReader::NextWord(const char*& first, const char*& last) {
+bool TPlotFileReader::NextWord(const char*& first, const char*& last) {
   while (fPosition < fEnd && IsBlank(*fPosition)) ++fPosition;
   if (fPosition == fEnd) return false;
   first = fPosition;
@@ -111,17 +121,36 @@ bool TPlotReader::NextWord(const char*& first, const char*& last) {
   return true;
 }
 
-long double TPlotReader::Float() {
+void TPlotFileReader::RequiredWord(const char*& first, const char*& last) {
+  if (!NextWord(first, last)) RaiseEnded();
+}
+
+bool TPlotFileReader::AtEnd() {
+  while (fPosition < fEnd && IsBlank(*fPosition)) ++fPosition;
+  return fPosition == fEnd;
+}
+
+long double TPlotFileReader::Float() {
   const char* first = nullptr;
   const char* last = nullptr;
-  if (!NextWord(first, last)) RaiseEnded();
+  RequiredWord(first, last);
   long double value = 0;
   if (!ParseNumber(first, last, value))
     Raise("A floating point number was expected but not found.");
   return value;
 }
 
-int TPlotReader::Integer() {
+double TPlotFileReader::Double() {
+  const char* first = nullptr;
+  const char* last = nullptr;
+  RequiredWord(first, last);
+  double value = 0;
+  if (!ParseNumber(first, last, value))
+    Raise("A floating point number was expected but not found.");
+  return value;
+}
+
+int TPlotFileReader::Integer() {
   const long double value = Float();
   if (value != std::trunc(value) || value < -2147483648.0L || value > 2147483647.0L) {
     Raise("An integer was expected but not found.");
@@ -129,40 +158,38 @@ int TPlotReader::Integer() {
   return static_cast<int>(value);
 }
 
-void TPlotReader::Skip(int words) {
+void TPlotFileReader::Skip(int words) {
   const char* first = nullptr;
   const char* last = nullptr;
-  for (int i = 0; i < words; ++i) {
-    if (!NextWord(first, last)) RaiseEnded();
-  }
+  for (int i = 0; i < words; ++i) RequiredWord(first, last);
 }
 
-int TPlotReader::Count(int wordsEach) {
+int TPlotFileReader::Count(int wordsEach) {
   const int count = Integer();
   if (count < 0) Raise("The plot data file holds a negative count.");
   Require(count, wordsEach);
   return count;
 }
 
-int TPlotReader::CurveCount(int wordsEach) {
+int TPlotFileReader::CurveCount(int wordsEach) {
   const int count = Count(wordsEach);
   if (count > kMaxCurves) Raise("The plot data file holds more curves than any run writes.");
   return count;
 }
 
-void TPlotReader::Require(long long count, long long wordsEach) const {
+void TPlotFileReader::Require(long long count, long long wordsEach) const {
   // Every word but the last is followed by at least one blank. Divided
   // rather than multiplied, so that two counts near 2^31 do not overflow.
   const long long most = (static_cast<long long>(fEnd - fPosition) + 1) / 2;
   if (count > 0 && wordsEach > 0 && count > most / wordsEach) RaiseEnded();
 }
 
-void TPlotReader::RequirePoints(long long lines, long long points, long long wordsEach) const {
+void TPlotFileReader::RequirePoints(long long lines, long long points, long long wordsEach) const {
   if (lines <= 0 || points <= 0 || lines <= kMaxUnfilledPoints / points) return;
   Require(lines * points, wordsEach);
 }
 
-void TPlotReader::RequireFewPoints(long long lines, long long points) const {
+void TPlotFileReader::RequireFewPoints(long long lines, long long points) const {
   if (lines > 0 && points > 0 && lines > kMaxUnfilledPoints / points)
     Raise("The plot data file holds more points than any run writes.");
 }

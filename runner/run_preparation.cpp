@@ -1,4 +1,4 @@
-#include "run_preparation.h"
+#include "runner/run_preparation.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "safe_output.h"
+#include "platform/safe_output.h"
 
 namespace korvan {
 
