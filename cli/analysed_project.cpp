@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "Exceptions.h"
-#include "WordRead.h"
+#include "WordReader.h"
 #include "input_file.h"
 
 namespace korvan {

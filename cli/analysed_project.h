@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "DataUnit.h"
 #include "InputTables.h"
+#include "ProgramData.h"
 #include "ResultGraphs.h"
 #include "safe_output.h"
 

@@ -4,9 +4,9 @@
 #include <QFile>
 #include <iostream>
 
-#include "DataUnit.h"
 #include "Exceptions.h"
 #include "InputTables.h"
+#include "ProgramData.h"
 #include "input_file.h"
 #include "safe_output.h"
 

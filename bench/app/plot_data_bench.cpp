@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "DataUnit.h"
 #include "InputTables.h"
+#include "ProgramData.h"
 #include "ResultGraphs.h"
 #include "benchmark_projects.h"
 #include "run.h"

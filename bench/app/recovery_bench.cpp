@@ -9,9 +9,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "DataUnit.h"
 #include "InputTables.h"
-#include "Recovery.h"
+#include "ProgramData.h"
+#include "RecoveryStore.h"
 #include "benchmark_projects.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <cmath>
 
+#include "GraphPlot.h"
 #include "PlotView.h"
-#include "PltData.h"
 
 namespace korvan {
 namespace {

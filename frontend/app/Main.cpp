@@ -16,12 +16,12 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "DataUnit.h"
 #include "ExportDlg.h"
 #include "FileDialogs.h"
 #include "PileSide.h"
+#include "ProgramData.h"
 #include "ProgramSettings.h"
-#include "Recovery.h"
+#include "RecoveryStore.h"
 #include "TableEditors.h"
 #include "child_window.h"
 #include "message_box.h"

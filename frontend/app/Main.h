@@ -222,6 +222,9 @@ class TMainForm : public QMainWindow {
   // word: Yes (also when nothing needs asking) replaces it, No goes to Save
   // As, Cancel writes nothing.
   platform::TAnswer AskBeforeReplacingIncomplete();
+  // Replaces the project by the one read from `name`; a file read only in
+  // part has its reader's message shown.
+  void ReadProject(const QString& name, int format);
   void ReadResults();
   void RestoreProject(const TRecoveryCopy& copy);
   void DropRecoveryCopy();

@@ -2,11 +2,11 @@
 // side view, the export dialog, the text editor and the manuals.
 #include <QFileInfo>
 
-#include "DataUnit.h"
 #include "ExportDlg.h"
 #include "Main.h"
 #include "ManualWindow.h"
 #include "PileSide.h"
+#include "ProgramData.h"
 #include "ProgramSettings.h"
 #include "ReportHeading.h"
 #include "text_editor.h"

@@ -5,11 +5,11 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "DataUnit.h"
 #include "Exceptions.h"
 #include "FileDialogs.h"
 #include "Main.h"
-#include "WordRead.h"
+#include "ProgramData.h"
+#include "WordReader.h"
 #include "message_box.h"
 
 namespace korvan {
@@ -62,13 +62,22 @@ bool TMainForm::OpenFileName(const QString& name, int index) {
   HideAll();
   ProgramData.reset();
   QDir::setCurrent(info.absolutePath());
-  ProgramData = TProgramData::CreateFromFile(fTables, info.absoluteFilePath(), index);
+  ReadProject(info.absoluteFilePath(), index);
   DropRecoveryCopy();
   SetCaption();
   ReadResults();
   CheckSpeedButtons();
   UpdatePrevFile(ProgramData->FileName);
   return true;
+}
+
+void TMainForm::ReadProject(const QString& name, int format) {
+  QString message;
+  auto project = TProgramData::CreateFromFile(fTables, name, format, message);
+  // Shown while no project is held, so that no recovery copy is written of
+  // what is being replaced.
+  if (!message.isEmpty()) platform::ShowInformation(message);
+  ProgramData = std::move(project);
 }
 
 // The results and graph settings saved beside the project.

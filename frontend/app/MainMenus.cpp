@@ -11,9 +11,10 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "DataUnit.h"
 #include "Main.h"
 #include "Options.h"
+#include "PlotForm.h"
+#include "ProgramData.h"
 #include "Title.h"
 #include "nPilePro.h"
 #include "pilemat.h"
@@ -186,9 +187,9 @@ void TMainForm::CreateActions() {
   }};
   for (size_t i = 0; i < graphItems.size(); ++i) {
     TGraphPlot* plot = graphItems[i].second;
-    a.Graphs[i] = NewAction(this, graphItems[i].first, [plot] { plot->Show(); });
-    a.ButtonGraphs[i] =
-        NewButton(this, graphButtons[i].first, graphButtons[i].second, [plot] { plot->Show(); });
+    a.Graphs[i] = NewAction(this, graphItems[i].first, [plot] { TPlotForm::ShowGraph(*plot); });
+    a.ButtonGraphs[i] = NewButton(this, graphButtons[i].first, graphButtons[i].second,
+                                  [plot] { TPlotForm::ShowGraph(*plot); });
     a.ButtonGraphs[i]->setEnabled(false);
   }
   a.ExportPlots =

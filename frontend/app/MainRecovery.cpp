@@ -7,10 +7,10 @@
 #include <QLocale>
 #include <QTimer>
 
-#include "DataUnit.h"
 #include "Exceptions.h"
 #include "Main.h"
-#include "Recovery.h"
+#include "ProgramData.h"
+#include "RecoveryStore.h"
 #include "message_box.h"
 
 namespace korvan {
@@ -65,7 +65,7 @@ bool TMainForm::OfferRecovery() {
 void TMainForm::RestoreProject(const TRecoveryCopy& copy) {
   HideAll();
   ProgramData.reset();
-  ProgramData = TProgramData::CreateFromFile(fTables, copy.ProjectFile, dfKorvan2021);
+  ReadProject(copy.ProjectFile, dfKorvan2021);
   // A copy that did not read whole keeps its stop as the project's own.
   if (copy.IncompleteLine > 0) ProgramData->IncompleteLine = copy.IncompleteLine;
   ProgramData->FileName = copy.OriginalName;

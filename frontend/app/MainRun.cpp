@@ -10,9 +10,9 @@
 #include <optional>
 
 #include "DataChecks.h"
-#include "DataUnit.h"
 #include "Exceptions.h"
 #include "Main.h"
+#include "ProgramData.h"
 #include "message_box.h"
 #include "numeric_locale.h"
 #include "runner/engine_library.h"

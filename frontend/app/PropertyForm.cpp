@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "DataEdit.h"
-#include "DataUnit.h"
 #include "Exceptions.h"
 #include "InputTables.h"
+#include "ProgramData.h"
 
 namespace korvan {
 

@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "DataUnit.h"
+#include "ProgramData.h"
 
 namespace korvan {
 

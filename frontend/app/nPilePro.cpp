@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "DataEdit.h"
-#include "DataUnit.h"
 #include "Exceptions.h"
 #include "InputTables.h"
+#include "ProgramData.h"
 
 namespace korvan {
 
@@ -95,6 +95,10 @@ void TPilePropertiesForm::RefreshOpenWindow() {
 
 void TPilePropertiesForm::RefreshFields() {
   if (!ProgramData) return;
+  // The fields show lengths in the project's unit system: a switch shows
+  // them again.
+  connect(ProgramData.get(), &TProgramData::unitsChanged, this, &TPilePropertiesForm::Refresh,
+          Qt::UniqueConnection);
   const TProgramData& data = *ProgramData;
   for (TDataEdit* field : {fTolerance, fTipArea, fIncrements, fLength, fDiameter, fHead, fTip}) {
     field->SetUnits(data.fUnits);

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "DataEdit.h"
-#include "DataUnit.h"
+#include "ProgramData.h"
 
 namespace korvan {
 

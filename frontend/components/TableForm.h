@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "GridSnap.h"
-#include "Table.h"
+#include "GridTable.h"
 #include "TableEditorHooks.h"
 #include "TableGrid.h"
 #include "child_window.h"

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "PltData.h"
+#include "GraphPlot.h"
 
 namespace korvan {
 

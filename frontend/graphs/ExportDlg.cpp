@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 
 #include "ExportPlots.h"
-#include "PltData.h"
+#include "GraphPlot.h"
 #include "message_box.h"
 
 namespace korvan {

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "Exceptions.h"
-#include "PltData.h"
+#include "GraphPlot.h"
 #include "XlsxAutomation.h"
 
 namespace korvan {

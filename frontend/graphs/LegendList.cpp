@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "PltData.h"
+#include "GraphPlot.h"
 
 namespace korvan {
 

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "PltData.h"
+#include "GraphPlot.h"
 #include "message_box.h"
 
 namespace korvan {

@@ -6,11 +6,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <cmath>
+#include <map>
 
 #include "ActiveLinesDialog.h"
 #include "Exceptions.h"
@@ -56,7 +58,41 @@ TPictureFormat FilterFormat(const QString& filter) {
   return TPictureFormat::Png;
 }
 
+// The one window of each graph; a closed window has freed itself.
+std::map<const TGraphPlot*, QPointer<TPlotForm>>& GraphWindows() {
+  static std::map<const TGraphPlot*, QPointer<TPlotForm>> windows;
+  return windows;
+}
+
 }  // namespace
+
+TPlotForm* TPlotForm::Of(const TGraphPlot& graph) {
+  auto& windows = GraphWindows();
+  const auto found = windows.find(&graph);
+  if (found == windows.end()) return nullptr;
+  if (found->second.isNull()) {
+    windows.erase(found);
+    return nullptr;
+  }
+  return found->second;
+}
+
+TPlotForm* TPlotForm::ShowGraph(TGraphPlot& graph) {
+  TPlotForm* form = Of(graph);
+  if (form == nullptr) {
+    form = new TPlotForm(&graph);
+    if (!form->Opened()) {
+      delete form;
+      platform::ShowInformation(NoScaleMessage());
+      return nullptr;
+    }
+    GraphWindows()[&graph] = form;
+    // The window shows this graph; it must not outlive it.
+    connect(&graph, &TGraphPlot::destroying, form, [form] { delete form->Frame(); });
+  }
+  form->ShowChild(true);
+  return form;
+}
 
 TPlotForm::TPlotForm(TGraphPlot* data) : fData(data), fView(*data) {
   setWindowTitle(fData->Caption());

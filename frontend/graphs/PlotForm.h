@@ -34,6 +34,15 @@ class TPlotForm : public platform::TChildWindow {
   explicit TPlotForm(TGraphPlot* data);
   ~TPlotForm() override;
 
+  // Opens the graph's window, or brings the open one forward and restores
+  // it when minimised; a graph without a usable scale gets a message and no
+  // window. A window closed by the user is freed; the next ShowGraph makes a
+  // fresh one with the full range and a new legend. The window goes when its
+  // graph goes.
+  static TPlotForm* ShowGraph(TGraphPlot& graph);
+  // The open window of `graph`, or none.
+  static TPlotForm* Of(const TGraphPlot& graph);
+
   bool Opened() const { return fOpened; }
   TGraphPlot* Data() const { return fData; }
   TPlotView& View() { return fView; }

@@ -7,7 +7,6 @@
 
 #include "Exceptions.h"
 #include "comma_locale.h"
-#include "message_capture.h"
 #include "project_support.h"
 #include "resource_limits.h"
 
@@ -242,11 +241,10 @@ INSTANTIATE_TEST_SUITE_P(Generations, OlderFileTest,
 TEST_F(ProjectTest, FileEndingInsideTheSettlementKeepsTheRowsRead) {
   const QString path =
       WriteFile("short.kv4d", ExampleWith(14, "4\n0 0.05\n6 0.03\n14").section('\n', 0, 16));
-  TMessageCapture messages;
-  ProgramData = TProgramData::CreateFromFile(Tables(), path, dfKorvan2021);
-  EXPECT_EQ(messages.Messages(),
-            std::vector<std::string>{"File \"" + path.toStdString() +
-                                     "\":\nThis file either invalid or incomplete."});
+  QString message;
+  ProgramData = TProgramData::CreateFromFile(Tables(), path, dfKorvan2021, message);
+  EXPECT_EQ(message.toStdString(),
+            "File \"" + path.toStdString() + "\":\nThis file either invalid or incomplete.");
   EXPECT_EQ(Data().FileName, path);
   EXPECT_EQ(FormatGeneral(Data().PLength, 8), "480");
   const TGridTable& settlement = Tables().TblSettlement2();
@@ -386,13 +384,12 @@ TEST_F(ProjectTest, CountsOfTheLargestIntegerAreRefusedByTheirTables) {
 TEST_F(ProjectTest, AHundredMegabytesOfDigitsOpenANewProjectWithAMessage) {
   const QString path = PathOf(QStringLiteral("digits.kv4d"));
   ASSERT_TRUE(WriteRepeatedFile(path.toStdString(), "", "0123456789", kHugeFileBytes));
-  TMessageCapture messages;
+  QString message;
   const TResourceUsage usage = MeasureUsage(
-      [&] { ProgramData = TProgramData::CreateFromFile(Tables(), path, dfKorvan2021); });
-  EXPECT_EQ(messages.Messages(),
-            std::vector<std::string>{"Cannot read file \"" + path.toStdString() +
-                                     "\". It is larger than 16 MB, more than any file of this "
-                                     "program holds."});
+      [&] { ProgramData = TProgramData::CreateFromFile(Tables(), path, dfKorvan2021, message); });
+  EXPECT_EQ(message.toStdString(), "Cannot read file \"" + path.toStdString() +
+                                       "\". It is larger than 16 MB, more than any file of this "
+                                       "program holds.");
   EXPECT_LT(usage.seconds, kSecondsAllowed);
   if (usage.peakGrowthMB) EXPECT_LT(*usage.peakGrowthMB, kMegabytesAllowed);
   EXPECT_EQ(Data().FileName, path);

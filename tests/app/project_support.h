@@ -10,9 +10,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "DataUnit.h"
 #include "InputTables.h"
 #include "NumberFormat.h"
+#include "ProgramData.h"
 #include "qstring_printer.h"
 
 namespace korvan::testing {

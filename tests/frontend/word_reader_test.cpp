@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "NumberFormat.h"
-#include "WordRead.h"
+#include "WordReader.h"
 #include "comma_locale.h"
 #include "qstring_printer.h"
 #include "resource_limits.h"

@@ -9,9 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "DataUnit.h"
 #include "Exceptions.h"
 #include "InputTables.h"
+#include "ProgramData.h"
 #include "qt_fuzz_support.h"
 
 namespace {

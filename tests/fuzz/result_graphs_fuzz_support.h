@@ -6,8 +6,8 @@
 #include <QString>
 #include <cstdint>
 
-#include "DataUnit.h"
 #include "InputTables.h"
+#include "ProgramData.h"
 #include "ResultGraphs.h"
 
 namespace korvan::fuzz {

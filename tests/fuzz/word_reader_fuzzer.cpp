@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "Exceptions.h"
-#include "WordRead.h"
+#include "WordReader.h"
 #include "qt_fuzz_support.h"
 
 namespace {

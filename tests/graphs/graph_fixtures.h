@@ -11,8 +11,8 @@
 #include <functional>
 #include <memory>
 
+#include "GraphPlot.h"
 #include "PlotView.h"
-#include "PltData.h"
 
 namespace korvan::testing {
 

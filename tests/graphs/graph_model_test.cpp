@@ -2,7 +2,7 @@
 
 #include <QSignalSpy>
 
-#include "PltData.h"
+#include "GraphPlot.h"
 #include "qstring_printer.h"
 
 namespace korvan {
@@ -23,7 +23,6 @@ TEST(GraphModel, StartsWithThePublishedDefaults) {
   EXPECT_TRUE(graph.XOnTop());
   EXPECT_TRUE(graph.LimitActive);
   EXPECT_FALSE(graph.HasSomethingToDraw());
-  EXPECT_FALSE(graph.FormExists());
 }
 
 TEST(GraphModel, UnitsAreClampedToTheThreeSystems) {

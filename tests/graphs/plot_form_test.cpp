@@ -74,8 +74,8 @@ class PlotForm : public ::testing::Test {
 
   TPlotForm* Open(std::unique_ptr<TGraphPlot> graph) {
     fGraph = std::move(graph);
-    fGraph->Show();
-    TPlotForm* form = fGraph->Form();
+    TPlotForm::ShowGraph(*fGraph);
+    TPlotForm* form = TPlotForm::Of(*fGraph);
     QApplication::processEvents();
     EXPECT_GT(form->Canvas()->width(), 400);
     return form;
@@ -96,12 +96,14 @@ class PlotForm : public ::testing::Test {
 };
 
 TEST_F(PlotForm, OneWindowPerGraphRestoredWhenMinimisedAndFreshAfterClosing) {
-  TPlotForm* form = Open(Distribution(3));
+  std::unique_ptr<TGraphPlot> graph = Distribution(3);
+  EXPECT_EQ(TPlotForm::Of(*graph), nullptr) << "a new graph has no window";
+  TPlotForm* form = Open(std::move(graph));
   EXPECT_EQ(form->windowTitle(), "Load Distribution");
-  fGraph->Show();
-  EXPECT_EQ(fGraph->Form(), form);
+  TPlotForm::ShowGraph(*fGraph);
+  EXPECT_EQ(TPlotForm::Of(*fGraph), form);
   form->Frame()->showMinimized();
-  fGraph->Show();
+  TPlotForm::ShowGraph(*fGraph);
   EXPECT_FALSE(form->Frame()->isMinimized());
   EXPECT_TRUE(form->Frame()->isMaximized());
 
@@ -112,18 +114,23 @@ TEST_F(PlotForm, OneWindowPerGraphRestoredWhenMinimisedAndFreshAfterClosing) {
   form->Frame()->close();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(fArea.subWindowList().isEmpty());
-  EXPECT_FALSE(fGraph->FormExists());
+  EXPECT_EQ(TPlotForm::Of(*fGraph), nullptr);
 
   TPlotForm* fresh = Open(std::move(fGraph));
   EXPECT_EQ(fresh->View().LogicBounds.Right, fresh->View().MaxLogicBounds.Right);
   EXPECT_EQ(fresh->View().LogicBounds.Left, 0);
+
+  // The window shows its graph: it goes when the graph goes.
+  fGraph.reset();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(fArea.subWindowList().isEmpty());
 }
 
 TEST_F(PlotForm, AGraphWithoutAScaleSaysSoAndOpensNoWindow) {
   fGraph = testing::MakeGraph(1, 2, [](int, int j) { return TFloatPoint(j * HUGE_VALL, j); });
   korvan::testing::TMessageCapture messages;
-  fGraph->Show();
-  EXPECT_FALSE(fGraph->FormExists());
+  TPlotForm::ShowGraph(*fGraph);
+  EXPECT_EQ(TPlotForm::Of(*fGraph), nullptr);
   EXPECT_TRUE(fArea.subWindowList().isEmpty());
   EXPECT_EQ(messages.Messages(),
             (std::vector<std::string>{

@@ -48,9 +48,9 @@ class PlotPicture : public ::testing::Test {
     fArea.show();
     platform::SetChildWindowArea(&fArea);
     fGraph = Curves();
-    fGraph->Show();
+    TPlotForm::ShowGraph(*fGraph);
     QApplication::processEvents();
-    fForm = fGraph->Form();
+    fForm = TPlotForm::Of(*fGraph);
   }
   void TearDown() override {
     fGraph.reset();

@@ -12,9 +12,9 @@
 #include <deque>
 #include <memory>
 
-#include "DataUnit.h"
 #include "InputTables.h"
 #include "Main.h"
+#include "ProgramData.h"
 #include "ResultGraphs.h"
 #include "message_box.h"
 #include "message_capture.h"

@@ -2,8 +2,6 @@
 // changes and removed once it is saved, its changes are let go or the
 // program closes; offered at the next start when their program ended without
 // closing, never taken from a program that still runs.
-#include "Recovery.h"
-
 #include <QDateTime>
 #include <QDir>
 #include <QJsonDocument>
@@ -14,6 +12,7 @@
 #include <QTest>
 #include <functional>
 
+#include "RecoveryStore.h"
 #include "main_window_support.h"
 
 namespace korvan::testing {

@@ -68,12 +68,12 @@ TEST_F(SessionTest, RunLookSaveReopen) {
     ++opened;
   }
   for (const auto& graph : Window().Graphs().All()) {
-    if (graph.get() != &Window().Graphs().pltDispDown()) EXPECT_TRUE(graph->FormExists());
+    if (graph.get() != &Window().Graphs().pltDispDown()) EXPECT_NE(TPlotForm::Of(*graph), nullptr);
   }
   EXPECT_EQ(opened, 8);
 
   TGraphPlot& axial = Window().Graphs().pltAxial();
-  axial.Form()->MarkersClick(5);
+  TPlotForm::Of(axial)->MarkersClick(5);
   EXPECT_TRUE(axial.AnyChange());
   a.FileSave->trigger();
   EXPECT_TRUE(QFileInfo::exists(Beside(".kv4g")));

@@ -1,4 +1,4 @@
-#include "WordRead.h"
+#include "WordReader.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "Table.h"
+#include "GridTable.h"
 #include "TableErrors.h"
 #include "ValueStream.h"
 

@@ -1,12 +1,9 @@
-#include "PltData.h"
+#include "GraphPlot.h"
 
 #include <algorithm>
 
 #include "NumberFormat.h"
-#include "PlotForm.h"
-#include "PlotView.h"
 #include "Units.h"
-#include "message_box.h"
 
 namespace korvan {
 
@@ -62,8 +59,7 @@ QColor LineColor(int k) {
 TGraphPlot::TGraphPlot(QObject* owner) : QObject(owner) {}
 
 TGraphPlot::~TGraphPlot() {
-  // The window shows this graph; it must not outlive it.
-  if (fForm) delete fForm->Frame();
+  emit destroying();
 }
 
 void TGraphPlot::SetAnyChange(bool changed) {
@@ -80,23 +76,6 @@ QString TGraphPlot::LegendCaption(int line) const {
   QString name = GetLines(line).LineName();
   if (OnGetCaption) OnGetCaption(line, name);
   return name;
-}
-
-TPlotForm* TGraphPlot::Form() const {
-  return fForm.data();
-}
-
-void TGraphPlot::Show() {
-  if (!fForm) {
-    auto* form = new TPlotForm(this);
-    if (!form->Opened()) {
-      delete form;
-      platform::ShowInformation(NoScaleMessage());
-      return;
-    }
-    fForm = form;
-  }
-  fForm->ShowChild(true);
 }
 
 }  // namespace korvan

@@ -1,4 +1,4 @@
-#include "DataUnit.h"
+#include "ProgramData.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -6,9 +6,7 @@
 
 #include "Exceptions.h"
 #include "InputTables.h"
-#include "WordRead.h"
-#include "message_box.h"
-#include "nPilePro.h"
+#include "WordReader.h"
 
 namespace korvan {
 
@@ -50,14 +48,14 @@ void TProgramData::SetUnits(int Value) {
   }
   fUnits = Value;
   fTables->SetUnits(Value);
-  if (ProgramData.get() == this) TPilePropertiesForm::RefreshOpenWindow();
+  emit unitsChanged(Value);
 }
 
 std::unique_ptr<TProgramData> TProgramData::CreateFromFile(TInputTables& tables,
-                                                           const QString& FName, int filter) {
+                                                           const QString& FName, int filter,
+                                                           QString& message) {
   auto data = std::make_unique<TProgramData>(tables);
-  const QString message = data->ReadFile(FName, filter);
-  if (!message.isEmpty()) platform::ShowInformation(message);
+  message = data->ReadFile(FName, filter);
   return data;
 }
 

@@ -1,4 +1,4 @@
-#include "Table.h"
+#include "GridTable.h"
 
 #include <algorithm>
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "Table.h"
+#include "GridTable.h"
 
 namespace korvan {
 

@@ -1,12 +1,12 @@
 // The graph model: a result graph of the program is a TGraphPlot holding
 // lines of (x, y) points, the soil-layer lines drawn beside them, the axis
 // captions and the display settings the user changes in the graph window.
-// The model itself draws nothing; Show opens its window (TPlotForm).
+// The model draws nothing and knows no window: the graph windows
+// (TPlotForm) show it and follow its signals.
 #pragma once
 
 #include <QColor>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -17,7 +17,6 @@
 namespace korvan {
 
 class TGraphPlot;
-class TPlotForm;
 
 class TFloatPoint {
  public:
@@ -199,17 +198,12 @@ class TGraphPlot : public QObject {
   // The name of a line as its legend entry shows it (through OnGetCaption).
   QString LegendCaption(int line) const;
 
-  // Opens the graph's window, or brings the open one forward and restores it
-  // when minimised. A window closed by the user is freed; the next Show makes
-  // a fresh one with the full range and a new legend.
-  void Show();
-  bool FormExists() const { return !fForm.isNull(); }
-  TPlotForm* Form() const;
-
  signals:
   // The changed flag went up or down; the main window watches it to know
   // that the graph parameters need storing.
   void anyChangeChanged(bool changed);
+  // The graph is about to go: a window that shows it must go first.
+  void destroying();
 
  private:
   QString fCurveName = QStringLiteral("Curve #");
@@ -234,7 +228,6 @@ class TGraphPlot : public QObject {
 
   TLineCollection fLines{this};
   TLineCollection fLayerLines{this};
-  QPointer<TPlotForm> fForm;
 };
 
 }  // namespace korvan

@@ -9,10 +9,10 @@
 #include <cmath>
 #include <string>
 
-#include "DataUnit.h"
 #include "Exceptions.h"
 #include "InputTables.h"
 #include "NumberFormat.h"
+#include "ProgramData.h"
 #include "messages.h"
 #include "numeric_locale.h"
 

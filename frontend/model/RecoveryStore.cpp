@@ -1,4 +1,4 @@
-#include "Recovery.h"
+#include "RecoveryStore.h"
 
 #include <QDir>
 #include <QFile>

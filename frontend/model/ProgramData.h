@@ -5,14 +5,14 @@
 // owns them.
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
-#include "safe_output.h"
-
 #include "Exceptions.h"
+#include "safe_output.h"
 
 namespace korvan {
 
@@ -44,7 +44,9 @@ class ESaveError : public EInOutError {
   QString fReason;
 };
 
-class TProgramData {
+class TProgramData : public QObject {
+  Q_OBJECT
+
  public:
   // A new project: closes every child window, sets every field to its
   // default, resets every table to its minimum rows, clears the
@@ -54,13 +56,14 @@ class TProgramData {
   TProgramData& operator=(const TProgramData&) = delete;
 
   // A new project read from `FName` in the generation `filter` (1 or less
-  // the current one). Reading stops at the first error, whose message is
-  // shown once; the project keeps what was read before it.
+  // the current one). Reading stops at the first error, whose message goes
+  // into `message` for the caller to show once (empty when the whole file
+  // was read); the project keeps what was read before it.
   static std::unique_ptr<TProgramData> CreateFromFile(TInputTables& tables, const QString& FName,
-                                                      int filter);
-  // The reading of CreateFromFile without the message box: the reader's
-  // message when reading stopped early, empty when the whole file was read.
-  // A project read only in part is marked changed and keeps in
+                                                      int filter, QString& message);
+  // The reading of CreateFromFile into this project: the reader's message
+  // when reading stopped early, empty when the whole file was read. A
+  // project read only in part is marked changed and keeps in
   // IncompleteLine the line where reading stopped.
   QString ReadFile(const QString& FName, int filter);
 
@@ -78,7 +81,7 @@ class TProgramData {
               const std::vector<platform::TKeptFile>& kept = {});
 
   // Switches the unit system (clamped to 1..2), converting the lengths here
-  // and every table's values.
+  // and every table's values; unitsChanged tells the windows that show them.
   void SetUnits(int Value);
 
   TInputTables& Tables() const { return *fTables; }
@@ -113,6 +116,11 @@ class TProgramData {
   // The line of the data file where reading stopped when the file could not
   // be read whole; 0 when it was, or since the project was saved.
   int IncompleteLine = 0;
+
+ signals:
+  // The unit system was set (also to the one in force): the values shown in
+  // another system are stale.
+  void unitsChanged(int units);
 
  private:
   void CreateFromFilev4(TWordReader& reader);

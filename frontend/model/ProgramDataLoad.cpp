@@ -4,10 +4,10 @@
 // word that caused it; what was read before stays.
 #include <vector>
 
-#include "DataUnit.h"
 #include "Exceptions.h"
 #include "InputTables.h"
-#include "WordRead.h"
+#include "ProgramData.h"
+#include "WordReader.h"
 
 namespace korvan {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Table.h"
+#include "GridTable.h"
 #include "TableErrors.h"
 
 namespace korvan {

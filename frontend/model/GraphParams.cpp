@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <string_view>
 
-#include "DataUnit.h"
 #include "Exceptions.h"
+#include "ProgramData.h"
 #include "ResultGraphs.h"
-#include "WordRead.h"
+#include "WordReader.h"
 #include "messages.h"
 #include "safe_output.h"
 

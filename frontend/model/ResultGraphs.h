@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "PltData.h"
+#include "GraphPlot.h"
 
 namespace korvan {
 

@@ -4,10 +4,10 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "DataUnit.h"
 #include "Exceptions.h"
 #include "InputTables.h"
 #include "NumberFormat.h"
+#include "ProgramData.h"
 #include "Units.h"
 #include "runner/plot_file_reader.h"
 

@@ -1,8 +1,8 @@
 #include "DataChecks.h"
 
-#include "DataUnit.h"
 #include "InputTables.h"
 #include "NumberFormat.h"
+#include "ProgramData.h"
 
 namespace korvan {
 
