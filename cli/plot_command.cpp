@@ -3,8 +3,8 @@
 // with results drawn by the graph windows' own drawing routine.
 #include "plot_command.h"
 
-#include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <cmath>
 #include <filesystem>
@@ -164,7 +164,7 @@ int PlotCommand(int argc, char** argv) {
   int qtArgc = 1;
   char name[] = "korvan";
   char* qtArgv[] = {name, nullptr};
-  QApplication application(qtArgc, qtArgv);
+  QGuiApplication application(qtArgc, qtArgv);
   platform::SetMessageHandler([](const std::string& text) { std::cerr << text << "\n"; });
 
   int openStatus = 0;

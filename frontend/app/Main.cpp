@@ -16,12 +16,12 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "ExportDlg.h"
+#include "ExportDialog.h"
 #include "FileDialogs.h"
-#include "PileSide.h"
 #include "ProgramData.h"
 #include "ProgramSettings.h"
 #include "RecoveryStore.h"
+#include "SideViewDialog.h"
 #include "TableEditors.h"
 #include "child_window.h"
 #include "message_box.h"

@@ -32,7 +32,7 @@ enum class TAnswer;
 }  // namespace platform
 
 class TEngineLibrary;
-class TDlgSideView;
+class TSideViewDialog;
 class TRecoveryStore;
 struct TRecoveryCopy;
 
@@ -246,7 +246,7 @@ class TMainForm : public QMainWindow {
   QToolBar* fToolBar = nullptr;
   QMenu* fFileMenu = nullptr;
   QMenu* fWindowMenu = nullptr;
-  QPointer<TDlgSideView> fSideView;
+  QPointer<TSideViewDialog> fSideView;
   QStringList fPrevFile;
   QString fProgramFolder;
   UserIdentification fUser;

@@ -2,13 +2,13 @@
 // side view, the export dialog, the text editor and the manuals.
 #include <QFileInfo>
 
-#include "ExportDlg.h"
+#include "ExportDialog.h"
 #include "Main.h"
 #include "ManualWindow.h"
-#include "PileSide.h"
 #include "ProgramData.h"
 #include "ProgramSettings.h"
 #include "ReportHeading.h"
+#include "SideViewDialog.h"
 #include "text_editor.h"
 
 namespace korvan {
@@ -36,13 +36,13 @@ TPileProfile ProjectProfile() {
 void TMainForm::ShowSideView() {
   // The view draws the soil layers: a project of user curves alone has none.
   if (ProgramData->UserTz && ProgramData->UserQw) return;
-  if (!fSideView) fSideView = new TDlgSideView(ProjectProfile);
+  if (!fSideView) fSideView = new TSideViewDialog(ProjectProfile);
   fSideView->ShowChild();
 }
 
 void TMainForm::ShowExportDialog() {
   CommitActiveChild();
-  TDlgExport dialog(
+  TExportDialog dialog(
       [this] {
         const std::array<bool, 9> enabled = GraphEnabled();
         const std::array<TGraphPlot*, 6> plots = {&fGraphs.pltLoad(),     &fGraphs.pltDisp(),

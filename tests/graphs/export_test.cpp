@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
-#include "ExportDlg.h"
+#include "ExportDialog.h"
 #include "ExportPlots.h"
 #include "XlsxAutomation.h"
 #include "XlsxChartPages.h"
@@ -519,13 +519,13 @@ struct ExportDialog : ::testing::Test {
     Entries[0] = {Load.get(), false};
     Entries[5] = {Tip.get(), false};
   }
-  std::unique_ptr<TDlgExport> Open(const QString& project = "/data/pile.kv4d") {
+  std::unique_ptr<TExportDialog> Open(const QString& project = "/data/pile.kv4d") {
     auto dialog =
-        std::make_unique<TDlgExport>([this] { return Entries; }, [project] { return project; });
+        std::make_unique<TExportDialog>([this] { return Entries; }, [project] { return project; });
     dialog->show();
     return dialog;
   }
-  static std::vector<std::pair<bool, bool>> EnabledAndChecked(TDlgExport& dialog) {
+  static std::vector<std::pair<bool, bool>> EnabledAndChecked(TExportDialog& dialog) {
     std::vector<std::pair<bool, bool>> states;
     for (int row = 0; row < dialog.CheckListBoxPlots->count(); ++row) {
       QListWidgetItem* item = dialog.CheckListBoxPlots->item(row);

@@ -280,7 +280,7 @@ TEST_F(PlotForm, TheMouseZoomsInAndOutAndReadsCoordinatesIntoTheTitle) {
 TEST_F(PlotForm, TheGraphTitleIsTakenHoweverItsDialogCloses) {
   TPlotForm* form = Open(Distribution(2));
   const int bottom = form->View().DrawWindow.GraphArea.Bottom;
-  WhenModal<TfrmGraphCaption>([](TfrmGraphCaption& dialog) {
+  WhenModal<TGraphCaptionDialog>([](TGraphCaptionDialog& dialog) {
     dialog.findChild<QLineEdit*>()->setText("Pile P-4");
     dialog.findChildren<QRadioButton*>().at(1)->setChecked(true);
     dialog.reject();
@@ -296,7 +296,7 @@ TEST_F(PlotForm, RenamingTheThirdLineWithTheSecondInactiveRenamesTheSecondEntry)
   auto graph = Distribution(3);
   graph->GetLines(1).SetActive(false);
   TPlotForm* form = Open(std::move(graph));
-  WhenModal<TfrmLineNames>([](TfrmLineNames& dialog) {
+  WhenModal<TLineNamesDialog>([](TLineNamesDialog& dialog) {
     EXPECT_EQ(dialog.List()->currentRow(), 0);
     EXPECT_EQ(dialog.Edit()->text(), "Curve #1");
     dialog.List()->setCurrentRow(2);
@@ -318,7 +318,7 @@ TEST_F(PlotForm, RenamingTheThirdLineWithTheSecondInactiveRenamesTheSecondEntry)
 TEST_F(PlotForm, AnEmptyLegendNameIsRefusedAndCancelChangesNothing) {
   TPlotForm* form = Open(Distribution(2));
   korvan::testing::TMessageCapture messages;
-  WhenModal<TfrmLineNames>([](TfrmLineNames& dialog) {
+  WhenModal<TLineNamesDialog>([](TLineNamesDialog& dialog) {
     dialog.Edit()->clear();
     QTest::keyClick(dialog.Edit(), Qt::Key_Return);
     EXPECT_EQ(dialog.Edit()->text(), "Curve #1");
@@ -335,7 +335,7 @@ TEST_F(PlotForm, AnEmptyLegendNameIsRefusedAndCancelChangesNothing) {
 
 TEST_F(PlotForm, DeactivatingAllLinesEmptiesLegendAndItemsAndLeavesTheFrame) {
   TPlotForm* form = Open(Distribution(3));
-  WhenModal<TfrmActiveLines>([](TfrmActiveLines& dialog) {
+  WhenModal<TActiveLinesDialog>([](TActiveLinesDialog& dialog) {
     EXPECT_EQ(dialog.List()->item(1)->text(), " yes :    Curve #2");
     Button(dialog, "Deactivate All")->click();
     EXPECT_EQ(dialog.List()->item(1)->text(), " no  :    Curve #2");
@@ -354,7 +354,7 @@ TEST_F(PlotForm, DeactivatingAllLinesEmptiesLegendAndItemsAndLeavesTheFrame) {
   EXPECT_EQ(testing::PixelAt(image, {area.Left, onLine.y() + 1}), testing::kBlack);
 
   // Activating two again rebuilds the entries in order, with their items.
-  WhenModal<TfrmActiveLines>([](TfrmActiveLines& dialog) {
+  WhenModal<TActiveLinesDialog>([](TActiveLinesDialog& dialog) {
     dialog.List()->item(0)->setSelected(true);
     dialog.List()->item(2)->setSelected(true);
     Button(dialog, "Activate/Deactivate Selected")->click();

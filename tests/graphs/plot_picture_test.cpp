@@ -126,7 +126,7 @@ TEST_F(PlotPicture, BitmapsKeepTheColourDepthChosen) {
 }
 
 TEST_F(PlotPicture, TheDefaultPictureIs432By288) {
-  WhenModal<TdlgFormat>([](TdlgFormat& dialog) {
+  WhenModal<TSaveAttributesDialog>([](TSaveAttributesDialog& dialog) {
     EXPECT_EQ(dialog.windowTitle(), "Save Attributes");
     EXPECT_TRUE(dialog.findChildren<QRadioButton*>().at(1)->isChecked());  // 16 colours
     dialog.accept();
@@ -146,7 +146,8 @@ TEST_F(PlotPicture, TheFileDialogsFilterChoosesTheFormatOfANameWithoutExtension)
     dialog.selectNameFilter("SVG drawing (*.svg)");
     emit dialog.filterSelected("SVG drawing (*.svg)");
     dialog.selectFile(target);
-    WhenModal<TdlgFormat>([](TdlgFormat& attributes) { attributes.accept(); });
+    WhenModal<TSaveAttributesDialog>(
+        [](TSaveAttributesDialog& attributes) { attributes.accept(); });
     static_cast<QDialog&>(dialog).accept();
   });
   fForm->PlotSaveClick();
@@ -159,7 +160,7 @@ TEST_F(PlotPicture, APictureTooLargeForMemoryWritesNothing) {
   existing.write("earlier picture");
   existing.close();
   testing::TMessageCapture messages;
-  WhenModal<TdlgFormat>([](TdlgFormat& dialog) {
+  WhenModal<TSaveAttributesDialog>([](TSaveAttributesDialog& dialog) {
     dialog.WidthEdit()->SetNumber(400);
     dialog.HeightEdit()->SetNumber(300);
     dialog.PixelsPerInchEdit()->SetNumber(600);

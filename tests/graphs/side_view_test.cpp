@@ -12,7 +12,7 @@
 #include <cmath>
 #include <limits>
 
-#include "PileSide.h"
+#include "SideViewDialog.h"
 #include "SideViewDrawing.h"
 #include "graph_fixtures.h"
 
@@ -40,13 +40,13 @@ int Count(const QImage& image, QRect rect, QRgb color) {
 // The window shown with `profile` and activated, as the main window opens it.
 struct TShownView {
   explicit TShownView(TPileProfile profile)
-      : View(new TDlgSideView([profile] { return profile; })) {
+      : View(new TSideViewDialog([profile] { return profile; })) {
     View->ShowChild();
     QApplication::processEvents();
   }
   ~TShownView() { delete View; }
   QImage Grab() { return View->grab().toImage(); }
-  QPointer<TDlgSideView> View;
+  QPointer<TSideViewDialog> View;
 };
 
 TEST(SideViewGeometry, ExtentsAreThePileAndLayersWithFivePercentMoreAndFitTheWindow) {

@@ -31,10 +31,10 @@
 #include "DataEdit.h"
 #include "FileDialogs.h"
 #include "ManualWindow.h"
-#include "PileSide.h"
 #include "PlotForm.h"
 #include "ProgramSettings.h"
 #include "ReportHeading.h"
+#include "SideViewDialog.h"
 #include "TableForm.h"
 #include "Title.h"
 #include "nPilePro.h"
@@ -296,7 +296,7 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
   // Export to a workbook: all graphs, the name typed into the dialog.
   const QString workbook = PathOf(QStringLiteral("pier7-graphs.xlsx"));
   fMessages.Clear();
-  WhenModal("korvan::TDlgExport", [workbook](QWidget* dialog) {
+  WhenModal("korvan::TExportDialog", [workbook](QWidget* dialog) {
     Screenshot(dialog, QStringLiteral("20-export-dialog"));
     ClickButton(dialog, QStringLiteral("Select All"));
     auto* list = dialog->findChild<QListWidget*>();
@@ -318,7 +318,7 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
   Choose({QStringLiteral("&Computation"), QStringLiteral("&View Soil Layer Coordinates")});
   QMdiSubWindow* side = Window().MdiArea()->activeSubWindow();
   ASSERT_NE(side, nullptr);
-  ASSERT_NE(dynamic_cast<TDlgSideView*>(side->widget()), nullptr);
+  ASSERT_NE(dynamic_cast<TSideViewDialog*>(side->widget()), nullptr);
   Screenshot(side, QStringLiteral("21-side-view"));
 
   // A new project, then the saved one opened again through the Open dialog:

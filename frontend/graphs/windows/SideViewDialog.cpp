@@ -1,4 +1,4 @@
-#include "PileSide.h"
+#include "SideViewDialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -40,7 +40,7 @@ TSideViewColors WindowColors(const QWidget& window) {
 
 }  // namespace
 
-TDlgSideView::TDlgSideView(TProfileSource source, QWidget* parent)
+TSideViewDialog::TSideViewDialog(TProfileSource source, QWidget* parent)
     : platform::TChildWindow(parent),
       Button1(new QPushButton(QStringLiteral("Print"), this)),
       Label1(new QLabel(QStringLiteral("Pile Geometry"), this)),
@@ -57,21 +57,21 @@ TDlgSideView::TDlgSideView(TProfileSource source, QWidget* parent)
   Label1->setAutoFillBackground(true);
   Label1->adjustSize();
   OmitHatchCheckBox->adjustSize();
-  connect(Button1, &QPushButton::clicked, this, &TDlgSideView::Button1Click);
+  connect(Button1, &QPushButton::clicked, this, &TSideViewDialog::Button1Click);
   connect(OK_Button, &QPushButton::clicked, this, [this] { Frame()->close(); });
   connect(OmitHatchCheckBox, &QCheckBox::toggled, this, [this] { update(); });
   resize(632, 422);
 }
 
-TDlgSideView::~TDlgSideView() = default;
+TSideViewDialog::~TSideViewDialog() = default;
 
-void TDlgSideView::FormActivate() {
+void TSideViewDialog::FormActivate() {
   if (fSource) fProfile = fSource();
   fGeometry.Build(fProfile, size());
   update();
 }
 
-void TDlgSideView::paintEvent(QPaintEvent*) {
+void TSideViewDialog::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (fGeometry.NoDraw) {
     painter.fillRect(rect(), palette().color(QPalette::Base));
@@ -81,14 +81,14 @@ void TDlgSideView::paintEvent(QPaintEvent*) {
                WindowColors(*this));
 }
 
-void TDlgSideView::resizeEvent(QResizeEvent* event) {
+void TSideViewDialog::resizeEvent(QResizeEvent* event) {
   platform::TChildWindow::resizeEvent(event);
   if (!fGeometry.NoDraw) fGeometry.FitAspect(size());
   PlaceControls();
   update();
 }
 
-void TDlgSideView::PlaceControls() {
+void TSideViewDialog::PlaceControls() {
   const int left = width() - 2 * Button1->width();
   int top = kControlTop;
   for (QWidget* control :
@@ -99,18 +99,18 @@ void TDlgSideView::PlaceControls() {
   }
 }
 
-void TDlgSideView::mouseMoveEvent(QMouseEvent* event) {
+void TSideViewDialog::mouseMoveEvent(QMouseEvent* event) {
   if (!fGeometry.NoDraw)
     setWindowTitle(DepthCaption(fGeometry.DepthAt(event->position().toPoint().y(), height())));
   platform::TChildWindow::mouseMoveEvent(event);
 }
 
-void TDlgSideView::closeEvent(QCloseEvent* event) {
+void TSideViewDialog::closeEvent(QCloseEvent* event) {
   fGeometry.Clear();
   platform::TChildWindow::closeEvent(event);
 }
 
-void TDlgSideView::PrintTo(QPrinter& printer) {
+void TSideViewDialog::PrintTo(QPrinter& printer) {
   printer.setPageOrientation(QPageLayout::Landscape);
   printer.setDocName(QStringLiteral("Soil-Pile Profile"));
   QPainter painter;
@@ -121,7 +121,7 @@ void TDlgSideView::PrintTo(QPrinter& printer) {
   painter.end();
 }
 
-void TDlgSideView::Button1Click() {
+void TSideViewDialog::Button1Click() {
   if (!fPrinter) fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
   QPrintDialog dialog(fPrinter.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;

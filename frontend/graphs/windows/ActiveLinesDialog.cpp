@@ -23,7 +23,7 @@ const QString kGap = QStringLiteral("   ");
 
 }  // namespace
 
-TfrmActiveLines::TfrmActiveLines(const TGraphPlot& graph, QWidget* parent)
+TActiveLinesDialog::TActiveLinesDialog(const TGraphPlot& graph, QWidget* parent)
     : QDialog(parent), fList(new QListWidget(this)) {
   setWindowTitle(QStringLiteral("Active Curves"));
   setMinimumSize(kMinClientWidth, kMinClientHeight);
@@ -62,33 +62,33 @@ TfrmActiveLines::TfrmActiveLines(const TGraphPlot& graph, QWidget* parent)
     const int row = fList->row(item);
     SetRow(row, !RowActive(row));
   });
-  connect(flip, &QPushButton::clicked, this, &TfrmActiveLines::FlipSelected);
+  connect(flip, &QPushButton::clicked, this, &TActiveLinesDialog::FlipSelected);
   connect(all, &QPushButton::clicked, this, [this] { SetAll(true); });
   connect(none, &QPushButton::clicked, this, [this] { SetAll(false); });
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::vector<bool> TfrmActiveLines::ActiveFlags() const {
+std::vector<bool> TActiveLinesDialog::ActiveFlags() const {
   std::vector<bool> flags;
   for (int row = 0; row < fList->count(); ++row) flags.push_back(RowActive(row));
   return flags;
 }
 
-void TfrmActiveLines::FlipSelected() {
+void TActiveLinesDialog::FlipSelected() {
   for (int row = 0; row < fList->count(); ++row)
     if (fList->item(row)->isSelected()) SetRow(row, !RowActive(row));
 }
 
-void TfrmActiveLines::SetAll(bool active) {
+void TActiveLinesDialog::SetAll(bool active) {
   for (int row = 0; row < fList->count(); ++row) SetRow(row, active);
 }
 
-void TfrmActiveLines::SetRow(int row, bool active) {
+void TActiveLinesDialog::SetRow(int row, bool active) {
   fList->item(row)->setText((active ? kYes : kNo) + kGap + fNames.at(row));
 }
 
-bool TfrmActiveLines::RowActive(int row) const {
+bool TActiveLinesDialog::RowActive(int row) const {
   return fList->item(row)->text().startsWith(kYes);
 }
 

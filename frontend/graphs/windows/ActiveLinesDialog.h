@@ -11,11 +11,12 @@ namespace korvan {
 
 class TGraphPlot;
 
-class TfrmActiveLines : public QDialog {
+// The "Active Curves" dialog, formerly TfrmActiveLines.
+class TActiveLinesDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TfrmActiveLines(const TGraphPlot& graph, QWidget* parent = nullptr);
+  explicit TActiveLinesDialog(const TGraphPlot& graph, QWidget* parent = nullptr);
 
   // Each line's state as its row says now.
   std::vector<bool> ActiveFlags() const;

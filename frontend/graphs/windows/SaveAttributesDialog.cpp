@@ -29,7 +29,7 @@ TDataEdit* NumberField(QWidget* parent, QFormLayout* form, const QString& captio
 
 }  // namespace
 
-TdlgFormat::TdlgFormat(QWidget* parent) : QDialog(parent) {
+TSaveAttributesDialog::TSaveAttributesDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Save Attributes"));
   const TPictureAttributes defaults;
   auto* layout = new QVBoxLayout(this);
@@ -61,11 +61,11 @@ TdlgFormat::TdlgFormat(QWidget* parent) : QDialog(parent) {
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   layout->addLayout(buttons);
-  connect(ok, &QPushButton::clicked, this, &TdlgFormat::accept);
+  connect(ok, &QPushButton::clicked, this, &TSaveAttributesDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TPictureAttributes TdlgFormat::Attributes() const {
+TPictureAttributes TSaveAttributesDialog::Attributes() const {
   TPictureAttributes attributes;
   attributes.HeightInches = fHeight->Number();
   attributes.WidthInches = fWidth->Number();
@@ -75,7 +75,7 @@ TPictureAttributes TdlgFormat::Attributes() const {
   return attributes;
 }
 
-void TdlgFormat::accept() {
+void TSaveAttributesDialog::accept() {
   // A field that refuses its entry keeps the dialog open.
   for (TDataEdit* field : {fHeight, fWidth, fPixelsPerInch})
     if (!field->CloseQuery()) return;

@@ -12,11 +12,12 @@ namespace korvan {
 
 class TDataEdit;
 
-class TdlgFormat : public QDialog {
+// The picture attributes dialog of Save To Disk, formerly TdlgFormat.
+class TSaveAttributesDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TdlgFormat(QWidget* parent = nullptr);
+  explicit TSaveAttributesDialog(QWidget* parent = nullptr);
 
   // The choices as the fields hold them (checked on OK).
   TPictureAttributes Attributes() const;

@@ -18,15 +18,16 @@ class QPushButton;
 
 namespace korvan {
 
-class TDlgSideView : public platform::TChildWindow {
+// The side view, formerly TDlgSideView.
+class TSideViewDialog : public platform::TChildWindow {
   Q_OBJECT
 
  public:
   using TProfileSource = std::function<TPileProfile()>;
 
   // `source` is asked for the profile each time the window becomes active.
-  explicit TDlgSideView(TProfileSource source, QWidget* parent = nullptr);
-  ~TDlgSideView() override;
+  explicit TSideViewDialog(TProfileSource source, QWidget* parent = nullptr);
+  ~TSideViewDialog() override;
 
   // Prints the profile on `printer`: landscape, titled "Soil-Pile Profile".
   // Throws EKorvanError when the printer cannot be started.

@@ -1,4 +1,4 @@
-#include "ExportDlg.h"
+#include "ExportDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -42,7 +42,7 @@ QString DefaultWorkbookName(const QString& projectFileName) {
   return project.dir().filePath(base + QStringLiteral(".") + kWorkbookExtension);
 }
 
-TDlgExport::TDlgExport(TEntrySource entries, TFileNameSource projectFileName, QWidget* parent)
+TExportDialog::TExportDialog(TEntrySource entries, TFileNameSource projectFileName, QWidget* parent)
     : QDialog(parent),
       CheckListBoxPlots(new QListWidget),
       Button1(new QPushButton(QStringLiteral("Select All"))),
@@ -90,42 +90,42 @@ TDlgExport::TDlgExport(TEntrySource entries, TFileNameSource projectFileName, QW
   Button3->setDefault(true);
   connect(Button1, &QPushButton::clicked, this, [this] { CheckAll(true); });
   connect(Button2, &QPushButton::clicked, this, [this] { CheckAll(false); });
-  connect(Button3, &QPushButton::clicked, this, &TDlgExport::Button3Click);
+  connect(Button3, &QPushButton::clicked, this, &TExportDialog::Button3Click);
   connect(Button4, &QPushButton::clicked, this, &QDialog::reject);
-  connect(CheckListBoxPlots, &QListWidget::itemChanged, this, &TDlgExport::CheckGenerateBtn);
+  connect(CheckListBoxPlots, &QListWidget::itemChanged, this, &TExportDialog::CheckGenerateBtn);
 }
 
-TDlgExport::~TDlgExport() = default;
+TExportDialog::~TExportDialog() = default;
 
-TGraphPlot* TDlgExport::GetPlotPt(int i) const {
+TGraphPlot* TExportDialog::GetPlotPt(int i) const {
   return i >= 1 && i <= static_cast<int>(fListed.size()) ? fListed[static_cast<size_t>(i - 1)].Plot
                                                          : nullptr;
 }
 
-bool TDlgExport::GetMenuPt(int i) const {
+bool TExportDialog::GetMenuPt(int i) const {
   return i >= 1 && i <= static_cast<int>(fListed.size()) &&
          fListed[static_cast<size_t>(i - 1)].Enabled;
 }
 
-int TDlgExport::GetNPlots() const {
+int TExportDialog::GetNPlots() const {
   int count = 0;
   for (int row = 0; row < CheckListBoxPlots->count(); ++row)
     if (CheckListBoxPlots->item(row)->checkState() == Qt::Checked) ++count;
   return count;
 }
 
-void TDlgExport::CheckGenerateBtn() {
+void TExportDialog::CheckGenerateBtn() {
   Button3->setEnabled(GetNPlots() > 0);
 }
 
-void TDlgExport::showEvent(QShowEvent* event) {
+void TExportDialog::showEvent(QShowEvent* event) {
   // Filled when the dialog comes up, not each time it gets the focus back
   // from its own file dialog or message.
   if (!event->spontaneous()) FormActivate();
   QDialog::showEvent(event);
 }
 
-void TDlgExport::FormActivate() {
+void TExportDialog::FormActivate() {
   fListed = fEntries ? fEntries() : TExportEntries{};
   const QSignalBlocker quiet(CheckListBoxPlots);
   CheckListBoxPlots->clear();
@@ -145,7 +145,7 @@ void TDlgExport::FormActivate() {
   CheckGenerateBtn();
 }
 
-void TDlgExport::CheckAll(bool checked) {
+void TExportDialog::CheckAll(bool checked) {
   const QSignalBlocker quiet(CheckListBoxPlots);
   for (int row = 0; row < CheckListBoxPlots->count(); ++row) {
     QListWidgetItem* item = CheckListBoxPlots->item(row);
@@ -155,7 +155,7 @@ void TDlgExport::CheckAll(bool checked) {
   CheckGenerateBtn();
 }
 
-QString TDlgExport::AskFileNameInDialog(const QString& defaultName) {
+QString TExportDialog::AskFileNameInDialog(const QString& defaultName) {
   QFileDialog dialog(this, QStringLiteral("Export to Excel"), defaultName,
                      QStringLiteral("Excel Workbook (*.xlsx)"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -165,7 +165,7 @@ QString TDlgExport::AskFileNameInDialog(const QString& defaultName) {
   return dialog.selectedFiles().front();
 }
 
-void TDlgExport::Button3Click() {
+void TExportDialog::Button3Click() {
   std::vector<const TGraphPlot*> graphs;
   for (int i = 1; i <= CheckListBoxPlots->count(); ++i)
     if (CheckListBoxPlots->item(i - 1)->checkState() == Qt::Checked && GetPlotPt(i) != nullptr)

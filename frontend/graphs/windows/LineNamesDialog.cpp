@@ -23,7 +23,7 @@ constexpr int kMinClientHeight = 167;
 
 }  // namespace
 
-TfrmLineNames::TfrmLineNames(const TGraphPlot& graph, QWidget* parent)
+TLineNamesDialog::TLineNamesDialog(const TGraphPlot& graph, QWidget* parent)
     : QDialog(parent), fList(new QListWidget(this)), fEdit(new QLineEdit(this)) {
   setWindowTitle(QStringLiteral("Legend"));
   setMinimumSize(kMinClientWidth, kMinClientHeight);
@@ -49,28 +49,28 @@ TfrmLineNames::TfrmLineNames(const TGraphPlot& graph, QWidget* parent)
   layout->addLayout(buttons);
 
   for (int i = 0; i < graph.LineCount(); ++i) fList->addItem(graph.GetLines(i).LineName());
-  connect(fList, &QListWidget::currentRowChanged, this, &TfrmLineNames::SelectName);
+  connect(fList, &QListWidget::currentRowChanged, this, &TLineNamesDialog::SelectName);
   connect(fList, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { SelectName(fList->row(item)); });
-  connect(fEdit, &QLineEdit::returnPressed, this, &TfrmLineNames::StoreName);
+  connect(fEdit, &QLineEdit::returnPressed, this, &TLineNamesDialog::StoreName);
   fEdit->installEventFilter(this);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   if (fList->count() > 0) fList->setCurrentRow(0);
 }
 
-QStringList TfrmLineNames::Names() const {
+QStringList TLineNamesDialog::Names() const {
   QStringList names;
   for (int i = 0; i < fList->count(); ++i) names << fList->item(i)->text();
   return names;
 }
 
-bool TfrmLineNames::eventFilter(QObject* watched, QEvent* event) {
+bool TLineNamesDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == fEdit && event->type() == QEvent::FocusOut) StoreName();
   return QDialog::eventFilter(watched, event);
 }
 
-void TfrmLineNames::SelectName(int row) {
+void TLineNamesDialog::SelectName(int row) {
   if (row < 0) return;
   fEdit->setText(fList->item(row)->text());
   QPalette palette = fEdit->palette();
@@ -78,7 +78,7 @@ void TfrmLineNames::SelectName(int row) {
   fEdit->setPalette(palette);
 }
 
-void TfrmLineNames::StoreName() {
+void TLineNamesDialog::StoreName() {
   QListWidgetItem* item = fList->currentItem();
   if (item == nullptr) return;
   if (fEdit->text().isEmpty()) {

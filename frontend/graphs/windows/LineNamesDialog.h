@@ -13,11 +13,12 @@ namespace korvan {
 
 class TGraphPlot;
 
-class TfrmLineNames : public QDialog {
+// The legend texts dialog, formerly TfrmLineNames.
+class TLineNamesDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TfrmLineNames(const TGraphPlot& graph, QWidget* parent = nullptr);
+  explicit TLineNamesDialog(const TGraphPlot& graph, QWidget* parent = nullptr);
 
   // Every line's name as the list holds it now.
   QStringList Names() const;

@@ -390,7 +390,7 @@ void TPlotForm::LineItemClick(int line) {
 }
 
 void TPlotForm::PlotCaptionClick() {
-  TfrmGraphCaption dialog(this);
+  TGraphCaptionDialog dialog(this);
   dialog.SetCaption(fData->UserCaption);
   dialog.SetOnTop(fData->UserCaptionOnTop);
   dialog.exec();
@@ -402,7 +402,7 @@ void TPlotForm::PlotCaptionClick() {
 }
 
 void TPlotForm::mLineNameClick() {
-  TfrmLineNames dialog(*fData, this);
+  TLineNamesDialog dialog(*fData, this);
   if (dialog.exec() != QDialog::Accepted) return;
   const QStringList names = dialog.Names();
   for (int i = 0; i < fData->LineCount() && i < names.size(); ++i)
@@ -414,7 +414,7 @@ void TPlotForm::mLineNameClick() {
 }
 
 void TPlotForm::ActiveGraphsClick() {
-  TfrmActiveLines dialog(*fData, this);
+  TActiveLinesDialog dialog(*fData, this);
   if (dialog.exec() != QDialog::Accepted) return;
   const std::vector<bool> active = dialog.ActiveFlags();
   for (int i = 0; i < fData->LineCount() && i < static_cast<int>(active.size()); ++i)
@@ -459,7 +459,7 @@ void TPlotForm::SavePicture(const QString& fileName, TPictureFormat format,
 }
 
 void TPlotForm::SaveToDisk(const QString& fileName, TPictureFormat format) {
-  TdlgFormat dialog(this);
+  TSaveAttributesDialog dialog(this);
   if (dialog.exec() != QDialog::Accepted) return;
   try {
     SavePicture(fileName, format, dialog.Attributes());

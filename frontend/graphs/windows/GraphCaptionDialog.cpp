@@ -10,7 +10,7 @@
 
 namespace korvan {
 
-TfrmGraphCaption::TfrmGraphCaption(QWidget* parent)
+TGraphCaptionDialog::TGraphCaptionDialog(QWidget* parent)
     : QDialog(parent),
       fEdit(new QLineEdit(this)),
       fTop(new QRadioButton(QStringLiteral("Top"))),
@@ -34,19 +34,19 @@ TfrmGraphCaption::TfrmGraphCaption(QWidget* parent)
   fTop->setChecked(true);
 }
 
-QString TfrmGraphCaption::Caption() const {
+QString TGraphCaptionDialog::Caption() const {
   return fEdit->text();
 }
 
-void TfrmGraphCaption::SetCaption(const QString& caption) {
+void TGraphCaptionDialog::SetCaption(const QString& caption) {
   fEdit->setText(caption);
 }
 
-bool TfrmGraphCaption::OnTop() const {
+bool TGraphCaptionDialog::OnTop() const {
   return fTop->isChecked();
 }
 
-void TfrmGraphCaption::SetOnTop(bool onTop) {
+void TGraphCaptionDialog::SetOnTop(bool onTop) {
   (onTop ? fTop : fBottom)->setChecked(true);
 }
 

@@ -9,11 +9,12 @@ class QRadioButton;
 
 namespace korvan {
 
-class TfrmGraphCaption : public QDialog {
+// The graph title dialog, formerly TfrmGraphCaption.
+class TGraphCaptionDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TfrmGraphCaption(QWidget* parent = nullptr);
+  explicit TGraphCaptionDialog(QWidget* parent = nullptr);
 
   QString Caption() const;
   void SetCaption(const QString& caption);

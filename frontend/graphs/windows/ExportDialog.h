@@ -28,7 +28,8 @@ using TExportEntries = std::array<TExportEntry, 6>;
 // The workbook's default path: the data file's with the extension ".xlsx".
 QString DefaultWorkbookName(const QString& projectFileName);
 
-class TDlgExport : public QDialog {
+// The export dialog, formerly TDlgExport.
+class TExportDialog : public QDialog {
   Q_OBJECT
 
  public:
@@ -37,8 +38,8 @@ class TDlgExport : public QDialog {
 
   // `entries` is asked when the dialog becomes active; `projectFileName`
   // gives the data file whose name the workbook takes by default.
-  TDlgExport(TEntrySource entries, TFileNameSource projectFileName, QWidget* parent = nullptr);
-  ~TDlgExport() override;
+  TExportDialog(TEntrySource entries, TFileNameSource projectFileName, QWidget* parent = nullptr);
+  ~TExportDialog() override;
 
   // The graph of list position i (1..6) as the dialog last listed it.
   TGraphPlot* GetPlotPt(int i) const;
