@@ -8,14 +8,14 @@
 #include <string>
 
 #include "benchmark_projects.h"
-#include "curves.h"
-#include "file_access.h"
-#include "head_load_solution.h"
-#include "modifications.h"
-#include "project_reader.h"
-#include "run.h"
-#include "run_context.h"
-#include "tip_movement_solution.h"
+#include "engine/curves.h"
+#include "engine/file_access.h"
+#include "engine/head_load_solution.h"
+#include "engine/modifications.h"
+#include "engine/project_reader.h"
+#include "engine/run.h"
+#include "engine/run_context.h"
+#include "engine/tip_movement_solution.h"
 
 namespace korvan {
 namespace {

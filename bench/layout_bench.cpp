@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "line_layout/layout.h"
+#include "engine/line_layout/layout.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "benchmark_projects.h"
-#include "run.h"
+#include "engine/run.h"
 
 int main(int argc, char** argv) {
   if (argc != 2 ||

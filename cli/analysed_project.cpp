@@ -1,12 +1,12 @@
-#include "analysed_project.h"
+#include "cli/analysed_project.h"
 
 #include <QFile>
 #include <QStringList>
 #include <iostream>
 
-#include "Exceptions.h"
-#include "WordReader.h"
-#include "input_file.h"
+#include "model/Exceptions.h"
+#include "model/WordReader.h"
+#include "platform/input_file.h"
 
 namespace korvan {
 

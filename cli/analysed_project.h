@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "InputTables.h"
-#include "ProgramData.h"
-#include "ResultGraphs.h"
-#include "safe_output.h"
+#include "model/InputTables.h"
+#include "model/ProgramData.h"
+#include "model/ResultGraphs.h"
+#include "platform/safe_output.h"
 
 namespace korvan {
 

@@ -1,14 +1,14 @@
-#include "convert_command.h"
+#include "cli/convert_command.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <iostream>
 
-#include "Exceptions.h"
-#include "InputTables.h"
-#include "ProgramData.h"
-#include "input_file.h"
-#include "safe_output.h"
+#include "model/Exceptions.h"
+#include "model/InputTables.h"
+#include "model/ProgramData.h"
+#include "platform/input_file.h"
+#include "platform/safe_output.h"
 
 namespace korvan {
 

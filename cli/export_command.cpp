@@ -1,6 +1,6 @@
 // The project and its results are opened by the same code as the desktop
 // program's, and the workbook is written by the export dialog's own code.
-#include "export_command.h"
+#include "cli/export_command.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -9,8 +9,8 @@
 #include <optional>
 #include <set>
 
-#include "ExportPlots.h"
-#include "analysed_project.h"
+#include "cli/analysed_project.h"
+#include "graphs/ExportPlots.h"
 
 namespace korvan {
 

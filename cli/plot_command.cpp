@@ -1,7 +1,7 @@
 // The project is opened with the desktop program's reader, its plot data and
 // graph settings read by the same code as the program's, and every graph
 // with results drawn by the graph windows' own drawing routine.
-#include "plot_command.h"
+#include "cli/plot_command.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -12,10 +12,10 @@
 #include <optional>
 #include <sstream>
 
-#include "Exceptions.h"
-#include "PlotPicture.h"
-#include "analysed_project.h"
-#include "messages.h"
+#include "cli/analysed_project.h"
+#include "graphs/PlotPicture.h"
+#include "model/Exceptions.h"
+#include "platform/messages.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "dynlib.h"
+#include "platform/dynlib.h"
 
 #include <dlfcn.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "messages.h"
+#include "platform/messages.h"
 
 namespace korvan::platform {
 

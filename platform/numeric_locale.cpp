@@ -1,4 +1,4 @@
-#include "numeric_locale.h"
+#include "platform/numeric_locale.h"
 
 #include <clocale>
 

@@ -1,4 +1,4 @@
-#include "safe_output.h"
+#include "platform/safe_output.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -24,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-#include "interrupt_cleanup.h"
+#include "platform/interrupt_cleanup.h"
 
 namespace korvan::platform {
 

@@ -9,11 +9,11 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "InputTables.h"
-#include "ProgramData.h"
-#include "ResultGraphs.h"
 #include "benchmark_projects.h"
-#include "run.h"
+#include "engine/run.h"
+#include "model/InputTables.h"
+#include "model/ProgramData.h"
+#include "model/ResultGraphs.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "InputTables.h"
-#include "ProgramData.h"
-#include "RecoveryStore.h"
 #include "benchmark_projects.h"
+#include "model/InputTables.h"
+#include "model/ProgramData.h"
+#include "model/RecoveryStore.h"
 
 namespace {
 

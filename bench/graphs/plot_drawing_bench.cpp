@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <cmath>
 
-#include "GraphPlot.h"
-#include "PlotView.h"
+#include "graphs/PlotView.h"
+#include "model/GraphPlot.h"
 
 namespace korvan {
 namespace {

@@ -1,4 +1,4 @@
-#include "ProgramSettings.h"
+#include "app/ProgramSettings.h"
 
 namespace korvan {
 

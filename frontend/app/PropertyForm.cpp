@@ -1,13 +1,13 @@
-#include "PropertyForm.h"
+#include "app/PropertyForm.h"
 
 #include <QCloseEvent>
 #include <QTimer>
 #include <utility>
 
-#include "DataEdit.h"
-#include "Exceptions.h"
-#include "InputTables.h"
-#include "ProgramData.h"
+#include "components/DataEdit.h"
+#include "model/Exceptions.h"
+#include "model/InputTables.h"
+#include "model/ProgramData.h"
 
 namespace korvan {
 

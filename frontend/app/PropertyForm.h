@@ -11,7 +11,7 @@
 #include <QString>
 #include <map>
 
-#include "child_window.h"
+#include "platform/qt/child_window.h"
 
 class QCloseEvent;
 

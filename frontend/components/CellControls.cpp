@@ -1,4 +1,4 @@
-#include "CellControls.h"
+#include "components/CellControls.h"
 
 #include <QEvent>
 #include <QSignalBlocker>

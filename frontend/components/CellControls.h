@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "TableEditorHooks.h"
+#include "model/TableEditorHooks.h"
 
 namespace korvan {
 

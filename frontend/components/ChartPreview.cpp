@@ -1,10 +1,10 @@
-#include "ChartPreview.h"
+#include "components/ChartPreview.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "ColumnTypesChart.h"
-#include "NumberFormat.h"
+#include "model/ColumnTypesChart.h"
+#include "model/NumberFormat.h"
 
 namespace korvan {
 

@@ -1,14 +1,14 @@
-#include "DataEdit.h"
+#include "components/DataEdit.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <algorithm>
 #include <cmath>
 
-#include "EntryEvaluator.h"
-#include "NumberFormat.h"
-#include "Units.h"
-#include "message_box.h"
+#include "model/EntryEvaluator.h"
+#include "model/NumberFormat.h"
+#include "model/Units.h"
+#include "platform/qt/message_box.h"
 
 namespace korvan {
 

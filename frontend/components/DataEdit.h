@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QString>
 
-#include "EntryEvaluator.h"
+#include "model/EntryEvaluator.h"
 
 namespace korvan {
 

@@ -1,10 +1,10 @@
-#include "GridSnap.h"
+#include "components/GridSnap.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 
-#include "TableErrors.h"
+#include "model/TableErrors.h"
 
 namespace korvan {
 

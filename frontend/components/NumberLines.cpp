@@ -1,6 +1,6 @@
-#include "NumberLines.h"
+#include "components/NumberLines.h"
 
-#include "NumberFormat.h"
+#include "model/NumberFormat.h"
 
 namespace korvan {
 

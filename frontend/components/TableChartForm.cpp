@@ -1,4 +1,4 @@
-#include "TableChartForm.h"
+#include "components/TableChartForm.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -13,14 +13,14 @@
 #include <algorithm>
 #include <memory>
 
-#include "ChartPreview.h"
-#include "EntryEvaluator.h"
-#include "Exceptions.h"
-#include "NumberFormat.h"
-#include "NumberLines.h"
-#include "TableValues.h"
-#include "message_box.h"
-#include "text_editor.h"
+#include "components/ChartPreview.h"
+#include "components/NumberLines.h"
+#include "model/EntryEvaluator.h"
+#include "model/Exceptions.h"
+#include "model/NumberFormat.h"
+#include "model/TableValues.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/text_editor.h"
 
 namespace korvan {
 

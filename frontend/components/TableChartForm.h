@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <QLineSeries>
 
-#include "ColumnTypesChart.h"
-#include "TableForm.h"
+#include "components/TableForm.h"
+#include "model/ColumnTypesChart.h"
 
 namespace korvan {
 

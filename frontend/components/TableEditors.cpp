@@ -1,8 +1,8 @@
-#include "TableEditors.h"
+#include "components/TableEditors.h"
 
-#include "ColumnTypesChart.h"
-#include "TableChartForm.h"
-#include "TableForm.h"
+#include "components/TableChartForm.h"
+#include "components/TableForm.h"
+#include "model/ColumnTypesChart.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "TableForm.h"
+#include "components/TableForm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,11 +10,11 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "CellControls.h"
-#include "ColumnTypes.h"
-#include "Exceptions.h"
-#include "TableValues.h"
-#include "message_box.h"
+#include "components/CellControls.h"
+#include "model/ColumnTypes.h"
+#include "model/Exceptions.h"
+#include "model/TableValues.h"
+#include "platform/qt/message_box.h"
 
 namespace korvan {
 

@@ -11,11 +11,11 @@
 #include <QSize>
 #include <functional>
 
-#include "GridSnap.h"
-#include "GridTable.h"
-#include "TableEditorHooks.h"
-#include "TableGrid.h"
-#include "child_window.h"
+#include "components/GridSnap.h"
+#include "components/TableGrid.h"
+#include "model/GridTable.h"
+#include "model/TableEditorHooks.h"
+#include "platform/qt/child_window.h"
 
 class QEventLoop;
 

@@ -1,4 +1,4 @@
-#include "TableGrid.h"
+#include "components/TableGrid.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>

@@ -1,10 +1,10 @@
-#include "ExportPlots.h"
+#include "graphs/ExportPlots.h"
 
 #include <QFile>
 
-#include "Exceptions.h"
-#include "GraphPlot.h"
-#include "XlsxAutomation.h"
+#include "graphs/XlsxAutomation.h"
+#include "model/Exceptions.h"
+#include "model/GraphPlot.h"
 
 namespace korvan {
 

@@ -10,8 +10,8 @@
 #include <optional>
 #include <vector>
 
-#include "SpreadsheetAutomation.h"
-#include "safe_output.h"
+#include "graphs/SpreadsheetAutomation.h"
+#include "platform/safe_output.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "GraphStyle.h"
+#include "graphs/GraphStyle.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "LegendLayout.h"
+#include "graphs/LegendLayout.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <optional>
 
-#include "GraphStyle.h"
-#include "PlotView.h"
+#include "graphs/GraphStyle.h"
+#include "graphs/PlotView.h"
 
 namespace korvan {
 

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "GraphStyle.h"
-#include "NumberFormat.h"
-#include "PlotView.h"
+#include "graphs/GraphStyle.h"
+#include "graphs/PlotView.h"
+#include "model/NumberFormat.h"
 
 namespace korvan {
 

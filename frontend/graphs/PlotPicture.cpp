@@ -1,4 +1,4 @@
-#include "PlotPicture.h"
+#include "graphs/PlotPicture.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -14,8 +14,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "Exceptions.h"
-#include "XmlText.h"
+#include "graphs/XmlText.h"
+#include "model/Exceptions.h"
 
 namespace korvan {
 

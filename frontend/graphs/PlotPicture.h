@@ -10,8 +10,8 @@
 #include <optional>
 #include <vector>
 
-#include "PlotView.h"
-#include "safe_output.h"
+#include "graphs/PlotView.h"
+#include "platform/safe_output.h"
 
 namespace korvan {
 

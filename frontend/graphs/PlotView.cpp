@@ -1,4 +1,4 @@
-#include "PlotView.h"
+#include "graphs/PlotView.h"
 
 #include <algorithm>
 #include <cmath>

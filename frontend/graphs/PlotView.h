@@ -12,8 +12,8 @@
 #include <optional>
 #include <vector>
 
-#include "GraphPlot.h"
-#include "LegendLayout.h"
+#include "graphs/LegendLayout.h"
+#include "model/GraphPlot.h"
 
 class QPainter;
 

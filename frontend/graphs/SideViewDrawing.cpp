@@ -1,11 +1,11 @@
-#include "SideViewDrawing.h"
+#include "graphs/SideViewDrawing.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
 #include <cmath>
 
-#include "NumberFormat.h"
+#include "model/NumberFormat.h"
 
 namespace korvan {
 

@@ -7,8 +7,8 @@
 #include <QSize>
 #include <QString>
 
-#include "PileProfile.h"
-#include "SideViewGeometry.h"
+#include "graphs/PileProfile.h"
+#include "graphs/SideViewGeometry.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "SideViewGeometry.h"
+#include "graphs/SideViewGeometry.h"
 
 #include <algorithm>
 #include <cmath>

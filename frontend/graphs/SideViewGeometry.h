@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "PileProfile.h"
+#include "graphs/PileProfile.h"
 
 namespace korvan {
 

@@ -1,11 +1,11 @@
-#include "XlsxAutomation.h"
+#include "graphs/XlsxAutomation.h"
 
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
-#include "Exceptions.h"
-#include "XlsxWriter.h"
+#include "graphs/XlsxWriter.h"
+#include "model/Exceptions.h"
 
 namespace korvan {
 

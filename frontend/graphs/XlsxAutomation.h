@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "SpreadsheetAutomation.h"
-#include "XlsxModel.h"
-#include "safe_output.h"
+#include "graphs/SpreadsheetAutomation.h"
+#include "graphs/XlsxModel.h"
+#include "platform/safe_output.h"
 
 namespace korvan {
 

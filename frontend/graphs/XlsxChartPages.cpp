@@ -1,4 +1,4 @@
-#include "XlsxChartPages.h"
+#include "graphs/XlsxChartPages.h"
 
 #include <QRegularExpression>
 #include <cmath>

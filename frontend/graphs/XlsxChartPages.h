@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <vector>
 
-#include "ZipPackage.h"
+#include "graphs/ZipPackage.h"
 
 namespace korvan {
 

@@ -1,9 +1,9 @@
-#include "XlsxLegend.h"
+#include "graphs/XlsxLegend.h"
 
 #include <algorithm>
 #include <array>
 
-#include "Exceptions.h"
+#include "model/Exceptions.h"
 
 namespace korvan {
 

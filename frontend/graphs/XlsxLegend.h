@@ -5,8 +5,8 @@
 #include <QString>
 #include <vector>
 
-#include "XlsxModel.h"
-#include "ZipPackage.h"
+#include "graphs/XlsxModel.h"
+#include "graphs/ZipPackage.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "XlsxWriter.h"
+#include "graphs/XlsxWriter.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -11,11 +11,11 @@
 #include <deque>
 #include <map>
 
-#include "Exceptions.h"
-#include "XlsxChartPages.h"
-#include "XlsxLegend.h"
-#include "XmlText.h"
-#include "ZipPackage.h"
+#include "graphs/XlsxChartPages.h"
+#include "graphs/XlsxLegend.h"
+#include "graphs/XmlText.h"
+#include "graphs/ZipPackage.h"
+#include "model/Exceptions.h"
 
 namespace korvan {
 

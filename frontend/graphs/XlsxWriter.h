@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "XlsxModel.h"
-#include "safe_output.h"
+#include "graphs/XlsxModel.h"
+#include "platform/safe_output.h"
 
 namespace korvan {
 

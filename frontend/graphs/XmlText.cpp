@@ -1,4 +1,4 @@
-#include "XmlText.h"
+#include "graphs/XmlText.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "ZipPackage.h"
+#include "graphs/ZipPackage.h"
 
 #include <zlib.h>
 
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "Exceptions.h"
+#include "model/Exceptions.h"
 
 namespace korvan {
 

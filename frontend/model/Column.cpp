@@ -1,8 +1,8 @@
 #include <algorithm>
 
-#include "GridTable.h"
-#include "TableErrors.h"
-#include "ValueStream.h"
+#include "model/GridTable.h"
+#include "model/TableErrors.h"
+#include "model/ValueStream.h"
 
 namespace korvan {
 

@@ -1,14 +1,14 @@
-#include "ColumnTypes.h"
+#include "model/ColumnTypes.h"
 
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
 
-#include "EntryEvaluator.h"
-#include "NumberFormat.h"
-#include "TableErrors.h"
-#include "Units.h"
-#include "ValueStream.h"
+#include "model/EntryEvaluator.h"
+#include "model/NumberFormat.h"
+#include "model/TableErrors.h"
+#include "model/Units.h"
+#include "model/ValueStream.h"
 
 namespace korvan {
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "GridTable.h"
+#include "model/GridTable.h"
 
 namespace korvan {
 

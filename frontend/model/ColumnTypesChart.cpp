@@ -1,10 +1,10 @@
-#include "ColumnTypesChart.h"
+#include "model/ColumnTypesChart.h"
 
 #include <algorithm>
 
-#include "TableErrors.h"
-#include "Units.h"
-#include "ValueStream.h"
+#include "model/TableErrors.h"
+#include "model/Units.h"
+#include "model/ValueStream.h"
 
 namespace korvan {
 

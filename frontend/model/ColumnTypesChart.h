@@ -4,7 +4,7 @@
 // sub-table when the row's template changes.
 #pragma once
 
-#include "ColumnTypes.h"
+#include "model/ColumnTypes.h"
 
 namespace korvan {
 

@@ -1,8 +1,8 @@
-#include "DataChecks.h"
+#include "model/DataChecks.h"
 
-#include "InputTables.h"
-#include "NumberFormat.h"
-#include "ProgramData.h"
+#include "model/InputTables.h"
+#include "model/NumberFormat.h"
+#include "model/ProgramData.h"
 
 namespace korvan {
 
@@ -27,10 +27,10 @@ QString Message(long double movement, const QString& curve, long double last, co
 QString TipMovementRangeMessage(const TProgramData& project) {
   if (project.Nloadmethod != 1) return {};
   const TInputTables& tables = project.Tables();
-  const TGridTable& movements = tables.TblTipMove();
+  const TGridTable& movements = tables.TipMovements();
   if (project.UserQw) {
     // The curve's rows run in increasing movement: only the last one counts.
-    const TGridTable& tip = tables.TblQwcurve2();
+    const TGridTable& tip = tables.QwCurve();
     if (tip.RowCount() > 0) {
       const long double w = tip.GetFloatValue(1, tip.RowCount() - 1);
       for (int i = 0; i < movements.RowCount(); ++i) {
@@ -42,7 +42,7 @@ QString TipMovementRangeMessage(const TProgramData& project) {
     }
   }
   if (project.UserTz) {
-    const TGridTable& depths = tables.TblTZDepth2();
+    const TGridTable& depths = tables.TzCurves();
     for (int i = 0; i < movements.RowCount(); ++i) {
       const long double movement = movements.GetFloatValue(0, i);
       for (int j = 0; j < depths.RowCount(); ++j) {

@@ -1,4 +1,4 @@
-#include "EntryEvaluator.h"
+#include "model/EntryEvaluator.h"
 
 #include <QList>
 #include <cctype>
@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "NumberFormat.h"
+#include "model/NumberFormat.h"
 
 namespace korvan {
 

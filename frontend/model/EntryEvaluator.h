@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "Exceptions.h"
+#include "model/Exceptions.h"
 
 namespace korvan {
 

@@ -1,11 +1,11 @@
 #include <cmath>
 
-#include "ColumnTypes.h"
-#include "EntryEvaluator.h"
-#include "NumberFormat.h"
-#include "TableErrors.h"
-#include "Units.h"
-#include "ValueStream.h"
+#include "model/ColumnTypes.h"
+#include "model/EntryEvaluator.h"
+#include "model/NumberFormat.h"
+#include "model/TableErrors.h"
+#include "model/Units.h"
+#include "model/ValueStream.h"
 
 namespace korvan {
 

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <string_view>
 
-#include "Exceptions.h"
-#include "ProgramData.h"
-#include "ResultGraphs.h"
-#include "WordReader.h"
-#include "messages.h"
-#include "safe_output.h"
+#include "model/Exceptions.h"
+#include "model/ProgramData.h"
+#include "model/ResultGraphs.h"
+#include "model/WordReader.h"
+#include "platform/messages.h"
+#include "platform/safe_output.h"
 
 namespace korvan {
 

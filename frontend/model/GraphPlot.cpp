@@ -1,9 +1,9 @@
-#include "GraphPlot.h"
+#include "model/GraphPlot.h"
 
 #include <algorithm>
 
-#include "NumberFormat.h"
-#include "Units.h"
+#include "model/NumberFormat.h"
+#include "model/Units.h"
 
 namespace korvan {
 

@@ -1,10 +1,10 @@
-#include "GridTable.h"
+#include "model/GridTable.h"
 
 #include <algorithm>
 
-#include "ColumnTypes.h"
-#include "TableErrors.h"
-#include "ValueStream.h"
+#include "model/ColumnTypes.h"
+#include "model/TableErrors.h"
+#include "model/ValueStream.h"
 
 namespace korvan {
 

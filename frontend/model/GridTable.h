@@ -13,8 +13,8 @@
 #include <memory>
 #include <vector>
 
-#include "TableEditorHooks.h"
-#include "TableRegistry.h"
+#include "model/TableEditorHooks.h"
+#include "model/TableRegistry.h"
 
 namespace korvan {
 

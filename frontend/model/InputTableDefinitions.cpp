@@ -4,7 +4,7 @@
 // window adds at start-up.
 #include <QStringList>
 
-#include "InputTables.h"
+#include "model/InputTables.h"
 
 namespace korvan {
 
@@ -94,14 +94,14 @@ void HideColumns(TGridTable& table, std::initializer_list<int> columns) {
 }  // namespace
 
 void TInputTables::DefineTemplates() {
-  DefineLayerData(*ftblDataClay2, {"Clay Layer Data", 1, false, "Z peak", "t res", 0.9L});
-  DefineLayerData(*ftblDataSand2, {"Sand Layer Data", 2, true, "Z peak", "t residual", 0.9L});
-  DefineLayerData(*ftblDataClayAPI,
+  DefineLayerData(*fClayLayerTemplate, {"Clay Layer Data", 1, false, "Z peak", "t res", 0.9L});
+  DefineLayerData(*fSandLayerTemplate, {"Sand Layer Data", 2, true, "Z peak", "t residual", 0.9L});
+  DefineLayerData(*fClayApiLayerTemplate,
                   {"Clay Layer Data", 9, true, "Z peak (*)", "tres/tmax (**)", 0.0L});
-  DefineLayerData(*ftblDataSandAPI,
+  DefineLayerData(*fSandApiLayerTemplate,
                   {"Sand Layer Data", 10, true, "Z peak (*)", "t residual", 0.9L});
 
-  TGridTableChart& curve = *fTblTZCurves2;
+  TGridTableChart& curve = *fTzCurveTemplate;
   Limit(curve, 4, QStringLiteral("t-z curve"), 2, 100);
   AddFloat(curve, {QStringLiteral("Load Transfer (t),")}, QStringLiteral("F/L^2"));
   AddFloat(curve, {QStringLiteral("Pile Movement (z),")}, QStringLiteral("L"));
@@ -109,7 +109,7 @@ void TInputTables::DefineTemplates() {
 }
 
 void TInputTables::DefineTables() {
-  TGridTableChart& layers = *fD2;
+  TGridTableChart& layers = *fSoilLayers;
   Limit(layers, 0, QStringLiteral("Soil Layers"), 1, 30);
   auto& soilType = dynamic_cast<TEnumColumn&>(layers.AddColumn(TEnumColumnChart::Class()));
   soilType.SetHeading({QStringLiteral("Soil Type") + QString(58, QLatin1Char(' '))});
@@ -122,64 +122,64 @@ void TInputTables::DefineTables() {
   AddFloat(layers, {QStringLiteral("Bottom of Layer")}, QStringLiteral("L"));
   AddSubTables(layers, {QStringLiteral("Layer Data")}, {1, 2, 1, 2, 9, 10});
 
-  TGridTableChart& depths = *fTblTZDepth2;
+  TGridTableChart& depths = *fTzCurves;
   Limit(depths, 3, QStringLiteral("Depths for User-Defined t-z Curves"), 2, 100);
   AddFloat(depths, {QStringLiteral("Depth below ground surface, ")}, QStringLiteral("L"));
   AddSubTables(depths, {QStringLiteral("t-z Data  (click each button for data entry)  ")}, {4});
 
-  TGridTableChart& tip = *fTblQwcurve2;
+  TGridTableChart& tip = *fQwCurve;
   Limit(tip, 5, QStringLiteral("Tip Load vs. Tip Movement"), 2, 50);
   AddFloat(tip, {QStringLiteral("Total Tip Load (Q),")}, QStringLiteral("F"));
   AddFloat(tip, {QStringLiteral("Tip Movement (w),")}, QStringLiteral("L"));
   Preview(tip, 1, 0, false);
 
-  TGridTableChart& settlement = *fTblSettlement2;
+  TGridTableChart& settlement = *fSoilSettlement;
   Limit(settlement, 6, QStringLiteral("Soil Settlement Profile"), 2, 100);
   AddFloat(settlement, {QStringLiteral("Depth,")}, QStringLiteral("L"));
   AddFloat(settlement, {QStringLiteral("Settlement,")}, QStringLiteral("L"));
   Preview(settlement, 1, 0, true);
 
-  TGridTableChart& factors = *fTblTZFactors2;
+  TGridTableChart& factors = *fTzFactors;
   Limit(factors, 7, QStringLiteral("Modification Factors on t-z Curves"), 2, 50);
   AddFloat(factors, {QStringLiteral("Depth")}, QStringLiteral("L"));
   AddFloat(factors, {QStringLiteral("t-Multiplier")}, {}, 1.0L);
   AddFloat(factors, {QStringLiteral("z-Multiplier")}, {}, 1.0L);
   Preview(factors, 1, 0, true);
 
-  TGridTableChart& stiffness = *fTblAE2;
+  TGridTableChart& stiffness = *fPileStiffness;
   Limit(stiffness, 8, QStringLiteral("Axial Stiffness (AE) of Pile Sections"), 2, 50);
   AddFloat(stiffness, {QStringLiteral("Depth (from pile top)")}, QStringLiteral("L"));
   AddFloat(stiffness, {QStringLiteral("Axial Stiffness  AE,")}, QStringLiteral("F"));
   Preview(stiffness, 1, 0, true);
 
-  TGridTable& movements = *fTblTipMove;
+  TGridTable& movements = *fTipMovements;
   Limit(movements, 179, QStringLiteral("Tip Movements"), 2, 100);
   AddFloat(movements, {QStringLiteral("Tip Movement, ")}, QStringLiteral("L"));
 
-  TGridTable& loads = *fTblTopload;
+  TGridTable& loads = *fHeadLoads;
   Limit(loads, 10, QStringLiteral("Pile-Head Loads"), 1, 50);
   AddFloat(loads, {QStringLiteral("Axial Load at Pile Head")}, QStringLiteral("F"));
 }
 
 void TInputTables::ApplyStartupSettings() {
-  ftblDataClay2->SetComments(kLayerComment);
-  ftblDataSand2->SetComments(kLayerComment);
-  ftblDataClayAPI->SetComments(
+  fClayLayerTemplate->SetComments(kLayerComment);
+  fSandLayerTemplate->SetComments(kLayerComment);
+  fClayApiLayerTemplate->SetComments(
       kLayerComment + QStringLiteral("\n(*) Enter zero to use Default (Z peak = 0.01 D)"
                                      "\n(**) Enter zero to use Default (tres/tmax = 0.9)"));
-  ftblDataSandAPI->SetComments(kLayerComment +
-                               QStringLiteral("\n(*) Enter zero to use Default (Z peak = 0.01 D)"));
-  fTblTopload->SetComments(
+  fSandApiLayerTemplate->SetComments(
+      kLayerComment + QStringLiteral("\n(*) Enter zero to use Default (Z peak = 0.01 D)"));
+  fHeadLoads->SetComments(
       QStringLiteral("Enter a positive number for Compression Load \n"
                      "Enter a negative number for Uplift Load \n"));
-  fTblTipMove->SetComments(
+  fTipMovements->SetComments(
       QStringLiteral("Values should be entered in increasing\n"
                      "order of magnitude\n"));
 
-  HideColumns(*ftblDataClay2, {3, 4, 5, 6});
-  HideColumns(*ftblDataSand2, {1, 2, 5, 6});
-  HideColumns(*ftblDataClayAPI, {3, 4});
-  HideColumns(*ftblDataSandAPI, {1, 2, 6});
+  HideColumns(*fClayLayerTemplate, {3, 4, 5, 6});
+  HideColumns(*fSandLayerTemplate, {1, 2, 5, 6});
+  HideColumns(*fClayApiLayerTemplate, {3, 4});
+  HideColumns(*fSandApiLayerTemplate, {1, 2, 6});
 }
 
 }  // namespace korvan

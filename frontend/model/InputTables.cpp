@@ -1,4 +1,4 @@
-#include "InputTables.h"
+#include "model/InputTables.h"
 
 #include <algorithm>
 
@@ -12,19 +12,19 @@ std::unique_ptr<TTable> TInputTables::Make() {
 }
 
 TInputTables::TInputTables()
-    : ftblDataClay2(Make<TGridTableChart>()),
-      ftblDataSand2(Make<TGridTableChart>()),
-      ftblDataClayAPI(Make<TGridTableChart>()),
-      ftblDataSandAPI(Make<TGridTableChart>()),
-      fTblTZCurves2(Make<TGridTableChart>()),
-      fD2(Make<TGridTableChart>()),
-      fTblTZDepth2(Make<TGridTableChart>()),
-      fTblQwcurve2(Make<TGridTableChart>()),
-      fTblSettlement2(Make<TGridTableChart>()),
-      fTblTZFactors2(Make<TGridTableChart>()),
-      fTblAE2(Make<TGridTableChart>()),
-      fTblTipMove(Make<TGridTable>()),
-      fTblTopload(Make<TGridTable>()) {
+    : fClayLayerTemplate(Make<TGridTableChart>()),
+      fSandLayerTemplate(Make<TGridTableChart>()),
+      fClayApiLayerTemplate(Make<TGridTableChart>()),
+      fSandApiLayerTemplate(Make<TGridTableChart>()),
+      fTzCurveTemplate(Make<TGridTableChart>()),
+      fSoilLayers(Make<TGridTableChart>()),
+      fTzCurves(Make<TGridTableChart>()),
+      fQwCurve(Make<TGridTableChart>()),
+      fSoilSettlement(Make<TGridTableChart>()),
+      fTzFactors(Make<TGridTableChart>()),
+      fPileStiffness(Make<TGridTableChart>()),
+      fTipMovements(Make<TGridTable>()),
+      fHeadLoads(Make<TGridTable>()) {
   DefineTemplates();
   DefineTables();
   ApplyStartupSettings();

@@ -13,8 +13,8 @@
 #include <memory>
 #include <vector>
 
-#include "ColumnTypes.h"
-#include "ColumnTypesChart.h"
+#include "model/ColumnTypes.h"
+#include "model/ColumnTypesChart.h"
 
 namespace korvan {
 
@@ -28,21 +28,24 @@ class TInputTables {
   TInputTables(const TInputTables&) = delete;
   TInputTables& operator=(const TInputTables&) = delete;
 
-  // Templates of the layer data (one per soil-type family) and of a t-z curve.
-  TGridTableChart& tblDataClay2() const { return *ftblDataClay2; }
-  TGridTableChart& tblDataSand2() const { return *ftblDataSand2; }
-  TGridTableChart& tblDataClayAPI() const { return *ftblDataClayAPI; }
-  TGridTableChart& tblDataSandAPI() const { return *ftblDataSandAPI; }
-  TGridTableChart& TblTZCurves2() const { return *fTblTZCurves2; }
+  // Templates of the layer data (one per soil-type family) and of a t-z
+  // curve; formerly tblDataClay2, tblDataSand2, tblDataClayAPI,
+  // tblDataSandAPI and TblTZCurves2.
+  TGridTableChart& ClayLayerTemplate() const { return *fClayLayerTemplate; }
+  TGridTableChart& SandLayerTemplate() const { return *fSandLayerTemplate; }
+  TGridTableChart& ClayApiLayerTemplate() const { return *fClayApiLayerTemplate; }
+  TGridTableChart& SandApiLayerTemplate() const { return *fSandApiLayerTemplate; }
+  TGridTableChart& TzCurveTemplate() const { return *fTzCurveTemplate; }
 
-  TGridTableChart& D2() const { return *fD2; }
-  TGridTableChart& TblTZDepth2() const { return *fTblTZDepth2; }
-  TGridTableChart& TblQwcurve2() const { return *fTblQwcurve2; }
-  TGridTableChart& TblSettlement2() const { return *fTblSettlement2; }
-  TGridTableChart& TblTZFactors2() const { return *fTblTZFactors2; }
-  TGridTableChart& TblAE2() const { return *fTblAE2; }
-  TGridTable& TblTipMove() const { return *fTblTipMove; }
-  TGridTable& TblTopload() const { return *fTblTopload; }
+  // The project's tables; each comment gives the table's former name.
+  TGridTableChart& SoilLayers() const { return *fSoilLayers; }          // D2
+  TGridTableChart& TzCurves() const { return *fTzCurves; }              // TblTZDepth2
+  TGridTableChart& QwCurve() const { return *fQwCurve; }                // TblQwcurve2
+  TGridTableChart& SoilSettlement() const { return *fSoilSettlement; }  // TblSettlement2
+  TGridTableChart& TzFactors() const { return *fTzFactors; }            // TblTZFactors2
+  TGridTableChart& PileStiffness() const { return *fPileStiffness; }    // TblAE2
+  TGridTable& TipMovements() const { return *fTipMovements; }           // TblTipMove
+  TGridTable& HeadLoads() const { return *fHeadLoads; }                 // TblTopload
 
   // Every table, templates included, in the order they were created.
   const std::vector<TGridTable*>& AllTables() const { return fAll; }
@@ -71,19 +74,19 @@ class TInputTables {
 
   std::vector<TGridTable*> fAll;  // filled while the members below are built
   // Templates first: the tables copy them into their rows.
-  std::unique_ptr<TGridTableChart> ftblDataClay2;
-  std::unique_ptr<TGridTableChart> ftblDataSand2;
-  std::unique_ptr<TGridTableChart> ftblDataClayAPI;
-  std::unique_ptr<TGridTableChart> ftblDataSandAPI;
-  std::unique_ptr<TGridTableChart> fTblTZCurves2;
-  std::unique_ptr<TGridTableChart> fD2;
-  std::unique_ptr<TGridTableChart> fTblTZDepth2;
-  std::unique_ptr<TGridTableChart> fTblQwcurve2;
-  std::unique_ptr<TGridTableChart> fTblSettlement2;
-  std::unique_ptr<TGridTableChart> fTblTZFactors2;
-  std::unique_ptr<TGridTableChart> fTblAE2;
-  std::unique_ptr<TGridTable> fTblTipMove;
-  std::unique_ptr<TGridTable> fTblTopload;
+  std::unique_ptr<TGridTableChart> fClayLayerTemplate;
+  std::unique_ptr<TGridTableChart> fSandLayerTemplate;
+  std::unique_ptr<TGridTableChart> fClayApiLayerTemplate;
+  std::unique_ptr<TGridTableChart> fSandApiLayerTemplate;
+  std::unique_ptr<TGridTableChart> fTzCurveTemplate;
+  std::unique_ptr<TGridTableChart> fSoilLayers;
+  std::unique_ptr<TGridTableChart> fTzCurves;
+  std::unique_ptr<TGridTableChart> fQwCurve;
+  std::unique_ptr<TGridTableChart> fSoilSettlement;
+  std::unique_ptr<TGridTableChart> fTzFactors;
+  std::unique_ptr<TGridTableChart> fPileStiffness;
+  std::unique_ptr<TGridTable> fTipMovements;
+  std::unique_ptr<TGridTable> fHeadLoads;
   bool FChanged = false;
 };
 

@@ -1,4 +1,4 @@
-#include "NumberFormat.h"
+#include "model/NumberFormat.h"
 
 #include <charconv>
 #include <clocale>

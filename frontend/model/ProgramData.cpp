@@ -1,12 +1,12 @@
-#include "ProgramData.h"
+#include "model/ProgramData.h"
 
 #include <QFileInfo>
 #include <algorithm>
 #include <optional>
 
-#include "Exceptions.h"
-#include "InputTables.h"
-#include "WordReader.h"
+#include "model/Exceptions.h"
+#include "model/InputTables.h"
+#include "model/WordReader.h"
 
 namespace korvan {
 

@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "Exceptions.h"
-#include "safe_output.h"
+#include "model/Exceptions.h"
+#include "platform/safe_output.h"
 
 namespace korvan {
 

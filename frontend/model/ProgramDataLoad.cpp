@@ -4,10 +4,10 @@
 // word that caused it; what was read before stays.
 #include <vector>
 
-#include "Exceptions.h"
-#include "InputTables.h"
-#include "ProgramData.h"
-#include "WordReader.h"
+#include "model/Exceptions.h"
+#include "model/InputTables.h"
+#include "model/ProgramData.h"
+#include "model/WordReader.h"
 
 namespace korvan {
 
@@ -162,7 +162,7 @@ void TProgramData::ReadHeader(TWordReader& reader) {
 }
 
 void TProgramData::ReadUserTzCurves(TWordReader& reader) {
-  TGridTable& depths = fTables->TblTZDepth2();
+  TGridTable& depths = fTables->TzCurves();
   ReadRows(depths, ReadCount(reader, depths), [&](int curve) {
     reader.ReadWord();  // the curve number
     ReadFloatCell(reader, depths, 0, curve);
@@ -175,7 +175,7 @@ void TProgramData::ReadUserTzCurves(TWordReader& reader) {
 }
 
 void TProgramData::ReadQwCurve(TWordReader& reader) {
-  TGridTable& curve = fTables->TblQwcurve2();
+  TGridTable& curve = fTables->QwCurve();
   ReadRows(curve, ReadCount(reader, curve), [&](int point) {
     ReadFloatCell(reader, curve, 0, point);
     ReadFloatCell(reader, curve, 1, point);
@@ -183,7 +183,7 @@ void TProgramData::ReadQwCurve(TWordReader& reader) {
 }
 
 void TProgramData::ReadSoilLayers(TWordReader& reader, bool currentFormat) {
-  TGridTable& layers = fTables->D2();
+  TGridTable& layers = fTables->SoilLayers();
   ReadRows(layers, ReadCount(reader, layers), [&](int layer) {
     reader.ReadWord();  // the layer number
     layers.SetIntValue(0, layer, ReadSoilType(reader));
@@ -207,7 +207,7 @@ void TProgramData::ReadSoilLayers(TWordReader& reader, bool currentFormat) {
 
 // AE first, the depth below the pile head second.
 void TProgramData::ReadStiffness(TWordReader& reader) {
-  TGridTable& stiffness = fTables->TblAE2();
+  TGridTable& stiffness = fTables->PileStiffness();
   ReadRows(stiffness, ReadCount(reader, stiffness), [&](int row) {
     ReadFloatCell(reader, stiffness, 1, row);
     ReadFloatCell(reader, stiffness, 0, row);
@@ -222,11 +222,11 @@ void TProgramData::ReadPileAndLoading(TWordReader& reader) {
   OD = reader.ReadFloat();
   Tiparea = reader.ReadFloat();
 
-  TGridTable& movements = fTables->TblTipMove();
+  TGridTable& movements = fTables->TipMovements();
   ReadRows(movements, ReadCount(reader, movements),
            [&](int row) { ReadFloatCell(reader, movements, 0, row); });
   Ntipmove = movements.RowCount() >= 1 ? 1 : 0;
-  TGridTable& loads = fTables->TblTopload();
+  TGridTable& loads = fTables->HeadLoads();
   ReadRows(loads, ReadCount(reader, loads), [&](int row) { ReadFloatCell(reader, loads, 0, row); });
   Ntopload = loads.RowCount() >= 1 ? 1 : 0;
   if (Ntopload == 1) {
@@ -236,7 +236,7 @@ void TProgramData::ReadPileAndLoading(TWordReader& reader) {
     Nloadmethod = Ntipmove == 1 ? 1 : 0;
   }
 
-  TGridTable& settlement = fTables->TblSettlement2();
+  TGridTable& settlement = fTables->SoilSettlement();
   ReadRows(settlement, ReadCount(reader, settlement), [&](int row) {
     ReadFloatCell(reader, settlement, 0, row);
     ReadFloatCell(reader, settlement, 1, row);
@@ -247,7 +247,7 @@ void TProgramData::ReadPileAndLoading(TWordReader& reader) {
 void TProgramData::ReadModificationFactors(TWordReader& reader) {
   ModTZ = reader.ReadInteger();
   if (ModTZ > 0) {
-    TGridTable& factors = fTables->TblTZFactors2();
+    TGridTable& factors = fTables->TzFactors();
     ReadRows(factors, ReadCount(reader, factors), [&](int row) {
       for (int column = 0; column < 3; ++column) ReadFloatCell(reader, factors, column, row);
     });

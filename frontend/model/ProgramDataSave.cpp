@@ -9,12 +9,12 @@
 #include <cmath>
 #include <string>
 
-#include "Exceptions.h"
-#include "InputTables.h"
-#include "NumberFormat.h"
-#include "ProgramData.h"
-#include "messages.h"
-#include "numeric_locale.h"
+#include "model/Exceptions.h"
+#include "model/InputTables.h"
+#include "model/NumberFormat.h"
+#include "model/ProgramData.h"
+#include "platform/messages.h"
+#include "platform/numeric_locale.h"
 
 namespace korvan {
 
@@ -144,7 +144,7 @@ QString TProgramData::FileText() {
   METHOD = UserTz && UserQw ? 1 : 2;
 
   if (METHODTZ == 2) {
-    const TGridTable& depths = fTables->TblTZDepth2();
+    const TGridTable& depths = fTables->TzCurves();
     lines.Add(depths.RowCount());
     for (int curve = 0; curve < depths.RowCount(); ++curve) {
       const TGridTable& points = SubTable(depths, 1, curve);
@@ -155,10 +155,10 @@ QString TProgramData::FileText() {
       }
     }
   }
-  if (METHODQW == 2) AddRows(lines, fTables->TblQwcurve2(), {0, 1});
+  if (METHODQW == 2) AddRows(lines, fTables->QwCurve(), {0, 1});
 
   if (METHOD == 2) {
-    const TGridTable& layers = fTables->D2();
+    const TGridTable& layers = fTables->SoilLayers();
     lines.Add(layers.RowCount());
     for (int layer = 0; layer < layers.RowCount(); ++layer) {
       TGridTable& data = SubTable(layers, 2, layer);
@@ -177,30 +177,30 @@ QString TProgramData::FileText() {
     }
   }
 
-  AddRows(lines, fTables->TblAE2(), {1, 0});
+  AddRows(lines, fTables->PileStiffness(), {1, 0});
   lines.Add({Scalar(Tolerance, "the tolerance"), Scalar(PLength, "the pile length"),
              Scalar(HeadCoord, "the pile head coordinate"), Scalar(OD, "the outer diameter"),
              Scalar(Tiparea, "the tip area")});
   if (Ntipmove == 0) {
     lines.Add(kAbsent);
   } else {
-    AddRows(lines, fTables->TblTipMove(), {0});
+    AddRows(lines, fTables->TipMovements(), {0});
   }
   if (Ntopload == 0) {
     lines.Add(kAbsent);
   } else {
-    AddRows(lines, fTables->TblTopload(), {0});
+    AddRows(lines, fTables->HeadLoads(), {0});
   }
   if (downdrag == 0) {
     lines.Add(kAbsent);
   } else {
-    AddRows(lines, fTables->TblSettlement2(), {0, 1});
+    AddRows(lines, fTables->SoilSettlement(), {0, 1});
   }
   if (ModTZ == 0) {
     lines.Add(kAbsent);
   } else {
     lines.Add(kPresent);
-    AddRows(lines, fTables->TblTZFactors2(), {0, 1, 2});
+    AddRows(lines, fTables->TzFactors(), {0, 1, 2});
   }
   if (ModQw == 0) {
     lines.Add(kAbsent);

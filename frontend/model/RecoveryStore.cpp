@@ -1,4 +1,4 @@
-#include "RecoveryStore.h"
+#include "model/RecoveryStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,7 @@
 #include <QUuid>
 #include <algorithm>
 
-#include "Exceptions.h"
+#include "model/Exceptions.h"
 
 namespace korvan {
 

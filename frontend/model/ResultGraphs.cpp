@@ -1,14 +1,14 @@
-#include "ResultGraphs.h"
+#include "model/ResultGraphs.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
-#include "Exceptions.h"
-#include "InputTables.h"
-#include "NumberFormat.h"
-#include "ProgramData.h"
-#include "Units.h"
+#include "model/Exceptions.h"
+#include "model/InputTables.h"
+#include "model/NumberFormat.h"
+#include "model/ProgramData.h"
+#include "model/Units.h"
 #include "runner/plot_file_reader.h"
 
 namespace korvan {
@@ -112,7 +112,7 @@ void ReadTipCurve(TPlotFileReader& file, TGraphPlot& plot) {
 }
 
 void ReadSoilSettlement(TGraphPlot& plot, int line, const TProgramData& project) {
-  const TGridTable& settlement = project.Tables().TblSettlement2();
+  const TGridTable& settlement = project.Tables().SoilSettlement();
   TLine& soil = plot.GetLines(line);
   soil.SetCount(settlement.RowCount());
   const bool english = settlement.Units() == 1;
@@ -172,7 +172,7 @@ void TResultGraphs::ResetGraphPlot(TGraphPlot& plot) {
 void TResultGraphs::AddLayersGraphPlot(TGraphPlot& plot, const TProgramData& project) {
   if (plot.LineCount() == 0 || plot.Count() == 0) return;
   if (project.UserTz && project.UserQw) return;  // no soil layers
-  const TGridTable& layers = project.Tables().D2();
+  const TGridTable& layers = project.Tables().SoilLayers();
   plot.SetLayerLineCount(layers.RowCount());
   plot.SetLayerCount(1);
   plot.SetShowLayers(false);

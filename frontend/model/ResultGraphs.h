@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "GraphPlot.h"
+#include "model/GraphPlot.h"
 
 namespace korvan {
 

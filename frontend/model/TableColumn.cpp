@@ -1,6 +1,6 @@
-#include "ColumnTypes.h"
-#include "TableErrors.h"
-#include "ValueStream.h"
+#include "model/ColumnTypes.h"
+#include "model/TableErrors.h"
+#include "model/ValueStream.h"
 
 namespace korvan {
 

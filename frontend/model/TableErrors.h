@@ -1,7 +1,7 @@
 // Failures of the grid tables beyond the invalid-entry error (EAssignError).
 #pragma once
 
-#include "Exceptions.h"
+#include "model/Exceptions.h"
 
 namespace korvan {
 

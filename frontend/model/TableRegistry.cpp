@@ -1,9 +1,9 @@
-#include "TableRegistry.h"
+#include "model/TableRegistry.h"
 
 #include <algorithm>
 
-#include "GridTable.h"
-#include "TableErrors.h"
+#include "model/GridTable.h"
+#include "model/TableErrors.h"
 
 namespace korvan {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "TableEditorHooks.h"
+#include "model/TableEditorHooks.h"
 
 namespace korvan {
 

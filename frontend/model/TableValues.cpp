@@ -1,6 +1,6 @@
-#include "TableValues.h"
+#include "model/TableValues.h"
 
-#include "ColumnTypes.h"
+#include "model/ColumnTypes.h"
 
 namespace korvan {
 

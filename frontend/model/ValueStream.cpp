@@ -1,9 +1,9 @@
-#include "ValueStream.h"
+#include "model/ValueStream.h"
 
 #include <cmath>
 #include <limits>
 
-#include "TableErrors.h"
+#include "model/TableErrors.h"
 
 namespace korvan {
 

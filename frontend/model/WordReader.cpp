@@ -1,10 +1,10 @@
-#include "WordReader.h"
+#include "model/WordReader.h"
 
 #include <QFile>
 #include <QStringDecoder>
 #include <cmath>
 
-#include "NumberFormat.h"
+#include "model/NumberFormat.h"
 
 namespace korvan {
 

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Exceptions.h"
+#include "model/Exceptions.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "child_window.h"
+#include "platform/qt/child_window.h"
 
 #include <QEvent>
 #include <QMdiArea>

@@ -1,11 +1,11 @@
-#include "message_box.h"
+#include "platform/qt/message_box.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <utility>
 
-#include "messages.h"
+#include "platform/messages.h"
 
 namespace korvan::platform {
 

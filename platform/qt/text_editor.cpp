@@ -1,8 +1,8 @@
-#include "text_editor.h"
+#include "platform/qt/text_editor.h"
 
 #include <QProcess>
 
-#include "text_viewer.h"
+#include "platform/qt/text_viewer.h"
 
 namespace korvan::platform {
 

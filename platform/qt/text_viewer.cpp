@@ -1,4 +1,4 @@
-#include "text_viewer.h"
+#include "platform/qt/text_viewer.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +18,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include "message_box.h"
+#include "platform/qt/message_box.h"
 
 namespace korvan::platform {
 

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "child_window.h"
+#include "platform/qt/child_window.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "window_place.h"
+#include "platform/qt/window_place.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -5,8 +5,8 @@
 #include <clocale>
 #include <cmath>
 
-#include "Exceptions.h"
 #include "comma_locale.h"
+#include "model/Exceptions.h"
 #include "project_support.h"
 #include "resource_limits.h"
 
@@ -75,7 +75,7 @@ void FillProject(TProgramData& data, int units, bool userTz) {
     data.QFactor = 1.23456789L;
     data.wFactor = 0.987654321L;
   }
-  TGridTable& layers = tables.D2();
+  TGridTable& layers = tables.SoilLayers();
   layers.SetRowCount(6);
   for (int layer = 0; layer < 6; ++layer) {
     layers.SetIntValue(0, layer, layer + 1);
@@ -83,17 +83,17 @@ void FillProject(TProgramData& data, int units, bool userTz) {
     Fill(*layers.GetDataValue(2, layer), 2, 10 * layer);
   }
   if (userTz) {
-    TGridTable& depths = tables.TblTZDepth2();
+    TGridTable& depths = tables.TzCurves();
     Fill(depths, 3, 1);
     for (int curve = 0; curve < 3; ++curve) Fill(*depths.GetDataValue(1, curve), 2 + curve, curve);
-    Fill(tables.TblTipMove(), 4, 5);
-    Fill(tables.TblSettlement2(), 3, 6);
-    Fill(tables.TblTZFactors2(), 4, 7);
+    Fill(tables.TipMovements(), 4, 5);
+    Fill(tables.SoilSettlement(), 3, 6);
+    Fill(tables.TzFactors(), 4, 7);
   } else {
-    Fill(tables.TblQwcurve2(), 5, 2);
-    Fill(tables.TblTopload(), 3, 4);
+    Fill(tables.QwCurve(), 5, 2);
+    Fill(tables.HeadLoads(), 3, 4);
   }
-  Fill(tables.TblAE2(), 3, 3);
+  Fill(tables.PileStiffness(), 3, 3);
 }
 
 class RoundTripTest : public ProjectTest,
@@ -150,8 +150,8 @@ TEST_F(ProjectTest, SavesWhatItReadsInItsOwnNumberForms) {
 1.2 123456789
 )"));
   EXPECT_EQ(Reopen(path), QString());
-  EXPECT_EQ(Tables().D2().GetDataValue(2, 2)->GetStringValue(1, 0), "0");  // c1 of sand
-  EXPECT_EQ(Tables().TblTipMove().RowCount(), 2);
+  EXPECT_EQ(Tables().SoilLayers().GetDataValue(2, 2)->GetStringValue(1, 0), "0");  // c1 of sand
+  EXPECT_EQ(Tables().TipMovements().RowCount(), 2);
   SaveAs(QStringLiteral("forms.kv4d"));
   EXPECT_EQ(QString::fromUtf8(ReadBytes(path)),
             "Forms\n60 0 1\n1 1\n3\n"
@@ -176,14 +176,14 @@ TEST_F(ProjectTest, SwitchesUnitsThereAndBack) {
   Data().PLength = 1000;
   Data().Tiparea = 100;
   Data().Tolerance = 1E-5;
-  Tables().D2().SetFloatValue(1, 0, 600);
-  Tables().D2().GetDataValue(2, 0)->SetFloatValue(7, 0, 14.5);  // psi
-  Tables().TblTZFactors2().SetFloatValue(1, 0, 0.8);            // dimensionless
+  Tables().SoilLayers().SetFloatValue(1, 0, 600);
+  Tables().SoilLayers().GetDataValue(2, 0)->SetFloatValue(7, 0, 14.5);  // psi
+  Tables().TzFactors().SetFloatValue(1, 0, 0.8);                        // dimensionless
   Data().SetUnits(2);
   EXPECT_EQ(FormatGeneral(Data().Tiparea, 9), "0.064516");
-  EXPECT_EQ(Tables().D2().GetStringValue(1, 0), "15.24");
-  EXPECT_EQ(Tables().D2().GetDataValue(2, 0)->GetStringValue(7, 0), "99.973989");
-  EXPECT_EQ(Tables().D2().GetDataValue(2, 0)->Units(), 2);
+  EXPECT_EQ(Tables().SoilLayers().GetStringValue(1, 0), "15.24");
+  EXPECT_EQ(Tables().SoilLayers().GetDataValue(2, 0)->GetStringValue(7, 0), "99.973989");
+  EXPECT_EQ(Tables().SoilLayers().GetDataValue(2, 0)->Units(), 2);
   const long double metres = Data().PLength;
   Data().SetUnits(7);  // clamped to SI, already in force
   EXPECT_EQ(Data().PLength, metres);
@@ -192,8 +192,8 @@ TEST_F(ProjectTest, SwitchesUnitsThereAndBack) {
   EXPECT_NEAR(static_cast<double>(Data().PLength), 1000, 1E-9);
   EXPECT_NEAR(static_cast<double>(Data().Tiparea), 100, 1E-9);
   EXPECT_NEAR(static_cast<double>(Data().Tolerance), 1E-5, 1E-17);
-  EXPECT_EQ(Tables().D2().GetStringValue(1, 0), "600");
-  EXPECT_EQ(Tables().TblTZFactors2().GetStringValue(1, 0), "0.8");
+  EXPECT_EQ(Tables().SoilLayers().GetStringValue(1, 0), "600");
+  EXPECT_EQ(Tables().TzFactors().GetStringValue(1, 0), "0.8");
 }
 
 struct OlderFileCase {
@@ -217,19 +217,19 @@ TEST_P(OlderFileTest, ReadsUserCurvesAroundTheStiffness) {
   EXPECT_EQ(Reopen(WriteFile(QString::fromLatin1(c.name), text), c.format), QString());
   EXPECT_TRUE(Data().UserTz && Data().UserQw);
   EXPECT_EQ(Data().METHOD, 1);
-  const TGridTable& depths = Tables().TblTZDepth2();
+  const TGridTable& depths = Tables().TzCurves();
   ASSERT_EQ(depths.RowCount(), 2);
   EXPECT_EQ(depths.GetStringValue(0, 1), "360");
   EXPECT_EQ(depths.GetDataValue(1, 1)->RowCount(), 3);
   EXPECT_EQ(depths.GetDataValue(1, 1)->GetStringValue(0, 2), "8.5");
-  EXPECT_EQ(Tables().TblAE2().GetStringValue(0, 1), "540");
-  EXPECT_EQ(Tables().TblAE2().GetStringValue(1, 1), "7.06E8");
-  ASSERT_EQ(Tables().TblQwcurve2().RowCount(), 5);
-  EXPECT_EQ(Tables().TblQwcurve2().GetStringValue(0, 4), "150000");
+  EXPECT_EQ(Tables().PileStiffness().GetStringValue(0, 1), "540");
+  EXPECT_EQ(Tables().PileStiffness().GetStringValue(1, 1), "7.06E8");
+  ASSERT_EQ(Tables().QwCurve().RowCount(), 5);
+  EXPECT_EQ(Tables().QwCurve().GetStringValue(0, 4), "150000");
   EXPECT_EQ(Data().HeadCoord, 0);
   EXPECT_EQ(Data().ModTZ, c.modTz);
   EXPECT_EQ(FormatGeneral(Data().QFactor, 8), c.qFactor);
-  EXPECT_EQ(Tables().D2().RowCount(), 1);  // raised to its minimum
+  EXPECT_EQ(Tables().SoilLayers().RowCount(), 1);  // raised to its minimum
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, OlderFileTest,
@@ -247,11 +247,11 @@ TEST_F(ProjectTest, FileEndingInsideTheSettlementKeepsTheRowsRead) {
             "File \"" + path.toStdString() + "\":\nThis file either invalid or incomplete.");
   EXPECT_EQ(Data().FileName, path);
   EXPECT_EQ(FormatGeneral(Data().PLength, 8), "480");
-  const TGridTable& settlement = Tables().TblSettlement2();
+  const TGridTable& settlement = Tables().SoilSettlement();
   ASSERT_EQ(settlement.RowCount(), 2);
   EXPECT_EQ(settlement.GetStringValue(0, 1), "6");
   EXPECT_EQ(settlement.GetStringValue(1, 1), "0.03");
-  EXPECT_EQ(Tables().TblTZFactors2().RowCount(), 2);  // never reached: raised to its minimum
+  EXPECT_EQ(Tables().TzFactors().RowCount(), 2);  // never reached: raised to its minimum
   // What was read is not what the file holds: the project says so.
   EXPECT_TRUE(Tables().GetDataChanged());
   EXPECT_EQ(Data().IncompleteLine, 17);
@@ -262,7 +262,7 @@ struct ExampleCase {
   const char* replacement;
   const char* message;  // after the line naming the file; empty when the whole file is read
   const char* pile;     // head coordinate, diameter, tip area
-  int layers;           // rows of D2 afterwards
+  int layers;           // rows of the soil layers afterwards
   int stopLine;         // where reading stopped; 0 when the whole file was read
 };
 
@@ -285,8 +285,8 @@ TEST_P(ExampleTest, ReadsAsFarAsTheFileAllows) {
                          FormatGeneral(Data().Tiparea, 8)})
                 .join(QLatin1Char(' ')),
             c.pile);
-  EXPECT_EQ(Tables().D2().RowCount(), c.layers);
-  EXPECT_EQ(Tables().TblAE2().RowCount(), 2);
+  EXPECT_EQ(Tables().SoilLayers().RowCount(), c.layers);
+  EXPECT_EQ(Tables().PileStiffness().RowCount(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -324,7 +324,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ProjectTest, SavesWithADecimalPointUnderACommaLocale) {
   TCommaLocale comma;
   if (!comma.Active()) GTEST_SKIP() << "no locale with a decimal comma";
-  Tables().TblAE2().SetFloatValue(1, 0, 1.5);
+  Tables().PileStiffness().SetFloatValue(1, 0, 1.5);
   Data().Tolerance = 2.5E-5;
   const QString text = QString::fromUtf8(ReadBytes(SaveAs(QStringLiteral("comma.kv4d"))));
   EXPECT_TRUE(text.contains(QStringLiteral("\n1.5 0\n")));
@@ -394,7 +394,7 @@ TEST_F(ProjectTest, AHundredMegabytesOfDigitsOpenANewProjectWithAMessage) {
   if (usage.peakGrowthMB) EXPECT_LT(*usage.peakGrowthMB, kMegabytesAllowed);
   EXPECT_EQ(Data().FileName, path);
   EXPECT_EQ(Data().Title, "New Pile");
-  EXPECT_EQ(Tables().D2().RowCount(), 1);
+  EXPECT_EQ(Tables().SoilLayers().RowCount(), 1);
 }
 
 }  // namespace

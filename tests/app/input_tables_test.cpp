@@ -25,19 +25,19 @@ TEST_F(ProjectTest, NewProjectHasEveryTableAtItsMinimumRows) {
   for (const TGridTable* table : Tables().AllTables()) {
     EXPECT_EQ(table->RowCount(), table->MinRows()) << table->Caption().toStdString();
   }
-  const TGridTable& layers = Tables().D2();
+  const TGridTable& layers = Tables().SoilLayers();
   ASSERT_EQ(layers.RowCount(), 1);
   EXPECT_EQ(layers.GetIntValue(0, 0), 1);
   EXPECT_EQ(layers.GetColumn(0).GetEnumStr(0), "Driven Pile in Clay (Coyle & Reese)");
   const TGridTable& data = *layers.GetDataValue(2, 0);
-  EXPECT_EQ(data.Source(), &Tables().tblDataClay2());
+  EXPECT_EQ(data.Source(), &Tables().ClayLayerTemplate());
   ASSERT_EQ(data.RowCount(), 2);
   for (int row = 0; row < 2; ++row) {
     EXPECT_EQ(data.GetFloatValue(6, row), 0.9L);
     EXPECT_EQ(data.GetFloatValue(0, row), 0.0L);
   }
-  EXPECT_EQ(Tables().TblTZFactors2().GetStringValue(2, 1), "1");
-  EXPECT_EQ(Tables().TblTZDepth2().GetDataValue(1, 1)->Caption(), "t-z curve");
+  EXPECT_EQ(Tables().TzFactors().GetStringValue(2, 1), "1");
+  EXPECT_EQ(Tables().TzCurves().GetDataValue(1, 1)->Caption(), "t-z curve");
   EXPECT_FALSE(Tables().GetDataChanged());
 }
 
@@ -55,7 +55,7 @@ class SoilTypeTest : public ProjectTest, public ::testing::WithParamInterface<So
 // the template, and so the columns shown, change.
 TEST_P(SoilTypeTest, SelectsItsTemplateAndKeepsTheLayersValues) {
   const SoilTypeCase& c = GetParam();
-  TGridTable& layers = Tables().D2();
+  TGridTable& layers = Tables().SoilLayers();
   layers.SetRowCount(3);
   for (int column = 0; column < 10; ++column) {
     for (int row = 0; row < 2; ++row) {
@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
         SoilTypeCase{6, "Sand Layer Data", {1, 2, 6}, "Blow Counts |(optional)", 0.9L}));
 
 TEST_F(ProjectTest, HeadingsShowTheUnitsOfTheProjectsSystem) {
-  const TGridTable& layers = Tables().D2();
+  const TGridTable& layers = Tables().SoilLayers();
   EXPECT_EQ(layers.GetColumn(0).GetDisplayHeadings(0), "Soil Type" + QString(58, ' '));
   const std::pair<int, QStringList> expected[] = {
       {1, {"Bottom of Layer (in)  ", "Weight, (lbs/in^3)  ", "Axial Load at Pile Head (lbs)  "}},
@@ -97,7 +97,7 @@ TEST_F(ProjectTest, HeadingsShowTheUnitsOfTheProjectsSystem) {
     Data().SetUnits(units);
     EXPECT_EQ(QStringList({layers.GetColumn(1).GetDisplayHeadings(0),
                            layers.GetDataValue(2, 0)->GetColumn(0).GetDisplayHeadings(1),
-                           Tables().TblTopload().GetColumn(0).GetDisplayHeadings(0)}),
+                           Tables().HeadLoads().GetColumn(0).GetDisplayHeadings(0)}),
               headings);
   }
 }

@@ -10,9 +10,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "InputTables.h"
-#include "NumberFormat.h"
-#include "ProgramData.h"
+#include "model/InputTables.h"
+#include "model/NumberFormat.h"
+#include "model/ProgramData.h"
 #include "qstring_printer.h"
 
 namespace korvan::testing {

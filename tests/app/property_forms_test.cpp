@@ -11,14 +11,14 @@
 #include <QTest>
 #include <functional>
 
-#include "DataEdit.h"
-#include "Options.h"
-#include "ProgramSettings.h"
-#include "Title.h"
+#include "app/OptionsForm.h"
+#include "app/PilePropertiesForm.h"
+#include "app/ProgramSettings.h"
+#include "app/QwFactorForm.h"
+#include "app/TitleForm.h"
+#include "components/DataEdit.h"
 #include "grid_table_support.h"
 #include "message_capture.h"
-#include "nPilePro.h"
-#include "pilemat.h"
 #include "project_support.h"
 
 namespace korvan::testing {
@@ -76,8 +76,8 @@ TEST_F(PropertyFormTest, PilePropertiesFollowTheTipRefuseAndStoreWhole) {
 
   TEditorFactoryScope editors(ChartFamily());
   form->StiffnessButton()->click();
-  EXPECT_TRUE(Tables().TblAE2().FormVisible());
-  Tables().TblAE2().Hide();
+  EXPECT_TRUE(Tables().PileStiffness().FormVisible());
+  Tables().PileStiffness().Hide();
 
   Data().SetUnits(2);
   EXPECT_EQ(form->LengthEdit()->text(), "15.24");

@@ -6,8 +6,8 @@
 #include <functional>
 #include <limits>
 
-#include "Exceptions.h"
 #include "file_size_limit.h"
+#include "model/Exceptions.h"
 #include "project_support.h"
 
 namespace korvan::testing {
@@ -55,11 +55,11 @@ TEST_F(ProjectTest, NumbersThatWouldNotReadBackAreRefusedByName) {
   constexpr long double kLargest = std::numeric_limits<long double>::max();
   constexpr long double kSubnormal = std::numeric_limits<long double>::denorm_min() * 1000;
   const std::vector<std::pair<std::function<void()>, QString>> cases = {
-      {[&] { Tables().TblAE2().SetFloatValue(1, 0, kLargest); },
+      {[&] { Tables().PileStiffness().SetFloatValue(1, 0, kLargest); },
        "row 1 of \"Axial Stiffness (AE) of Pile Sections\""},
       {[&] { Data().Tolerance = -kLargest; }, "the tolerance"},
       {[&] { Data().PLength = kSubnormal; }, "the pile length"},
-      {[&] { Tables().D2().SetFloatValue(1, 0, kSubnormal); }, "a layer depth"},
+      {[&] { Tables().SoilLayers().SetFloatValue(1, 0, kSubnormal); }, "a layer depth"},
   };
   for (const auto& [change, what] : cases) {
     ProgramData = std::make_unique<TProgramData>(Tables());
@@ -79,7 +79,7 @@ TEST_F(ProjectTest, NumbersThatWouldNotReadBackAreRefusedByName) {
 
   // Far out, but within what reads back.
   ProgramData = std::make_unique<TProgramData>(Tables());
-  Tables().TblAE2().SetFloatValue(1, 0, 1.1897314E4932L);
+  Tables().PileStiffness().SetFloatValue(1, 0, 1.1897314E4932L);
   Data().PLength = 1E-4931L;
   const QByteArray saved = ReadBytes(SaveAs(QStringLiteral("far.kv4d")));
   EXPECT_EQ(Reopen(PathOf(QStringLiteral("far.kv4d"))), QString());

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "dynlib.h"
+#include "platform/dynlib.h"
 #include "runner/engine_library.h"
 #include "runner/engine_runner.h"
 

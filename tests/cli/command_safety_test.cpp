@@ -13,9 +13,9 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/safe_output.h"
 #include "run_scene.h"
 #include "runner/run_preparation.h"
-#include "safe_output.h"
 
 namespace korvan {
 namespace {

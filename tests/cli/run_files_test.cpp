@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "benchmark_projects.h"
-#include "dynlib.h"
+#include "platform/dynlib.h"
 #include "run_scene.h"
 #include "runner/engine_library.h"
 #include "runner/engine_runner.h"

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "dynlib.h"
 #include "korvan_version.h"
-#include "messages.h"
+#include "platform/dynlib.h"
+#include "platform/messages.h"
 #include "run_scene.h"
 #include "runner/engine_runner.h"
 #include "runner/plot_summary.h"

@@ -1,7 +1,7 @@
 // The output-safety routine shared by the commands and the desktop program:
 // what it refuses and why, what a committed file looks like, which
 // temporary files it clears away, and what SIGINT and SIGTERM leave.
-#include "safe_output.h"
+#include "platform/safe_output.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // A channel opened in memory holds exactly the bytes a file channel writes,
 // also across the large pieces in which a file channel flushes.
-#include "line_layout/channel.h"
+#include "engine/line_layout/channel.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "file_access.h"
+#include "engine/file_access.h"
 #include "test_support.h"
 
 namespace korvan {

@@ -1,4 +1,4 @@
-#include "curve_lookups.h"
+#include "engine/curve_lookups.h"
 
 #include <gtest/gtest.h>
 

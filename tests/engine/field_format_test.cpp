@@ -1,7 +1,7 @@
 // The fast field path (Write…Field) against the general path (Append…Field):
 // the same bytes for every kind of field and value, exactly `width` of them
 // and not one byte outside the field.
-#include "line_layout/field_format.h"
+#include "engine/line_layout/field_format.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "line_layout/field_format_digits.h"
-#include "line_layout/field_format_fast.h"
+#include "engine/line_layout/field_format_digits.h"
+#include "engine/line_layout/field_format_fast.h"
 
 namespace korvan {
 namespace {

@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "benchmark_projects.h"
-#include "run.h"
+#include "engine/run.h"
 #include "test_support.h"
 
 namespace korvan {

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "head_load_search.h"
-#include "head_load_solution.h"
+#include "engine/head_load_search.h"
+#include "engine/head_load_solution.h"
+#include "engine/tip_movement_solution.h"
 #include "pile_fixture.h"
 #include "test_support.h"
-#include "tip_movement_solution.h"
 
 namespace korvan {
 namespace {

@@ -1,4 +1,4 @@
-#include "line_layout/layout.h"
+#include "engine/line_layout/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "line_layout/layout_program.h"
+#include "engine/line_layout/layout_program.h"
 
 namespace korvan {
 namespace {

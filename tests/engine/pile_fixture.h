@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "run_context.h"
-#include "run_texts.h"
+#include "engine/run_context.h"
+#include "engine/run_texts.h"
 
 namespace korvan::testing {
 

@@ -1,4 +1,4 @@
-#include "profile_lookups.h"
+#include "engine/profile_lookups.h"
 
 #include <gtest/gtest.h>
 

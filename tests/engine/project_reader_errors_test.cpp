@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/run_context.h"
 #include "project_reading.h"
-#include "run_context.h"
 #include "test_support.h"
 
 namespace korvan {

@@ -1,4 +1,4 @@
-#include "project_reader.h"
+#include "engine/project_reader.h"
 
 #include <gtest/gtest.h>
 

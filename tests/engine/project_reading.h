@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "project_reader.h"
-#include "run_context.h"
+#include "engine/project_reader.h"
+#include "engine/run_context.h"
 #include "test_support.h"
 
 namespace korvan::testing {

@@ -1,4 +1,4 @@
-#include "report_heading.h"
+#include "engine/report_heading.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "run_context.h"
+#include "engine/run_context.h"
 #include "test_support.h"
 
 namespace korvan {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/record_reader.h"
 #include "project_reading.h"
-#include "record_reader.h"
 
 namespace korvan {
 namespace {

@@ -1,4 +1,4 @@
-#include "run_description.h"
+#include "engine/run_description.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "report_heading.h"
+#include "engine/report_heading.h"
 #include "test_support.h"
 
 namespace korvan {

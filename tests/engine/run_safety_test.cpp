@@ -15,10 +15,10 @@
 #include <tuple>
 #include <vector>
 
-#include "file_access.h"
-#include "line_layout/channel.h"
-#include "record_reader.h"
-#include "staged_output.h"
+#include "engine/file_access.h"
+#include "engine/line_layout/channel.h"
+#include "engine/record_reader.h"
+#include "engine/staged_output.h"
 #include "test_support.h"
 
 namespace korvan {

@@ -2,7 +2,7 @@
 // project reader stores them: two rows per layer, at its top and its bottom.
 #pragma once
 
-#include "data_model.h"
+#include "engine/data_model.h"
 
 namespace korvan::testing {
 

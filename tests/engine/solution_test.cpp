@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "curve_lookups.h"
-#include "head_load_solution.h"
-#include "modifications.h"
+#include "engine/curve_lookups.h"
+#include "engine/head_load_solution.h"
+#include "engine/modifications.h"
+#include "engine/pile_walk.h"
+#include "engine/tip_movement_solution.h"
 #include "pile_fixture.h"
-#include "pile_walk.h"
-#include "tip_movement_solution.h"
 
 namespace korvan {
 namespace {

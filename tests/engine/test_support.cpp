@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "run.h"
+#include "engine/run.h"
 
 namespace korvan::testing {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "data_model.h"
+#include "engine/data_model.h"
 
 namespace korvan::testing {
 

@@ -1,15 +1,15 @@
-#include "tip_curve.h"
+#include "engine/tip_curve.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 
-#include "curves.h"
-#include "record_reader.h"
+#include "engine/curves.h"
+#include "engine/record_reader.h"
+#include "engine/tip_shapes.h"
 #include "soil_profile_builder.h"
 #include "test_support.h"
-#include "tip_shapes.h"
 
 namespace korvan {
 namespace {

@@ -1,4 +1,4 @@
-#include "tip_movements.h"
+#include "engine/tip_movements.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
-#include "tz_curves.h"
+#include "engine/tz_curves.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
-#include "curves.h"
-#include "record_reader.h"
+#include "engine/curves.h"
+#include "engine/record_reader.h"
+#include "engine/tz_shapes.h"
 #include "soil_profile_builder.h"
 #include "test_support.h"
-#include "tz_shapes.h"
 
 namespace korvan {
 namespace {

@@ -1,4 +1,4 @@
-#include "child_window.h"
+#include "platform/qt/child_window.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <vector>
 
-#include "window_place.h"
+#include "platform/qt/window_place.h"
 
 namespace korvan {
 namespace {

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "DataEdit.h"
+#include "components/DataEdit.h"
 #include "message_capture.h"
 #include "qstring_printer.h"
 

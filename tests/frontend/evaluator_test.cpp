@@ -3,8 +3,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "EntryEvaluator.h"
 #include "comma_locale.h"
+#include "model/EntryEvaluator.h"
 #include "qstring_printer.h"
 
 namespace korvan {

@@ -5,9 +5,9 @@
 #include <limits>
 #include <type_traits>
 
-#include "TableErrors.h"
-#include "ValueStream.h"
 #include "grid_table_support.h"
+#include "model/TableErrors.h"
+#include "model/ValueStream.h"
 
 namespace korvan {
 namespace {

@@ -9,9 +9,9 @@
 #include <memory>
 #include <ostream>
 
-#include "ColumnTypes.h"
-#include "ColumnTypesChart.h"
-#include "Exceptions.h"
+#include "model/ColumnTypes.h"
+#include "model/ColumnTypesChart.h"
+#include "model/Exceptions.h"
 #include "qstring_printer.h"
 
 namespace korvan::testing {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "TableErrors.h"
 #include "grid_table_support.h"
+#include "model/TableErrors.h"
 
 namespace korvan {
 namespace {

@@ -1,4 +1,4 @@
-#include "message_box.h"
+#include "platform/qt/message_box.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "message_capture.h"
-#include "messages.h"
+#include "platform/messages.h"
 
 namespace korvan {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "NumberFormat.h"
+#include "model/NumberFormat.h"
 #include "qstring_printer.h"
 
 namespace korvan {

@@ -7,7 +7,7 @@
 #include <QLegend>
 #include <QTemporaryDir>
 
-#include "ChartPreview.h"
+#include "components/ChartPreview.h"
 #include "message_capture.h"
 #include "table_form_support.h"
 

@@ -10,10 +10,10 @@
 #include <QLineEdit>
 #include <memory>
 
-#include "ColumnTypesChart.h"
-#include "TableChartForm.h"
-#include "TableEditors.h"
-#include "TableForm.h"
+#include "components/TableChartForm.h"
+#include "components/TableEditors.h"
+#include "components/TableForm.h"
+#include "model/ColumnTypesChart.h"
 #include "qstring_printer.h"
 
 namespace korvan::testing {

@@ -4,7 +4,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "CellControls.h"
+#include "components/CellControls.h"
 #include "grid_table_support.h"
 #include "message_capture.h"
 #include "table_form_support.h"

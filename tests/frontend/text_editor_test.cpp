@@ -1,4 +1,4 @@
-#include "text_editor.h"
+#include "platform/qt/text_editor.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <QThread>
 
 #include "message_capture.h"
-#include "text_viewer.h"
+#include "platform/qt/text_viewer.h"
 
 namespace korvan {
 namespace {

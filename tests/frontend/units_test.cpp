@@ -1,4 +1,4 @@
-#include "Units.h"
+#include "model/Units.h"
 
 #include <gtest/gtest.h>
 

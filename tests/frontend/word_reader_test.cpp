@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "NumberFormat.h"
-#include "WordReader.h"
 #include "comma_locale.h"
+#include "model/NumberFormat.h"
+#include "model/WordReader.h"
 #include "qstring_printer.h"
 #include "resource_limits.h"
 

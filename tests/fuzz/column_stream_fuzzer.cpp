@@ -10,10 +10,10 @@
 #include <exception>
 #include <memory>
 
-#include "ColumnTypesChart.h"
-#include "InputTables.h"
-#include "TableErrors.h"
-#include "ValueStream.h"
+#include "model/ColumnTypesChart.h"
+#include "model/InputTables.h"
+#include "model/TableErrors.h"
+#include "model/ValueStream.h"
 #include "qt_fuzz_support.h"
 
 namespace {

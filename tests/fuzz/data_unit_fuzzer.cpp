@@ -9,9 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "Exceptions.h"
-#include "InputTables.h"
-#include "ProgramData.h"
+#include "model/Exceptions.h"
+#include "model/InputTables.h"
+#include "model/ProgramData.h"
 #include "qt_fuzz_support.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "run.h"
+#include "engine/run.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "Exceptions.h"
+#include "model/Exceptions.h"
 #include "qt_fuzz_support.h"
 #include "result_graphs_fuzz_support.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "run.h"
+#include "engine/run.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);

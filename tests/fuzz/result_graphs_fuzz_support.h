@@ -6,9 +6,9 @@
 #include <QString>
 #include <cstdint>
 
-#include "InputTables.h"
-#include "ProgramData.h"
-#include "ResultGraphs.h"
+#include "model/InputTables.h"
+#include "model/ProgramData.h"
+#include "model/ResultGraphs.h"
 
 namespace korvan::fuzz {
 

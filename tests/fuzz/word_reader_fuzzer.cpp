@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "Exceptions.h"
-#include "WordReader.h"
+#include "model/Exceptions.h"
+#include "model/WordReader.h"
 #include "qt_fuzz_support.h"
 
 namespace {

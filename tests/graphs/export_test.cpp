@@ -13,12 +13,12 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
-#include "ExportDialog.h"
-#include "ExportPlots.h"
-#include "XlsxAutomation.h"
-#include "XlsxChartPages.h"
-#include "ZipPackage.h"
 #include "graph_fixtures.h"
+#include "graphs/ExportPlots.h"
+#include "graphs/XlsxAutomation.h"
+#include "graphs/XlsxChartPages.h"
+#include "graphs/ZipPackage.h"
+#include "graphs/windows/ExportDialog.h"
 #include "message_capture.h"
 
 namespace korvan {

@@ -11,8 +11,8 @@
 #include <functional>
 #include <memory>
 
-#include "GraphPlot.h"
-#include "PlotView.h"
+#include "graphs/PlotView.h"
+#include "model/GraphPlot.h"
 
 namespace korvan::testing {
 

@@ -2,7 +2,7 @@
 
 #include <QSignalSpy>
 
-#include "GraphPlot.h"
+#include "model/GraphPlot.h"
 #include "qstring_printer.h"
 
 namespace korvan {

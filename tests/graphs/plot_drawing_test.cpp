@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "GraphStyle.h"
-#include "LegendLayout.h"
-#include "PlotPrint.h"
 #include "graph_fixtures.h"
+#include "graphs/GraphStyle.h"
+#include "graphs/LegendLayout.h"
+#include "graphs/windows/PlotPrint.h"
 
 namespace korvan {
 namespace {

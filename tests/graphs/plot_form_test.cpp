@@ -16,12 +16,12 @@
 #include <QTest>
 #include <cmath>
 
-#include "ActiveLinesDialog.h"
-#include "GraphCaptionDialog.h"
-#include "LegendList.h"
-#include "LineNamesDialog.h"
-#include "PlotForm.h"
 #include "graph_fixtures.h"
+#include "graphs/windows/ActiveLinesDialog.h"
+#include "graphs/windows/GraphCaptionDialog.h"
+#include "graphs/windows/LegendList.h"
+#include "graphs/windows/LineNamesDialog.h"
+#include "graphs/windows/PlotForm.h"
 #include "message_capture.h"
 #include "qstring_printer.h"
 

@@ -14,13 +14,13 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
-#include "DataEdit.h"
-#include "Exceptions.h"
-#include "PlotForm.h"
-#include "PlotPicture.h"
-#include "SaveAttributesDialog.h"
+#include "components/DataEdit.h"
 #include "graph_fixtures.h"
+#include "graphs/PlotPicture.h"
+#include "graphs/windows/PlotForm.h"
+#include "graphs/windows/SaveAttributesDialog.h"
 #include "message_capture.h"
+#include "model/Exceptions.h"
 #include "qstring_printer.h"
 
 namespace korvan {

@@ -12,9 +12,9 @@
 #include <cmath>
 #include <limits>
 
-#include "SideViewDialog.h"
-#include "SideViewDrawing.h"
 #include "graph_fixtures.h"
+#include "graphs/SideViewDrawing.h"
+#include "graphs/windows/SideViewDialog.h"
 
 namespace korvan {
 namespace {

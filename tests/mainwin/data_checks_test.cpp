@@ -1,7 +1,7 @@
 // The tip-movement check before a run: user curves must reach every
 // prescribed tip movement.
-#include "DataChecks.h"
 #include "mainwin_support.h"
+#include "model/DataChecks.h"
 
 namespace korvan::testing {
 namespace {
@@ -15,7 +15,7 @@ class DataChecksTest : public GraphsTest {
   }
   // User t-z curves whose pile movements are `curves`.
   void SetTzCurves(const std::vector<std::vector<long double>>& curves) {
-    TGridTable& depths = Tables().TblTZDepth2();
+    TGridTable& depths = Tables().TzCurves();
     depths.SetRowCount(static_cast<int>(curves.size()));
     for (size_t j = 0; j < curves.size(); ++j) {
       TGridTable* points = depths.GetDataValue(1, static_cast<int>(j));
@@ -80,8 +80,8 @@ TEST_F(DataChecksTest, TipMovementsWithinTheUserCurves) {
     Project().Nloadmethod = c.loadMethod;
     Project().UserQw = c.userQw;
     Project().UserTz = c.userTz;
-    SetRows(Tables().TblTipMove(), 0, c.movements);
-    SetRows(Tables().TblQwcurve2(), 1, c.qw);
+    SetRows(Tables().TipMovements(), 0, c.movements);
+    SetRows(Tables().QwCurve(), 1, c.qw);
     SetTzCurves(c.tz);
     EXPECT_EQ(TipMovementRangeMessage(Project()), c.message);
   }

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "Exceptions.h"
 #include "mainwin_support.h"
+#include "model/Exceptions.h"
 
 namespace korvan::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QMenu>
 
-#include "Main.h"
+#include "app/MainForm.h"
 #include "mainwin_support.h"
 
 namespace korvan::testing {

@@ -15,8 +15,8 @@
 #include <limits>
 #include <optional>
 
-#include "ReportHeading.h"
-#include "Title.h"
+#include "app/ReportHeadingDialog.h"
+#include "app/TitleForm.h"
 #include "main_window_support.h"
 
 namespace korvan::testing {

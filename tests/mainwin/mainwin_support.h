@@ -12,12 +12,12 @@
 #include <deque>
 #include <memory>
 
-#include "InputTables.h"
-#include "Main.h"
-#include "ProgramData.h"
-#include "ResultGraphs.h"
-#include "message_box.h"
+#include "app/MainForm.h"
 #include "message_capture.h"
+#include "model/InputTables.h"
+#include "model/ProgramData.h"
+#include "model/ResultGraphs.h"
+#include "platform/qt/message_box.h"
 #include "qstring_printer.h"
 
 namespace korvan::testing {

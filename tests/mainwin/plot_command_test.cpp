@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include "ZipPackage.h"
+#include "graphs/ZipPackage.h"
 #include "main_window_support.h"
 
 namespace korvan::testing {

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <map>
 
-#include "Exceptions.h"
 #include "mainwin_support.h"
+#include "model/Exceptions.h"
 #include "runner/plot_file_reader.h"
 
 namespace korvan::testing {
@@ -223,7 +223,7 @@ TEST_F(PlotDataTest, LoadSettlementStartsAtTheOriginOnlyWithoutDownDrag) {
 
 TEST_F(PlotDataTest, DownDragAddsTheSoilSettlementLine) {
   Project().downdrag = 1;
-  TGridTable& settlement = Tables().TblSettlement2();
+  TGridTable& settlement = Tables().SoilSettlement();
   settlement.SetRowCount(3);
   for (int j = 0; j < 3; ++j) {
     settlement.SetFloatValue(0, j, 120.0L * j);
@@ -266,7 +266,7 @@ TEST_F(PlotDataTest, AppliedLoadsKeepTheConvergedCasesOnly) {
 }
 
 TEST_F(PlotDataTest, DepthGraphsGetTheSoilLayersUnlessBothCurvesAreTheUsers) {
-  TGridTable& layers = Tables().D2();
+  TGridTable& layers = Tables().SoilLayers();
   layers.SetRowCount(2);
   layers.SetIntValue(0, 0, 5);
   layers.SetFloatValue(1, 0, 240);

@@ -12,8 +12,8 @@
 #include <QTest>
 #include <functional>
 
-#include "RecoveryStore.h"
 #include "main_window_support.h"
+#include "model/RecoveryStore.h"
 
 namespace korvan::testing {
 namespace {

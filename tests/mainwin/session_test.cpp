@@ -6,8 +6,8 @@
 #include <clocale>
 #include <cstring>
 
-#include "PlotForm.h"
 #include "comma_locale.h"
+#include "graphs/windows/PlotForm.h"
 #include "main_window_support.h"
 
 namespace korvan::testing {
@@ -153,9 +153,9 @@ TEST_F(SessionTest, AFailedCheckStopsBeforeTheEngine) {
   TCommaLocale comma;
   ProgramData->Nloadmethod = 1;
   ProgramData->UserQw = true;
-  Window().Tables().TblTipMove().SetRowCount(2);
-  Window().Tables().TblTipMove().SetFloatValue(0, 1, 50);
-  TGridTable& tip = Window().Tables().TblQwcurve2();
+  Window().Tables().TipMovements().SetRowCount(2);
+  Window().Tables().TipMovements().SetFloatValue(0, 1, 50);
+  TGridTable& tip = Window().Tables().QwCurve();
   tip.SetRowCount(2);
   tip.SetFloatValue(1, 1, 1);
   Run();

@@ -8,9 +8,9 @@
 #include <QTest>
 #include <cstdio>
 
-#include "DataEdit.h"
-#include "Main.h"
-#include "nPilePro.h"
+#include "app/MainForm.h"
+#include "app/PilePropertiesForm.h"
+#include "components/DataEdit.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

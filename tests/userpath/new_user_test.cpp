@@ -28,18 +28,18 @@
 #include <QTest>
 #include <QTimer>
 
-#include "DataEdit.h"
-#include "FileDialogs.h"
-#include "ManualWindow.h"
-#include "PlotForm.h"
-#include "ProgramSettings.h"
-#include "ReportHeading.h"
-#include "SideViewDialog.h"
-#include "TableForm.h"
-#include "Title.h"
-#include "nPilePro.h"
+#include "app/FileDialogs.h"
+#include "app/ManualForm.h"
+#include "app/PilePropertiesForm.h"
+#include "app/ProgramSettings.h"
+#include "app/ReportHeadingDialog.h"
+#include "app/TitleForm.h"
+#include "components/DataEdit.h"
+#include "components/TableForm.h"
+#include "graphs/windows/PlotForm.h"
+#include "graphs/windows/SideViewDialog.h"
+#include "platform/qt/text_viewer.h"
 #include "runner/plot_summary.h"
-#include "text_viewer.h"
 #include "user_path_support.h"
 
 namespace korvan::testing {
@@ -105,7 +105,7 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
   TTableForm* layers = WindowCaptioned(QStringLiteral("Soil Layers"));
   ASSERT_NE(layers, nullptr);
   ClickButton(layers, QStringLiteral("&Add Row"));
-  ASSERT_EQ(Window().Tables().D2().RowCount(), 2);
+  ASSERT_EQ(Window().Tables().SoilLayers().RowCount(), 2);
   const std::vector<TLayerEntry> entries = {
       {"Driven Pile in Clay (Coyle & Reese)",
        "360",
@@ -137,7 +137,7 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
     while (box->currentIndex() < wanted) QTest::keyClick(box, Qt::Key_Down);
     while (box->currentIndex() > wanted) QTest::keyClick(box, Qt::Key_Up);
     Settle();
-    EXPECT_EQ(Window().Tables().D2().GetIntValue(0, layer), wanted + 1);
+    EXPECT_EQ(Window().Tables().SoilLayers().GetIntValue(0, layer), wanted + 1);
     EnterCell(*layers, layer, ColumnHeaded(*layers, QStringLiteral("Bottom")),
               QString::fromUtf8(entry.bottom));
     const QString caption = QStringLiteral("%1: ").arg(layer + 1);
@@ -337,22 +337,22 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
   ExpectValue(p.HeadCoord, 0);
   EXPECT_EQ(p.Nloadmethod, 2);
   const TInputTables& t = Window().Tables();
-  EXPECT_EQ(t.TblAE2().RowCount(), 2);
-  ExpectValue(t.TblAE2().GetFloatValue(0, 1), 720);
-  ExpectValue(t.TblAE2().GetFloatValue(1, 1), 29e6 * 20.5);
-  ASSERT_EQ(t.TblTopload().RowCount(), 3);
-  ExpectValue(t.TblTopload().GetFloatValue(0, 1), 250000);
-  ExpectValue(t.TblTopload().GetFloatValue(0, 2), -60000);
-  ASSERT_EQ(t.D2().RowCount(), 2);
-  EXPECT_EQ(t.D2().GetIntValue(0, 0), 1);
-  EXPECT_EQ(t.D2().GetIntValue(0, 1), 2);
-  ExpectValue(t.D2().GetFloatValue(1, 0), 360);
-  ExpectValue(t.D2().GetFloatValue(1, 1), 1000);
-  const TGridTable& clay = *t.D2().GetDataValue(2, 0);
+  EXPECT_EQ(t.PileStiffness().RowCount(), 2);
+  ExpectValue(t.PileStiffness().GetFloatValue(0, 1), 720);
+  ExpectValue(t.PileStiffness().GetFloatValue(1, 1), 29e6 * 20.5);
+  ASSERT_EQ(t.HeadLoads().RowCount(), 3);
+  ExpectValue(t.HeadLoads().GetFloatValue(0, 1), 250000);
+  ExpectValue(t.HeadLoads().GetFloatValue(0, 2), -60000);
+  ASSERT_EQ(t.SoilLayers().RowCount(), 2);
+  EXPECT_EQ(t.SoilLayers().GetIntValue(0, 0), 1);
+  EXPECT_EQ(t.SoilLayers().GetIntValue(0, 1), 2);
+  ExpectValue(t.SoilLayers().GetFloatValue(1, 0), 360);
+  ExpectValue(t.SoilLayers().GetFloatValue(1, 1), 1000);
+  const TGridTable& clay = *t.SoilLayers().GetDataValue(2, 0);
   ExpectValue(clay.GetFloatValue(1, 0), 4);     // undrained shear strength, top
   ExpectValue(clay.GetFloatValue(2, 1), 0.01);  // e50, bottom
   ExpectValue(clay.GetFloatValue(8, 1), 81);    // tip resistance, bottom
-  const TGridTable& sand = *t.D2().GetDataValue(2, 1);
+  const TGridTable& sand = *t.SoilLayers().GetDataValue(2, 1);
   ExpectValue(sand.GetFloatValue(3, 0), 32);  // friction angle, top
   ExpectValue(sand.GetFloatValue(0, 1), 0.0405);
   ExpectValue(sand.GetFloatValue(7, 1), 9.5);  // side friction, bottom
@@ -381,7 +381,7 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
   Choose({QStringLiteral("&Help"), QStringLiteral("User's Manual")});
   QMdiSubWindow* manual = Window().MdiArea()->activeSubWindow();
   ASSERT_NE(manual, nullptr);
-  auto* manualWindow = dynamic_cast<TManualWindow*>(manual->widget());
+  auto* manualWindow = dynamic_cast<TManualForm*>(manual->widget());
   ASSERT_NE(manualWindow, nullptr);
   EXPECT_GT(manualWindow->Document()->pageCount(), 3);
   // The pages are drawn in the background.

@@ -11,10 +11,10 @@
 #include <QSettings>
 #include <QTest>
 
-#include "DataEdit.h"
-#include "Title.h"
+#include "app/PilePropertiesForm.h"
+#include "app/TitleForm.h"
+#include "components/DataEdit.h"
 #include "file_size_limit.h"
-#include "nPilePro.h"
 #include "user_path_support.h"
 
 namespace korvan::testing {
@@ -154,13 +154,13 @@ TEST_F(UnsavedEditsTest, NoWayLosesAnEdit) {
          EXPECT_EQ(
              fMessages.Messages(),
              std::vector<std::string>{"50 of 1000 rows were copied; the table holds at most 50"});
-         EXPECT_EQ(Window().Tables().TblQwcurve2().RowCount(), 50);
+         EXPECT_EQ(Window().Tables().QwCurve().RowCount(), 50);
          fMessages.Clear();
          EnterCell(*curve, 0, 0, QStringLiteral("1e308*10"));
          EXPECT_EQ(fMessages.Messages(),
                    std::vector<std::string>{"Entry must be less than or equal to 1.1897315E100"});
          EXPECT_EQ(curve->Grid()->currentRow(), 0) << "the cursor stays in the cell";
-         EXPECT_EQ(Window().Tables().TblQwcurve2().GetFloatValue(0, 0), 100);
+         EXPECT_EQ(Window().Tables().QwCurve().GetFloatValue(0, 0), 100);
          Screenshot(curve->parentWidget(), QStringLiteral("32-refused-cell"));
          QTest::keyClick(curve->Grid()->indexWidget(curve->Grid()->currentIndex()), Qt::Key_Escape);
          LetGo();

@@ -21,8 +21,8 @@
 #include <functional>
 #include <memory>
 
-#include "FileDialogs.h"
-#include "TableForm.h"
+#include "app/FileDialogs.h"
+#include "components/TableForm.h"
 #include "main_window_support.h"
 
 namespace korvan::testing {

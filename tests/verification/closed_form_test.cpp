@@ -16,10 +16,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engine/tip_movement_solution.h"
 #include "pile_fixture.h"
 #include "runner/engine_runner.h"
 #include "runner/plot_summary.h"
-#include "tip_movement_solution.h"
 
 namespace korvan {
 namespace {

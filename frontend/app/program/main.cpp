@@ -1,12 +1,11 @@
 // KORVAN2021: the desktop program. Opens the data file named on the command
 // line, or a new project, in the main window.
-#include "Main.h"
-
 #include <QApplication>
 #include <QIcon>
 
-#include "message_box.h"
-#include "messages.h"
+#include "app/MainForm.h"
+#include "platform/messages.h"
+#include "platform/qt/message_box.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

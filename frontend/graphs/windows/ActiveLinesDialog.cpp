@@ -1,4 +1,4 @@
-#include "ActiveLinesDialog.h"
+#include "graphs/windows/ActiveLinesDialog.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "GraphPlot.h"
+#include "model/GraphPlot.h"
 
 namespace korvan {
 

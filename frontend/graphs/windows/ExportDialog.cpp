@@ -1,4 +1,4 @@
-#include "ExportDialog.h"
+#include "graphs/windows/ExportDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,9 +16,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "ExportPlots.h"
-#include "GraphPlot.h"
-#include "message_box.h"
+#include "graphs/ExportPlots.h"
+#include "model/GraphPlot.h"
+#include "platform/qt/message_box.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "GraphCaptionDialog.h"
+#include "graphs/windows/GraphCaptionDialog.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

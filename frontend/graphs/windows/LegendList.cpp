@@ -1,10 +1,10 @@
-#include "LegendList.h"
+#include "graphs/windows/LegendList.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
-#include "GraphPlot.h"
+#include "model/GraphPlot.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "LineNamesDialog.h"
+#include "graphs/windows/LineNamesDialog.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "GraphPlot.h"
-#include "message_box.h"
+#include "model/GraphPlot.h"
+#include "platform/qt/message_box.h"
 
 namespace korvan {
 

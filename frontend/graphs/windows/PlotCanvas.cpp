@@ -1,10 +1,10 @@
-#include "PlotCanvas.h"
+#include "graphs/windows/PlotCanvas.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
 
-#include "PlotForm.h"
+#include "graphs/windows/PlotForm.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "PlotForm.h"
+#include "graphs/windows/PlotForm.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -14,16 +14,16 @@
 #include <cmath>
 #include <map>
 
-#include "ActiveLinesDialog.h"
-#include "Exceptions.h"
-#include "GraphCaptionDialog.h"
-#include "GraphStyle.h"
-#include "LegendList.h"
-#include "LineNamesDialog.h"
-#include "NumberFormat.h"
-#include "PlotCanvas.h"
-#include "SaveAttributesDialog.h"
-#include "message_box.h"
+#include "graphs/GraphStyle.h"
+#include "graphs/windows/ActiveLinesDialog.h"
+#include "graphs/windows/GraphCaptionDialog.h"
+#include "graphs/windows/LegendList.h"
+#include "graphs/windows/LineNamesDialog.h"
+#include "graphs/windows/PlotCanvas.h"
+#include "graphs/windows/SaveAttributesDialog.h"
+#include "model/Exceptions.h"
+#include "model/NumberFormat.h"
+#include "platform/qt/message_box.h"
 
 namespace korvan {
 

@@ -8,10 +8,10 @@
 #include <QList>
 #include <memory>
 
-#include "PlotPicture.h"
-#include "PlotPrint.h"
-#include "PlotView.h"
-#include "child_window.h"
+#include "graphs/PlotPicture.h"
+#include "graphs/PlotView.h"
+#include "graphs/windows/PlotPrint.h"
+#include "platform/qt/child_window.h"
 
 class QAction;
 class QActionGroup;

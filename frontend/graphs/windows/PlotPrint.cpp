@@ -1,4 +1,4 @@
-#include "PlotPrint.h"
+#include "graphs/windows/PlotPrint.h"
 
 #include <QPageLayout>
 #include <QPainter>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Exceptions.h"
+#include "model/Exceptions.h"
 
 namespace korvan {
 

@@ -2,7 +2,7 @@
 // rectangle and the printing of a graph with its legend box.
 #pragma once
 
-#include "PlotView.h"
+#include "graphs/PlotView.h"
 
 class QPrinter;
 

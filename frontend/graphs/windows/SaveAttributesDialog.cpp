@@ -1,4 +1,4 @@
-#include "SaveAttributesDialog.h"
+#include "graphs/windows/SaveAttributesDialog.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "DataEdit.h"
+#include "components/DataEdit.h"
 
 namespace korvan {
 

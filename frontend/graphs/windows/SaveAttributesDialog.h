@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "PlotPicture.h"
+#include "graphs/PlotPicture.h"
 
 class QRadioButton;
 

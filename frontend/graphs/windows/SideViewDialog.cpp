@@ -1,4 +1,4 @@
-#include "SideViewDialog.h"
+#include "graphs/windows/SideViewDialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -9,10 +9,10 @@
 #include <QPrinter>
 #include <QPushButton>
 
-#include "Exceptions.h"
-#include "NumberFormat.h"
-#include "SideViewDrawing.h"
-#include "message_box.h"
+#include "graphs/SideViewDrawing.h"
+#include "model/Exceptions.h"
+#include "model/NumberFormat.h"
+#include "platform/qt/message_box.h"
 
 namespace korvan {
 

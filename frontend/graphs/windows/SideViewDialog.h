@@ -7,9 +7,9 @@
 #include <functional>
 #include <memory>
 
-#include "PileProfile.h"
-#include "SideViewGeometry.h"
-#include "child_window.h"
+#include "graphs/PileProfile.h"
+#include "graphs/SideViewGeometry.h"
+#include "platform/qt/child_window.h"
 
 class QCheckBox;
 class QLabel;

@@ -6,7 +6,7 @@
 
 #include <QPointer>
 
-#include "PropertyForm.h"
+#include "app/PropertyForm.h"
 
 class QPushButton;
 

@@ -1,4 +1,4 @@
-#include "ManualWindow.h"
+#include "app/ManualForm.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -13,7 +13,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "message_box.h"
+#include "platform/qt/message_box.h"
 
 namespace korvan {
 
@@ -50,7 +50,7 @@ bool DesktopPdfViewer(const QString& path) {
 
 }  // namespace
 
-TManualWindow::TManualWindow(const QString& path)
+TManualForm::TManualForm(const QString& path)
     : fDocument(new QPdfDocument(this)), fView(new QPdfView(this)), fPages(new QLabel(this)) {
   setWindowTitle(QFileInfo(path).completeBaseName());
   fView->setPageMode(QPdfView::PageMode::MultiPage);
@@ -97,7 +97,7 @@ bool ShowManual(const QString& path) {
     return false;
   }
   if (ExternalPdfViewer() && ExternalPdfViewer()(path)) return true;
-  auto* window = new TManualWindow(path);
+  auto* window = new TManualForm(path);
   if (!window->Loaded()) {
     const QString reason = window->Error();
     delete window;

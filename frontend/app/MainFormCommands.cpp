@@ -2,14 +2,14 @@
 // side view, the export dialog, the text editor and the manuals.
 #include <QFileInfo>
 
-#include "ExportDialog.h"
-#include "Main.h"
-#include "ManualWindow.h"
-#include "ProgramData.h"
-#include "ProgramSettings.h"
-#include "ReportHeading.h"
-#include "SideViewDialog.h"
-#include "text_editor.h"
+#include "app/MainForm.h"
+#include "app/ManualForm.h"
+#include "app/ProgramSettings.h"
+#include "app/ReportHeadingDialog.h"
+#include "graphs/windows/ExportDialog.h"
+#include "graphs/windows/SideViewDialog.h"
+#include "model/ProgramData.h"
+#include "platform/qt/text_editor.h"
 
 namespace korvan {
 
@@ -23,7 +23,7 @@ TPileProfile ProjectProfile() {
   profile.HeadCoord = static_cast<double>(p.HeadCoord);
   profile.OD = static_cast<double>(p.OD);
   profile.Units = p.fUnits;
-  const TGridTable& layers = p.Tables().D2();
+  const TGridTable& layers = p.Tables().SoilLayers();
   for (int i = 0; i < layers.RowCount(); ++i) {
     profile.Layers.push_back(
         {layers.GetIntValue(0, i), static_cast<double>(layers.GetFloatValue(1, i))});
@@ -67,7 +67,7 @@ void TMainForm::ReportHeadingClick() {
   TReportHeadingDialog dialog(fUser, this);
   if (dialog.exec() != QDialog::Accepted) return;
   fUser = dialog.User();
-  UpdateRegister();
+  StoreSettings();
 }
 
 void TMainForm::OpenHelpFile(const QString& name) {

@@ -1,4 +1,4 @@
-#include "Options.h"
+#include "app/OptionsForm.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ProgramSettings.h"
+#include "app/ProgramSettings.h"
 
 namespace korvan {
 

@@ -9,12 +9,12 @@
 #include <QFileInfo>
 #include <optional>
 
-#include "DataChecks.h"
-#include "Exceptions.h"
-#include "Main.h"
-#include "ProgramData.h"
-#include "message_box.h"
-#include "numeric_locale.h"
+#include "app/MainForm.h"
+#include "model/DataChecks.h"
+#include "model/Exceptions.h"
+#include "model/ProgramData.h"
+#include "platform/numeric_locale.h"
+#include "platform/qt/message_box.h"
 #include "runner/engine_library.h"
 #include "runner/result_meanings.h"
 #include "runner/run_preparation.h"

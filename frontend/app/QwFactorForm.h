@@ -4,7 +4,7 @@
 
 #include <QPointer>
 
-#include "PropertyForm.h"
+#include "app/PropertyForm.h"
 
 namespace korvan {
 

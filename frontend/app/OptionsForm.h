@@ -5,7 +5,7 @@
 
 #include <QPointer>
 
-#include "PropertyForm.h"
+#include "app/PropertyForm.h"
 
 class QFileDialog;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "nPilePro.h"
+#include "app/PilePropertiesForm.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -6,10 +6,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "DataEdit.h"
-#include "Exceptions.h"
-#include "InputTables.h"
-#include "ProgramData.h"
+#include "components/DataEdit.h"
+#include "model/Exceptions.h"
+#include "model/InputTables.h"
+#include "model/ProgramData.h"
 
 namespace korvan {
 
@@ -146,7 +146,7 @@ void TPilePropertiesForm::UpdateTipCoordinate() {
 }
 
 void TPilePropertiesForm::EditStiffnessClick() {
-  if (ProgramData) ProgramData->Tables().TblAE2().Show();
+  if (ProgramData) ProgramData->Tables().PileStiffness().Show();
 }
 
 }  // namespace korvan

@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-#include "child_window.h"
+#include "platform/qt/child_window.h"
 
 class QLabel;
 class QPdfDocument;
@@ -14,12 +14,13 @@ class QPdfView;
 
 namespace korvan {
 
-class TManualWindow : public platform::TChildWindow {
+// The manual window, formerly TManualWindow.
+class TManualForm : public platform::TChildWindow {
   Q_OBJECT
 
  public:
   // Loads `path`; Loaded() tells whether it could be read.
-  explicit TManualWindow(const QString& path);
+  explicit TManualForm(const QString& path);
 
   bool Loaded() const { return fLoaded; }
   QString Error() const { return fError; }

@@ -1,11 +1,11 @@
-#include "Title.h"
+#include "app/TitleForm.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ProgramData.h"
+#include "model/ProgramData.h"
 
 namespace korvan {
 

@@ -7,11 +7,11 @@
 #include <QLocale>
 #include <QTimer>
 
-#include "Exceptions.h"
-#include "Main.h"
-#include "ProgramData.h"
-#include "RecoveryStore.h"
-#include "message_box.h"
+#include "app/MainForm.h"
+#include "model/Exceptions.h"
+#include "model/ProgramData.h"
+#include "model/RecoveryStore.h"
+#include "platform/qt/message_box.h"
 
 namespace korvan {
 

@@ -11,13 +11,13 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "Main.h"
-#include "Options.h"
-#include "PlotForm.h"
-#include "ProgramData.h"
-#include "Title.h"
-#include "nPilePro.h"
-#include "pilemat.h"
+#include "app/MainForm.h"
+#include "app/OptionsForm.h"
+#include "app/PilePropertiesForm.h"
+#include "app/QwFactorForm.h"
+#include "app/TitleForm.h"
+#include "graphs/windows/PlotForm.h"
+#include "model/ProgramData.h"
 
 // Resources of a static library are registered by name, outside any
 // namespace.
@@ -79,19 +79,18 @@ void TMainForm::CreateActions() {
   a.DataTitle = NewAction(this, QStringLiteral("&Title"), [] { TTitleForm::Open(); });
   a.DataPile =
       NewAction(this, QStringLiteral("&Pile Properties"), [] { TPilePropertiesForm::Open(); });
-  a.DataLayers = NewAction(this, QStringLiteral("Soil &Layers"), [&t] { t.D2().Show(); });
+  a.DataLayers = NewAction(this, QStringLiteral("Soil &Layers"), [&t] { t.SoilLayers().Show(); });
   a.DataTzCurves =
-      NewAction(this, QStringLiteral("Enter t-&z Curves"), [&t] { t.TblTZDepth2().Show(); });
-  a.DataQwCurve =
-      NewAction(this, QStringLiteral("Enter Q-&w Curve"), [&t] { t.TblQwcurve2().Show(); });
+      NewAction(this, QStringLiteral("Enter t-&z Curves"), [&t] { t.TzCurves().Show(); });
+  a.DataQwCurve = NewAction(this, QStringLiteral("Enter Q-&w Curve"), [&t] { t.QwCurve().Show(); });
   a.DataTipMovements =
-      NewAction(this, QStringLiteral("Enter Tip &Movements"), [&t] { t.TblTipMove().Show(); });
+      NewAction(this, QStringLiteral("Enter Tip &Movements"), [&t] { t.TipMovements().Show(); });
   a.DataHeadLoads =
-      NewAction(this, QStringLiteral("Enter Loads at Pile &Head"), [&t] { t.TblTopload().Show(); });
+      NewAction(this, QStringLiteral("Enter Loads at Pile &Head"), [&t] { t.HeadLoads().Show(); });
   a.DataSettlement = NewAction(this, QStringLiteral("Enter Soil-&Settlement Data (for Downdrag)"),
-                               [&t] { t.TblSettlement2().Show(); });
+                               [&t] { t.SoilSettlement().Show(); });
   a.DataTzFactors = NewAction(this, QStringLiteral("Enter Modification Factors on t-z Curves"),
-                              [&t] { t.TblTZFactors2().Show(); });
+                              [&t] { t.TzFactors().Show(); });
   a.DataQwFactors = NewAction(this, QStringLiteral("Enter Modification Factors on Q-w Curve"),
                               [] { TQwFactorForm::Open(); });
 
@@ -222,19 +221,19 @@ void TMainForm::CreateActions() {
   SetHint(a.DataPile, QStringLiteral("Pile Properties"), QStringLiteral("pile"));
   SetHint(a.CompRun, QStringLiteral("Run Analysis"), QStringLiteral("run"));
   a.ButtonLayers = NewButton(this, QStringLiteral("Soil-Layer Data"), QStringLiteral("layers"),
-                             [&t] { t.D2().Show(); });
+                             [&t] { t.SoilLayers().Show(); });
   a.ButtonTzCurves = NewButton(this, QStringLiteral("Enter t-z curves"), QStringLiteral("tz"),
-                               [&t] { t.TblTZDepth2().Show(); });
+                               [&t] { t.TzCurves().Show(); });
   a.ButtonQwCurve = NewButton(this, QStringLiteral("Enter Q-w curves"), QStringLiteral("qw"),
-                              [&t] { t.TblQwcurve2().Show(); });
+                              [&t] { t.QwCurve().Show(); });
   a.ButtonTipMovements = NewButton(this, QStringLiteral("Enter Tip Movements"),
-                                   QStringLiteral("tipmove"), [&t] { t.TblTipMove().Show(); });
+                                   QStringLiteral("tipmove"), [&t] { t.TipMovements().Show(); });
   a.ButtonHeadLoads = NewButton(this, QStringLiteral("Enter Loads at Pile Head"),
-                                QStringLiteral("headload"), [&t] { t.TblTopload().Show(); });
+                                QStringLiteral("headload"), [&t] { t.HeadLoads().Show(); });
   a.ButtonSettlement = NewButton(this, QStringLiteral("Enter Soil-Settlement Data (Downdrag)"),
-                                 QStringLiteral("settlement"), [&t] { t.TblSettlement2().Show(); });
+                                 QStringLiteral("settlement"), [&t] { t.SoilSettlement().Show(); });
   a.ButtonTzFactors = NewButton(this, QStringLiteral("Enter factors for t-z curves"),
-                                QStringLiteral("tzfactors"), [&t] { t.TblTZFactors2().Show(); });
+                                QStringLiteral("tzfactors"), [&t] { t.TzFactors().Show(); });
   a.ButtonQwFactors = NewButton(this, QStringLiteral("Enter factors for Q-w curve"),
                                 QStringLiteral("qwfactors"), [] { TQwFactorForm::Open(); });
   a.ButtonEditOutput = NewButton(this, QStringLiteral("Edit Output Text"), QStringLiteral("output"),

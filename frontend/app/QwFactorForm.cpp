@@ -1,11 +1,11 @@
-#include "pilemat.h"
+#include "app/QwFactorForm.h"
 
 #include <QFormLayout>
 #include <QLabel>
 #include <utility>
 
-#include "DataEdit.h"
-#include "ProgramData.h"
+#include "components/DataEdit.h"
+#include "model/ProgramData.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "ReportHeading.h"
+#include "app/ReportHeadingDialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <limits>
 
-#include "message_box.h"
+#include "platform/qt/message_box.h"
 
 namespace korvan {
 

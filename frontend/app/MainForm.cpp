@@ -1,6 +1,6 @@
 // Start-up and shut-down of the main window, its settings, the offer to save
 // changes, the child windows and dropped files.
-#include "Main.h"
+#include "app/MainForm.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -16,18 +16,18 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "ExportDialog.h"
-#include "FileDialogs.h"
-#include "ProgramData.h"
-#include "ProgramSettings.h"
-#include "RecoveryStore.h"
-#include "SideViewDialog.h"
-#include "TableEditors.h"
-#include "child_window.h"
-#include "message_box.h"
+#include "app/FileDialogs.h"
+#include "app/ProgramSettings.h"
+#include "components/TableEditors.h"
+#include "graphs/windows/ExportDialog.h"
+#include "graphs/windows/SideViewDialog.h"
+#include "model/ProgramData.h"
+#include "model/RecoveryStore.h"
+#include "platform/qt/child_window.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/text_editor.h"
+#include "platform/qt/window_place.h"
 #include "runner/engine_library.h"
-#include "text_editor.h"
-#include "window_place.h"
 
 namespace korvan {
 
@@ -140,7 +140,7 @@ void TMainForm::FitToScreen() {
     resize(width(), static_cast<int>(width() / kMinimumWidthRatio));
 }
 
-void TMainForm::UpdateRegister() {
+void TMainForm::StoreSettings() {
   const auto settings = OpenSettings();
   settings->setValue(kWordProcessorValue, ProgramSettings.WordProcessor);
   for (int i = 0; i < kRecentFileCount; ++i) settings->setValue(FileValue(i), fPrevFile[i]);
@@ -231,7 +231,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  UpdateRegister();
+  StoreSettings();
   OpenSettings()->setValue(kGeometryValue, saveGeometry());
   HideAll();
   fRecoveryTimer->stop();

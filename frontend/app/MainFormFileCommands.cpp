@@ -5,12 +5,12 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "Exceptions.h"
-#include "FileDialogs.h"
-#include "Main.h"
-#include "ProgramData.h"
-#include "WordReader.h"
-#include "message_box.h"
+#include "app/FileDialogs.h"
+#include "app/MainForm.h"
+#include "model/Exceptions.h"
+#include "model/ProgramData.h"
+#include "model/WordReader.h"
+#include "platform/qt/message_box.h"
 
 namespace korvan {
 
@@ -184,7 +184,7 @@ void TMainForm::UpdatePrevFile(const QString& name) {
   }
   fPrevFile.removeAt(found);
   fPrevFile.prepend(name);
-  UpdateRegister();
+  StoreSettings();
 }
 
 void TMainForm::UpdateFileMenu() {
@@ -208,7 +208,7 @@ void TMainForm::MyFilePopupHandler(int index) {
   if (!QFileInfo(name).isFile()) {
     fPrevFile.removeAt(index);
     fPrevFile.append(QString());
-    UpdateRegister();
+    StoreSettings();
     platform::ShowInformation(
         QStringLiteral("The file \"%1\" no longer exists; it was removed from the recent files.")
             .arg(name));

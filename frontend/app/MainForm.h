@@ -13,9 +13,9 @@
 #include <memory>
 #include <utility>
 
-#include "InputTables.h"
-#include "ResultGraphs.h"
 #include "korvan_version.h"
+#include "model/InputTables.h"
+#include "model/ResultGraphs.h"
 #include "runner/engine_runner.h"
 
 class QAction;
@@ -153,7 +153,8 @@ class TMainForm : public QMainWindow {
   // project left as it was, when the file cannot be read at all.
   bool OpenFileName(const QString& name, int index);
   void UpdatePrevFile(const QString& name);
-  void UpdateRegister();
+  // Writes the program's settings (formerly UpdateRegister).
+  void StoreSettings();
   void CheckSpeedButtons();
   void HideAll();
   bool CheckData();
