@@ -57,9 +57,7 @@ constexpr double kMinimumWidthRatio = 1.25;
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   fProgramFolder = QCoreApplication::applicationDirPath();
   ProgramData = std::make_unique<TProgramData>(fTables);
-  fTables.OnHideAll = [this] {
-    if (fMdiArea != nullptr) fMdiArea->closeAllSubWindows();
-  };
+  connect(&fTables, &TInputTables::hidingAll, this, &TMainForm::CloseChildWindows);
   ChooseSaveFile = [this](const QString& title, const QString& preset) {
     return SaveFileDialog(this, title, preset);
   };
@@ -72,7 +70,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
 TMainForm::~TMainForm() {
   // The child windows show tables and graphs of this window.
-  fTables.OnHideAll = nullptr;
+  disconnect(&fTables, nullptr, this, nullptr);
   if (fMdiArea != nullptr) {
     for (QMdiSubWindow* window : fMdiArea->subWindowList()) delete window;
   }
@@ -224,6 +222,10 @@ bool TMainForm::CommitActiveChild() {
 
 void TMainForm::HideAll() {
   fTables.HideAll();
+}
+
+void TMainForm::CloseChildWindows() {
+  if (fMdiArea != nullptr) fMdiArea->closeAllSubWindows();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

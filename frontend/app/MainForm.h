@@ -209,6 +209,9 @@ class TMainForm : public QMainWindow {
   void UpdateComputationMenu();
   void UpdateGraphicsMenu();
   void UpdateWindowMenu();
+  // Closes every child window that is not a table editor (those close with
+  // their tables).
+  void CloseChildWindows();
   void Cascade();
   void ArrangeIcons();
   void MyFilePopupHandler(int index);

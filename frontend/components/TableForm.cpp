@@ -134,6 +134,9 @@ void TTableForm::FormShow() {
   fColumnsVisible = fData->VisibleColCount();
   fRowsVisible = std::min(fData->RowCount(), MaxRowsInView());
   fData->AttachForm(this, this);
+  connect(fData, &TGridTable::cellChanged, this, &TTableForm::CellChanged);
+  connect(fData, &TGridTable::majorChange, this, &TTableForm::RefreshGrid);
+  connect(fData, &TGridTable::controlEntered, this, &TTableForm::EnterControl);
   RefreshGrid();
   const int first = FirstTextColumn(0);
   if (first >= 0 && fGrid->rowCount() > 0) fGrid->PlaceCursor(0, first);
@@ -186,6 +189,7 @@ void TTableForm::Detach() {
   if (!fData) return;
   TGridTable* table = fData;
   fData = nullptr;
+  disconnect(table, nullptr, this, nullptr);
   if (table->Form() == this) table->DetachForm();
 }
 
@@ -610,7 +614,6 @@ void TTableForm::ArrangeLayout() {
   fSizes = sizes;
   SetClientSize(width, height);
   PlaceControls();
-  if (fData->fOnResize) fData->fOnResize();
 }
 
 void TTableForm::PlaceControls() {

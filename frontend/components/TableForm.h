@@ -41,9 +41,11 @@ class TTableForm : public platform::TChildWindow, public TTableEditor, public TC
   void HelpPictureChanged() override;
   int TopRow() const override;
   int RowsVisible() const override { return fRowsVisible; }
-  void CellChanged(int column, int row) override;
-  void RefreshGrid() override;
-  void EnterControl(int column, int row) override;
+  // The table's signals while the window shows it: a cell's new text, the
+  // structure built again, a cell control that got the focus.
+  void CellChanged(int column, int row);
+  void RefreshGrid();
+  void EnterControl(int column, int row);
 
   // TControlHost
   std::unique_ptr<TCellControl> CreateComboBox(TEnumColumn& column) override;

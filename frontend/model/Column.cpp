@@ -83,8 +83,16 @@ std::vector<int> TColumn::TargetRows(int row) const {
   return rows;
 }
 
+int TColumn::RowGroup() const {
+  return fHooked ? fTable->RowGroup() : 1;
+}
+
 void TColumn::CellChanged(int row) {
-  if (FOnCellChange) FOnCellChange(*this, row);
+  if (fHooked) fTable->ColumnCellChanged(*this, row);
+}
+
+void TColumn::ControlEnteredAt(int row) {
+  if (fHooked) fTable->ColumnEnterControl(*this, row);
 }
 
 void TColumn::WrongType() {

@@ -139,7 +139,7 @@ void TEnumColumn::NamesChanged() {
     const int row = control->Tag();
     control->SetItemIndex(row >= 0 && row < Count() ? fValues[static_cast<size_t>(row)] - 1 : -1);
   }
-  if (fOnNamesChange) fOnNamesChange(*this);
+  if (Hooked()) Table().EnumNamesChanged(*this);
 }
 
 int TEnumColumn::DisplayWidth(const TTextMeasure& measure) const {
@@ -191,7 +191,7 @@ void TEnumColumn::ControlChoiceMade(int row, int index) {
 }
 
 void TEnumColumn::ControlEntered(int row) {
-  if (fOnEnterControl) fOnEnterControl(*this, row);
+  ControlEnteredAt(row);
 }
 
 void TEnumColumn::WriteKindPart(TValueWriter& writer) const {

@@ -47,8 +47,6 @@ class TEnumColumn : public TColumn {
   // The combo box of `row` got the focus.
   void ControlEntered(int row);
 
-  std::function<void(TEnumColumn& column)> fOnNamesChange;
-
  protected:
   void InsertStorage(int position, int count) override;
   void DeleteStorage(int index) override;
@@ -142,7 +140,7 @@ class TFloatColumn : public TColumn {
   QString fUnitsString;
 };
 
-// One sub-table (or another object) per row, copied from the template that
+// One sub-table per row, copied from the template that
 // the row's choice in column 0 selects.
 class TTableColumn : public TColumn {
  public:
@@ -173,17 +171,6 @@ class TTableColumn : public TColumn {
   // The button of `row` was clicked: open its sub-table.
   void ButtonClick(int row);
 
-  // Hooks for rows holding objects other than sub-tables (bound by the table).
-  std::function<void(int row, QObject* object)> OnButtonClick;
-  std::function<QString(int row, QObject* object)> OnGetButtonCaption;
-  std::function<bool(QObject* object)> OnGetChanged;
-  std::function<void(QObject* object)> OnHide;
-  std::function<QObject*(int row)> OnInitRow;
-  std::function<void(QObject* object)> OnResetChanged;
-  std::function<void(QObject* object, int row)> OnSetRow;
-  std::function<void(QObject* object, int units)> OnSetUnits;
-  std::function<bool()> HasInitRow;
-
  protected:
   void InsertStorage(int position, int count) override;
   void DeleteStorage(int index) override;
@@ -199,7 +186,7 @@ class TTableColumn : public TColumn {
   void Renumber(int from);
   bool WouldRecurse(const TGridTable& source) const;
 
-  std::vector<std::unique_ptr<QObject>> fObjects;
+  std::vector<std::unique_ptr<TGridTable>> fTables;  // one per row, or none
   TGridTableList fTemplates;
   std::vector<std::unique_ptr<TCellControl>> fControls;
   TControlHost* fControlsParent = nullptr;

@@ -23,7 +23,10 @@ QString ErrorText(const std::exception& error) {
 
 TGridTable::TGridTable(QObject* owner) : TGridTable(owner, PlainFamily()) {}
 
-TGridTable::TGridTable(QObject* owner, TTableFamily& family) : QObject(owner), fFamily(&family) {
+TGridTable::TGridTable(QObject* owner, TTableFamily& family)
+    : QObject(qobject_cast<TGridTable*>(owner) ? nullptr : owner),
+      fFamily(&family),
+      fOwnerTable(qobject_cast<TGridTable*>(owner)) {
   fIdentifier = family.Tables.Register(this);
   if (const TGridTable* ownerTable = OwnerTable()) fUnits = ownerTable->Units();
 }
@@ -67,7 +70,7 @@ TGridTable::~TGridTable() {
 }
 
 TGridTable* TGridTable::OwnerTable() const {
-  return dynamic_cast<TGridTable*>(parent());
+  return fOwnerTable;
 }
 
 // ---------------------------------------------------------------- columns
@@ -160,13 +163,7 @@ int TGridTable::HeadingRows() const {
 }
 
 void TGridTable::HookColumn(TColumn& column) {
-  column.FOnCellChange = [this](TColumn& changed, int row) { ColumnCellChanged(changed, row); };
-  column.fOnEnterControl = [this](TColumn& entered, int row) { ColumnEnterControl(entered, row); };
-  column.FOnGetRowGroup = [this] { return fRowGroup; };
-  if (auto* enumColumn = dynamic_cast<TEnumColumn*>(&column)) {
-    enumColumn->fOnNamesChange = [this](TEnumColumn& changed) { EnumNamesChanged(changed); };
-  }
-  if (auto* tableColumn = dynamic_cast<TTableColumn*>(&column)) BindObjectHooks(*tableColumn);
+  column.fHooked = true;
   // Filled before it takes its place, so the new rows hold plain defaults.
   if (column.Count() < fRowCount) column.InsertRows(column.Count(), fRowCount - column.Count());
 }
@@ -179,35 +176,6 @@ void TGridTable::AllocateColumnControls(TColumn& column) {
   column.AllocateControls(fColControlParent, top, count);
 }
 
-void TGridTable::BindObjectHooks(TTableColumn& column) {
-  TColumn* self = &column;
-  column.OnButtonClick = [this, self](int row, QObject* object) {
-    if (fOnButtonClick) fOnButtonClick(IndexOf(self), row, object);
-  };
-  column.OnGetButtonCaption = [this, self](int row, QObject* object) {
-    return fOnGetButtonCaption ? fOnGetButtonCaption(IndexOf(self), row, object) : QString();
-  };
-  column.OnGetChanged = [this, self](QObject* object) {
-    return fOnGetChanged && fOnGetChanged(IndexOf(self), object);
-  };
-  column.OnHide = [this, self](QObject* object) {
-    if (fOnHide) fOnHide(IndexOf(self), object);
-  };
-  column.OnInitRow = [this, self](int row) {
-    return fOnInitRow ? fOnInitRow(IndexOf(self), row) : nullptr;
-  };
-  column.OnResetChanged = [this, self](QObject* object) {
-    if (fOnResetChanged) fOnResetChanged(IndexOf(self), object);
-  };
-  column.OnSetRow = [this, self](QObject* object, int row) {
-    if (fOnSetRow) fOnSetRow(IndexOf(self), object, row);
-  };
-  column.OnSetUnits = [this, self](QObject* object, int units) {
-    if (fOnSetUnits) fOnSetUnits(IndexOf(self), object, units);
-  };
-  column.HasInitRow = [this] { return static_cast<bool>(fOnInitRow); };
-}
-
 void TGridTable::ColumnCellChanged(TColumn& column, int row) {
   const int index = IndexOf(&column);
   if (index == 0 && dynamic_cast<TEnumColumn*>(&column)) {
@@ -218,11 +186,11 @@ void TGridTable::ColumnCellChanged(TColumn& column, int row) {
       break;
     }
   }
-  if (OnCellChange) OnCellChange(index, row);
+  emit cellChanged(index, row);
 }
 
 void TGridTable::ColumnEnterControl(TColumn& column, int row) {
-  if (fForm) fForm->EnterControl(IndexOf(&column), row);
+  emit controlEntered(IndexOf(&column), row);
 }
 
 void TGridTable::EnumNamesChanged(TEnumColumn& column) {
@@ -244,7 +212,7 @@ void TGridTable::SyncTemplates() {
 }
 
 void TGridTable::MajorChange() {
-  if (OnMajorChange) OnMajorChange();
+  emit majorChange();
 }
 
 // ---------------------------------------------------------------- rows
@@ -494,15 +462,11 @@ int TGridTable::FormHeight() const {
 void TGridTable::AttachForm(TTableEditor* form, TControlHost* controlParent) {
   fForm = form;
   fColControlParent = controlParent;
-  OnCellChange = [form](int column, int row) { form->CellChanged(column, row); };
-  OnMajorChange = [form] { form->RefreshGrid(); };
   for (const auto& column : fColumns) AllocateColumnControls(*column);
 }
 
 void TGridTable::DetachForm() {
   for (const auto& column : fColumns) column->ReleaseControls();
-  OnCellChange = nullptr;
-  OnMajorChange = nullptr;
   fColControlParent = nullptr;
   fForm = nullptr;
 }

@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,9 +43,6 @@ class TData {
 
 class TColumn {
  public:
-  using TCellChangeEvent = std::function<void(TColumn& column, int row)>;
-  using TRowGroupQuery = std::function<int()>;
-
   explicit TColumn(TGridTable& table) : fTable(&table) {}
   virtual ~TColumn() = default;
   TColumn(const TColumn&) = delete;
@@ -63,7 +59,8 @@ class TColumn {
   void DeleteRow(int index);
   TData* GetData(int row) const;
   int RowOf(const TData* data) const;
-  int RowGroup() const { return FOnGetRowGroup ? FOnGetRowGroup() : 1; }
+  // The table's row group once the column has its place in the table, else 1.
+  int RowGroup() const;
 
   // Definition.
   const QStringList& Heading() const { return fHeading; }
@@ -112,10 +109,6 @@ class TColumn {
   // A new column of the same class and definition, without values.
   std::unique_ptr<TColumn> Clone(TGridTable& newTable) const;
 
-  TCellChangeEvent FOnCellChange;
-  TCellChangeEvent fOnEnterControl;
-  TRowGroupQuery FOnGetRowGroup;
-
  protected:
   virtual void InsertStorage(int position, int count) = 0;
   virtual void DeleteStorage(int index) = 0;
@@ -130,11 +123,18 @@ class TColumn {
   // Rows that receive a value stored in `row`: its whole row group with
   // SameGroup, else the row alone.
   std::vector<int> TargetRows(int row) const;
+  // Tell the table, once the column has its place in it: a cell changed, a
+  // cell control got the focus.
   void CellChanged(int row);
+  void ControlEnteredAt(int row);
+  bool Hooked() const { return fHooked; }
   [[noreturn]] static void WrongType();
 
  private:
+  friend class TGridTable;
+
   TGridTable* fTable;
+  bool fHooked = false;  // the table has taken the column (HookColumn)
   std::vector<std::unique_ptr<TData>> fData;
   QStringList fHeading;
   bool fSameGroup = false;
@@ -142,17 +142,12 @@ class TColumn {
 };
 
 class TGridTable : public QObject {
- public:
-  // Hooks for table columns whose rows hold objects other than sub-tables;
-  // each receives the column index first.
-  using TButtonClickEvent = std::function<void(int column, int row, QObject* object)>;
-  using TButtonCaptionEvent = std::function<QString(int column, int row, QObject* object)>;
-  using TGetChangedEvent = std::function<bool(int column, QObject* object)>;
-  using TObjectEvent = std::function<void(int column, QObject* object)>;
-  using TInitRowEvent = std::function<QObject*(int column, int row)>;
-  using TSetRowEvent = std::function<void(int column, QObject* object, int row)>;
-  using TSetUnitsEvent = std::function<void(int column, QObject* object, int units)>;
+  Q_OBJECT
 
+ public:
+  // A table whose owner is another table is a row of it (OwnerTable), held
+  // by that table's column alone; any other owner is the table's QObject
+  // parent.
   explicit TGridTable(QObject* owner = nullptr);
   // A table with Source's definition (no values) and `id` as its row number.
   static TGridTable* CreateCopy(QObject* owner, int id, const TGridTable& source);
@@ -243,19 +238,6 @@ class TGridTable : public QObject {
   void DetachForm();
   TControlHost* ColControlParent() const { return fColControlParent; }
 
-  // Structure changed / one cell (column index, row) changed.
-  std::function<void()> OnMajorChange;
-  std::function<void(int column, int row)> OnCellChange;
-  std::function<void()> fOnResize;
-  TButtonClickEvent fOnButtonClick;
-  TButtonCaptionEvent fOnGetButtonCaption;
-  TGetChangedEvent fOnGetChanged;
-  TObjectEvent fOnHide;
-  TInitRowEvent fOnInitRow;
-  TObjectEvent fOnResetChanged;
-  TSetRowEvent fOnSetRow;
-  TSetUnitsEvent fOnSetUnits;
-
   TTableFamily& Family() const { return *fFamily; }
   // The table this one is a row of, or none.
   TGridTable* OwnerTable() const;
@@ -263,6 +245,15 @@ class TGridTable : public QObject {
   const TGridTable* Source() const { return fSource; }
   void MajorChange();
   void SyncTemplates();
+
+ signals:
+  // The structure changed (columns, rows, definitions): an open editor
+  // builds its grid again.
+  void majorChange();
+  // One cell (column index, row) changed: an open editor shows its text.
+  void cellChanged(int column, int row);
+  // The cell control of (column index, row) got the focus.
+  void controlEntered(int column, int row);
 
  protected:
   TGridTable(QObject* owner, TTableFamily& family);
@@ -276,6 +267,8 @@ class TGridTable : public QObject {
 
  private:
   friend class TTableRegistry;
+  friend class TColumn;
+  friend class TEnumColumn;
 
   void HookColumn(TColumn& column);
   void AllocateColumnControls(TColumn& column);
@@ -283,7 +276,6 @@ class TGridTable : public QObject {
   void ColumnCellChanged(TColumn& column, int row);
   void ColumnEnterControl(TColumn& column, int row);
   void EnumNamesChanged(TEnumColumn& column);
-  void BindObjectHooks(TTableColumn& column);
   TColumn& CheckedColumn(int col) const;
   void CloseForm();
   // Every column can take new rows; checked before any column changes.
@@ -309,6 +301,7 @@ class TGridTable : public QObject {
   std::vector<std::unique_ptr<TColumn>> fColumns;
   TTableEditor* fForm = nullptr;
   const TGridTable* fSource = nullptr;
+  TGridTable* fOwnerTable = nullptr;
   bool fLoading = false;
 };
 

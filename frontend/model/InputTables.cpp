@@ -60,7 +60,7 @@ void TInputTables::SetDataChanged(bool value) {
 }
 
 void TInputTables::HideAll() {
-  if (OnHideAll) OnHideAll();
+  emit hidingAll();
   for (TGridTable* table : fAll) table->Hide();
 }
 

@@ -9,7 +9,7 @@
 // earliest-created table first: keep one set alive at a time.
 #pragma once
 
-#include <functional>
+#include <QObject>
 #include <memory>
 #include <vector>
 
@@ -18,7 +18,9 @@
 
 namespace korvan {
 
-class TInputTables {
+class TInputTables : public QObject {
+  Q_OBJECT
+
  public:
   // Builds every table from its definition and applies the main window's
   // start-up settings (comments, hidden layer-data columns). Every table has
@@ -60,10 +62,14 @@ class TInputTables {
   bool GetDataChanged() const;
   void SetDataChanged(bool value);
 
-  // Closes every child window: the table editors, and through OnHideAll the
+  // Closes every child window: the table editors, and through hidingAll the
   // main window's other child windows.
   void HideAll();
-  std::function<void()> OnHideAll;
+
+ signals:
+  // Every child window is to close: the windows that are not table editors
+  // close on it.
+  void hidingAll();
 
  private:
   void DefineTemplates();

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "model/ColumnTypes.h"
 #include "model/TableErrors.h"
 #include "model/ValueStream.h"
@@ -16,11 +18,11 @@ TTableColumn::TTableColumn(TGridTable& table) : TColumn(table), fTemplates(table
 
 TTableColumn::~TTableColumn() {
   fControls.clear();
-  fObjects.clear();
+  fTables.clear();
 }
 
 void TTableColumn::InsertStorage(int position, int count) {
-  for (int i = 0; i < count; ++i) fObjects.emplace(fObjects.begin() + position);
+  for (int i = 0; i < count; ++i) fTables.emplace(fTables.begin() + position);
 }
 
 void TTableColumn::AfterInsert(int position, int count) {
@@ -29,18 +31,13 @@ void TTableColumn::AfterInsert(int position, int count) {
 }
 
 void TTableColumn::DeleteStorage(int index) {
-  fObjects.erase(fObjects.begin() + index);
+  fTables.erase(fTables.begin() + index);
   Renumber(index);
 }
 
 void TTableColumn::Renumber(int from) {
-  for (int row = from; row < static_cast<int>(fObjects.size()); ++row) {
-    QObject* object = fObjects[static_cast<size_t>(row)].get();
-    if (auto* table = dynamic_cast<TGridTable*>(object)) {
-      table->SetID(row + 1);
-    } else if (object && OnSetRow) {
-      OnSetRow(object, row);
-    }
+  for (int row = from; row < static_cast<int>(fTables.size()); ++row) {
+    if (TGridTable* table = fTables[static_cast<size_t>(row)].get()) table->SetID(row + 1);
   }
 }
 
@@ -54,7 +51,7 @@ bool TTableColumn::WouldRecurse(const TGridTable& source) const {
 }
 
 void TTableColumn::UpdateDataValue(int row) {
-  if (row < 0 || row >= static_cast<int>(fObjects.size())) {
+  if (row < 0 || row >= static_cast<int>(fTables.size())) {
     throw EListError(QStringLiteral("Index out of bounds"));
   }
   int choice = 1;
@@ -66,20 +63,13 @@ void TTableColumn::UpdateDataValue(int row) {
       choice >= 1 && choice <= fTemplates.Count() ? fTemplates.Elements(choice - 1) : nullptr;
   if (source && WouldRecurse(*source)) source = nullptr;
 
-  std::unique_ptr<QObject>& slot = fObjects[static_cast<size_t>(row)];
+  std::unique_ptr<TGridTable>& slot = fTables[static_cast<size_t>(row)];
   if (source) {
     std::unique_ptr<TGridTable> fresh(TGridTable::CreateCopy(&Table(), row + 1, *source));
-    if (const auto* previous = dynamic_cast<const TGridTable*>(slot.get())) {
-      CarryOver(*previous, *fresh);
-    }
+    if (slot) CarryOver(*slot, *fresh);
     slot = std::move(fresh);
   } else {
-    slot.reset();
-    if (OnInitRow && (!HasInitRow || HasInitRow())) {
-      std::unique_ptr<QObject> object(OnInitRow(row));
-      if (object && OnSetRow) OnSetRow(object.get(), row);
-      slot = std::move(object);
-    }
+    slot.reset();  // no template: the row holds nothing
   }
   for (const auto& control : fControls) {
     if (control->Tag() == row) control->SetCaption(ButtonCaption(row));
@@ -90,63 +80,39 @@ void TTableColumn::CarryOver(const TGridTable&, TGridTable&) const {}
 
 QString TTableColumn::ButtonCaption(int row) const {
   CheckRow(row);
-  QObject* object = fObjects[static_cast<size_t>(row)].get();
-  QString caption;
-  if (const auto* table = dynamic_cast<const TGridTable*>(object)) {
-    caption = table->Caption();
-  } else if (OnGetButtonCaption) {
-    caption = OnGetButtonCaption(row, object);
-  }
-  return QString::number(row + 1) + QStringLiteral(": ") + caption;
+  const TGridTable* table = fTables[static_cast<size_t>(row)].get();
+  return QString::number(row + 1) + QStringLiteral(": ") + (table ? table->Caption() : QString());
 }
 
 TGridTable* TTableColumn::GetDataValue(int row) const {
-  return dynamic_cast<TGridTable*>(GetObjValue(row));
+  CheckRow(row);
+  return fTables[static_cast<size_t>(row)].get();
 }
 
 QObject* TTableColumn::GetObjValue(int row) const {
-  CheckRow(row);
-  return fObjects[static_cast<size_t>(row)].get();
+  return GetDataValue(row);
 }
 
 bool TTableColumn::Changed() const {
-  for (const auto& object : fObjects) {
-    if (const auto* table = dynamic_cast<const TGridTable*>(object.get())) {
-      if (table->Changed()) return true;
-    } else if (object && OnGetChanged && OnGetChanged(object.get())) {
-      return true;
-    }
-  }
-  return false;
+  return std::any_of(fTables.begin(), fTables.end(),
+                     [](const auto& table) { return table && table->Changed(); });
 }
 
 void TTableColumn::ResetChanged() {
-  for (const auto& object : fObjects) {
-    if (auto* table = dynamic_cast<TGridTable*>(object.get())) {
-      table->ResetChanged();
-    } else if (object && OnResetChanged) {
-      OnResetChanged(object.get());
-    }
+  for (const auto& table : fTables) {
+    if (table) table->ResetChanged();
   }
 }
 
 void TTableColumn::HideData() {
-  for (const auto& object : fObjects) {
-    if (auto* table = dynamic_cast<TGridTable*>(object.get())) {
-      table->Hide();
-    } else if (object && OnHide) {
-      OnHide(object.get());
-    }
+  for (const auto& table : fTables) {
+    if (table) table->Hide();
   }
 }
 
 void TTableColumn::SetUnits(int units) {
-  for (const auto& object : fObjects) {
-    if (auto* table = dynamic_cast<TGridTable*>(object.get())) {
-      table->SetUnits(units);
-    } else if (object && OnSetUnits) {
-      OnSetUnits(object.get(), units);
-    }
+  for (const auto& table : fTables) {
+    if (table) table->SetUnits(units);
   }
 }
 
@@ -189,15 +155,12 @@ void TTableColumn::ReleaseControls() {
 // A sub-table opens modally under a modal editor, so the user cannot leave
 // the outer window with the inner one open.
 void TTableColumn::ButtonClick(int row) {
-  QObject* object = GetObjValue(row);
-  if (auto* table = dynamic_cast<TGridTable*>(object)) {
-    if (Table().IsModal()) {
-      table->ShowModal();
-    } else {
-      table->Show();
-    }
-  } else if (OnButtonClick) {
-    OnButtonClick(row, object);
+  TGridTable* table = GetDataValue(row);
+  if (table == nullptr) return;
+  if (Table().IsModal()) {
+    table->ShowModal();
+  } else {
+    table->Show();
   }
 }
 

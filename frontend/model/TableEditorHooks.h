@@ -30,10 +30,8 @@ class TTableEditor {
   // The rows in view, for the cell controls of columns added while open.
   virtual int TopRow() const = 0;
   virtual int RowsVisible() const = 0;
-  // The table's notifications while the window is attached.
-  virtual void CellChanged(int column, int row) = 0;   // show that cell's new text
-  virtual void RefreshGrid() = 0;                      // the structure changed
-  virtual void EnterControl(int column, int row) = 0;  // a cell control got focus
+  // The window follows its table's signals (TGridTable::cellChanged,
+  // majorChange, controlEntered) while it is attached.
 };
 
 // Creates the editor window of `table`; `modal` asks for a free-standing

@@ -112,7 +112,7 @@ TYPED_TEST(ColumnStreamTest, EveryColumnKindRoundTrips) {
   typename TypeParam::Table target;
   target.SetRowCount(2);
   int majorChanges = 0;
-  target.OnMajorChange = [&] { ++majorChanges; };
+  QObject::connect(&target, &TGridTable::majorChange, &target, [&] { ++majorChanges; });
   TValueReader reader(writer.Bytes());
   target.ReadColumns(reader);
   EXPECT_TRUE(reader.AtEnd());

@@ -93,9 +93,6 @@ class TFakeEditor : public TTableEditor, public TControlHost {
   void HelpPictureChanged() override {}
   int TopRow() const override { return 0; }
   int RowsVisible() const override { return fTable.RowCount(); }
-  void CellChanged(int, int) override {}
-  void RefreshGrid() override {}
-  void EnterControl(int, int) override {}
   std::unique_ptr<TCellControl> CreateComboBox(TEnumColumn&) override;
   std::unique_ptr<TCellControl> CreateButton(TTableColumn&) override;
 

@@ -137,7 +137,8 @@ TEST(GridTableCells, SameGroupStoresIntoTheWholeRowGroup) {
   auto& single = Add<TStringColumn>(table, TStringColumn::Class());
   table.SetRowCount(4);
   std::vector<std::pair<int, int>> changes;
-  table.OnCellChange = [&](int col, int row) { changes.emplace_back(col, row); };
+  QObject::connect(&table, &TGridTable::cellChanged, &table,
+                   [&](int col, int row) { changes.emplace_back(col, row); });
   grouped.SetFloatValue(3, 2.5L);
   single.SetStringValue(3, "x");
   EXPECT_EQ(grouped.GetFloatValue(2), 2.5L);
@@ -153,7 +154,7 @@ TEST(GridTableCells, UnchangedChoiceRaisesNothing) {
   auto& choice = Add<TEnumColumn>(table, TEnumColumn::Class());
   table.SetRowCount(1);
   int changes = 0;
-  table.OnCellChange = [&](int, int) { ++changes; };
+  QObject::connect(&table, &TGridTable::cellChanged, &table, [&](int, int) { ++changes; });
   choice.SetIntValue(0, 1);
   EXPECT_EQ(changes, 0);
   choice.SetIntValue(0, 2);
@@ -254,8 +255,9 @@ TEST(GridTableUnits, SwitchConvertsFloatColumnsAndNotifies) {
 
   std::vector<std::pair<int, int>> changes;
   int majorChanges = 0;
-  layers.OnCellChange = [&](int col, int row) { changes.emplace_back(col, row); };
-  layers.OnMajorChange = [&] { ++majorChanges; };
+  QObject::connect(&layers, &TGridTable::cellChanged, &layers,
+                   [&](int col, int row) { changes.emplace_back(col, row); });
+  QObject::connect(&layers, &TGridTable::majorChange, &layers, [&] { ++majorChanges; });
   layers.SetUnits(2);
 
   EXPECT_EQ(layers.Units(), 2);
@@ -736,6 +738,9 @@ TEST(GridTableCopies, CopyTakesTheDefinitionButNoValues) {
   EXPECT_EQ(copy->RowCount(), 3);
   EXPECT_EQ(copy->ID(), 4);
   EXPECT_EQ(copy->IDPath(), " 4");
+  // A row of another table: that table is its owner, its holder alone frees it.
+  EXPECT_EQ(copy->OwnerTable(), &owner);
+  EXPECT_EQ(copy->parent(), nullptr);
   EXPECT_EQ(copy->GetFloatValue(0, 0), 1.5L);
   EXPECT_EQ(&copy->GetColumn(0).ClassType(), &TFloatColumnChart::Class());
   EXPECT_TRUE(chart->VisibleChart());
