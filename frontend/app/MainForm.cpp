@@ -87,6 +87,7 @@ void TMainForm::FormCreate() {
   CreateActions();
   CreateMenus();
   CreateToolBar();
+  CheckSpeedButtons();  // the graph commands start disabled
   fPrevFile = QStringList(kRecentFileCount, QString());
   resize(900, 640);
   FitToScreen();

@@ -39,10 +39,13 @@ struct TRecoveryCopy;
 inline const QString kCaptionPrefix =
     QStringLiteral("KORVAN %1 - ").arg(QLatin1String(kVersionText));
 inline constexpr int kRecentFileCount = 10;
+// The Window menu lists at most this many child windows.
 inline constexpr int kWindowItemCount = 50;
 
-// The actions of the menus and the toolbar; the toolbar shares the menu's
-// action where both run the same command.
+// One action per command: the menus show them all, and the toolbar shows
+// the menu's own action of each command it offers, with the action's
+// tooltip and icon. Their enabling and check marks are computed in one
+// place (CheckSpeedButtons).
 struct TMainActions {
   QAction* FileNew = nullptr;
   QAction* FileOpen = nullptr;
@@ -88,26 +91,12 @@ struct TMainActions {
   std::array<QAction*, 9> Graphs{};
   QAction* ExportPlots = nullptr;
 
+  // The Window menu adds one item per child window when it opens.
   QAction* WindowCascade = nullptr;
   QAction* WindowArrange = nullptr;
-  QAction* WindowSeparator = nullptr;
-  std::array<QAction*, kWindowItemCount> WindowItems{};
 
   QAction* HelpUsersManual = nullptr;
   QAction* HelpTechnicalManual = nullptr;
-
-  // Toolbar buttons of their own (no menu item shows their exact command).
-  QAction* ButtonLayers = nullptr;
-  QAction* ButtonTzCurves = nullptr;
-  QAction* ButtonQwCurve = nullptr;
-  QAction* ButtonTipMovements = nullptr;
-  QAction* ButtonHeadLoads = nullptr;
-  QAction* ButtonSettlement = nullptr;
-  QAction* ButtonTzFactors = nullptr;
-  QAction* ButtonQwFactors = nullptr;
-  QAction* ButtonEditOutput = nullptr;
-  QAction* ButtonSideView = nullptr;
-  std::array<QAction*, 9> ButtonGraphs{};  // in the toolbar's order
 };
 
 class TMainForm : public QMainWindow {
@@ -131,6 +120,7 @@ class TMainForm : public QMainWindow {
   QMdiArea* MdiArea() const { return fMdiArea; }
   QToolBar* ToolBar() const { return fToolBar; }
   QMenu* FileMenu() const { return fFileMenu; }
+  QMenu* WindowMenu() const { return fWindowMenu; }
 
   bool GetDataChanged() const { return fTables.GetDataChanged(); }
   void SetDataChanged(bool value) { fTables.SetDataChanged(value); }
@@ -155,6 +145,9 @@ class TMainForm : public QMainWindow {
   void UpdatePrevFile(const QString& name);
   // Writes the program's settings (formerly UpdateRegister).
   void StoreSettings();
+  // Enables and checks every action for the project and its files: the one
+  // place of the enabling rules, run after every command that changes what
+  // they depend on and whenever a menu opens.
   void CheckSpeedButtons();
   void HideAll();
   bool CheckData();
@@ -204,11 +197,8 @@ class TMainForm : public QMainWindow {
   void FitToScreen();
   void SetCaption();
   void UpdateFileMenu();
-  void UpdateDataMenu();
-  void UpdateOptionsMenu();
-  void UpdateComputationMenu();
-  void UpdateGraphicsMenu();
-  void UpdateWindowMenu();
+  // Builds the Window menu: its two commands and the child windows.
+  void BuildWindowMenu();
   // Closes every child window that is not a table editor (those close with
   // their tables).
   void CloseChildWindows();

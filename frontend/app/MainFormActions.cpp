@@ -1,6 +1,8 @@
-// The main window's actions, menus and toolbar. Enabling and check marks of
-// a menu are computed when it opens; the toolbar's are kept by
-// CheckSpeedButtons after every command that changes what they depend on.
+// The main window's actions, menus and toolbar: one action per command,
+// shown in its menu and, where the toolbar offers the command, on the
+// toolbar with its own tooltip and icon. CheckSpeedButtons computes the
+// enabling and check marks of every action: after every command that
+// changes what they depend on, and when a menu opens.
 #include <QAction>
 #include <QActionGroup>
 #include <QFileInfo>
@@ -35,15 +37,8 @@ QAction* NewAction(QObject* owner, const QString& text, std::function<void()> co
   return action;
 }
 
-QAction* NewButton(QObject* owner, const QString& hint, const QString& icon,
-                   std::function<void()> command) {
-  QAction* action = NewAction(owner, hint, std::move(command));
-  action->setToolTip(hint);
-  action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(icon)));
-  return action;
-}
-
-void SetHint(QAction* action, const QString& hint, const QString& icon) {
+// What the toolbar shows of an action: its tooltip and icon.
+void SetButton(QAction* action, const QString& hint, const QString& icon) {
   action->setToolTip(hint);
   action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(icon)));
 }
@@ -159,53 +154,40 @@ void TMainForm::CreateActions() {
       NewAction(this, QStringLiteral("&View Soil Layer Coordinates"), [this] { ShowSideView(); });
 
   TResultGraphs& g = fGraphs;
-  const std::array<std::pair<QString, TGraphPlot*>, 9> graphItems = {{
-      {QStringLiteral("Load &Distribution"), &g.pltLoad()},
-      {QStringLiteral("Displacement Distribution"), &g.pltDisp()},
-      {QStringLiteral("Displ. Distribution/Soil Settlement"), &g.pltDispDown()},
-      {QStringLiteral("&Axial Load vs Settlement"), &g.pltAxial()},
-      {QStringLiteral("t-&z Curves (side friction)"), &g.pltTZcurves()},
-      {QStringLiteral("Q-&w Curve (tip resistance)"), &g.PltQW()},
-      {QStringLiteral("Load Distribution (Applied Loads)"), &g.pltLoadLoads()},
-      {QStringLiteral("Displacement Distribution (Applied Loads)"), &g.pltDispLoads()},
-      {QStringLiteral("Axial Load vs Settlement (Applied Loads)"), &g.pltAxialLoads()},
+  struct TGraphCommand {
+    const char* item;
+    const char* hint;
+    const char* icon;
+    TGraphPlot* plot;
+  };
+  const std::array<TGraphCommand, 9> graphCommands = {{
+      {"Load &Distribution", "View Load Distribution Plot", "graph-load", &g.pltLoad()},
+      {"Displacement Distribution", "View Displacement Distribution Plot", "graph-disp",
+       &g.pltDisp()},
+      {"Displ. Distribution/Soil Settlement", "View Displac. Plot/Soil Settlement",
+       "graph-dispdown", &g.pltDispDown()},
+      {"&Axial Load vs Settlement", "View Load vs Settlement", "graph-axial", &g.pltAxial()},
+      {"t-&z Curves (side friction)", "View t-z Curves", "graph-tz", &g.pltTZcurves()},
+      {"Q-&w Curve (tip resistance)", "View Q-w Curve", "graph-qw", &g.PltQW()},
+      {"Load Distribution (Applied Loads)", "View Load Distribution Plot (Applied Loads)",
+       "graph-loadloads", &g.pltLoadLoads()},
+      {"Displacement Distribution (Applied Loads)",
+       "View Displacement Distribution Plot (Applied Loads)", "graph-disploads", &g.pltDispLoads()},
+      {"Axial Load vs Settlement (Applied Loads)", "View Load vs Settlement (Applied Loads)",
+       "graph-axialloads", &g.pltAxialLoads()},
   }};
-  const std::array<std::pair<QString, QString>, 9> graphButtons = {{
-      {QStringLiteral("View Load Distribution Plot"), QStringLiteral("graph-load")},
-      {QStringLiteral("View Displacement Distribution Plot"), QStringLiteral("graph-disp")},
-      {QStringLiteral("View Displac. Plot/Soil Settlement"), QStringLiteral("graph-dispdown")},
-      {QStringLiteral("View Load vs Settlement"), QStringLiteral("graph-axial")},
-      {QStringLiteral("View t-z Curves"), QStringLiteral("graph-tz")},
-      {QStringLiteral("View Q-w Curve"), QStringLiteral("graph-qw")},
-      {QStringLiteral("View Load Distribution Plot (Applied Loads)"),
-       QStringLiteral("graph-loadloads")},
-      {QStringLiteral("View Displacement Distribution Plot (Applied Loads)"),
-       QStringLiteral("graph-disploads")},
-      {QStringLiteral("View Load vs Settlement (Applied Loads)"),
-       QStringLiteral("graph-axialloads")},
-  }};
-  for (size_t i = 0; i < graphItems.size(); ++i) {
-    TGraphPlot* plot = graphItems[i].second;
-    a.Graphs[i] = NewAction(this, graphItems[i].first, [plot] { TPlotForm::ShowGraph(*plot); });
-    a.ButtonGraphs[i] = NewButton(this, graphButtons[i].first, graphButtons[i].second,
-                                  [plot] { TPlotForm::ShowGraph(*plot); });
-    a.ButtonGraphs[i]->setEnabled(false);
+  for (size_t i = 0; i < graphCommands.size(); ++i) {
+    const TGraphCommand& command = graphCommands[i];
+    TGraphPlot* plot = command.plot;
+    a.Graphs[i] =
+        NewAction(this, QString::fromUtf8(command.item), [plot] { TPlotForm::ShowGraph(*plot); });
+    SetButton(a.Graphs[i], QString::fromUtf8(command.hint), QString::fromUtf8(command.icon));
   }
   a.ExportPlots =
       NewAction(this, QStringLiteral("Export Plots to Excel"), [this] { ShowExportDialog(); });
 
   a.WindowCascade = NewAction(this, QStringLiteral("&Cascade"), [this] { Cascade(); });
   a.WindowArrange = NewAction(this, QStringLiteral("&Arrange Icons"), [this] { ArrangeIcons(); });
-  for (int i = 0; i < kWindowItemCount; ++i) {
-    a.WindowItems[static_cast<size_t>(i)] = NewAction(this, QString(), [this, i] {
-      const QList<QMdiSubWindow*> windows = fMdiArea->subWindowList();
-      if (i >= windows.size()) return;
-      QMdiSubWindow* window = windows.at(i);
-      if (window->isMinimized()) window->showNormal();
-      fMdiArea->setActiveSubWindow(window);
-    });
-    a.WindowItems[static_cast<size_t>(i)]->setVisible(false);
-  }
   a.HelpUsersManual = NewAction(this, QStringLiteral("User's Manual"), [this] {
     OpenHelpFile(QStringLiteral("KORVAN2021UsersManual.pdf"));
   });
@@ -213,43 +195,40 @@ void TMainForm::CreateActions() {
     OpenHelpFile(QStringLiteral("KORVAN2021TechnicalManual.pdf"));
   });
 
-  // Toolbar buttons.
-  SetHint(a.FileNew, QStringLiteral("New File"), QStringLiteral("new"));
-  SetHint(a.FileOpen, QStringLiteral("Open File"), QStringLiteral("open"));
-  SetHint(a.FileSave, QStringLiteral("Save File"), QStringLiteral("save"));
-  SetHint(a.DataTitle, QStringLiteral("Title"), QStringLiteral("title"));
-  SetHint(a.DataPile, QStringLiteral("Pile Properties"), QStringLiteral("pile"));
-  SetHint(a.CompRun, QStringLiteral("Run Analysis"), QStringLiteral("run"));
-  a.ButtonLayers = NewButton(this, QStringLiteral("Soil-Layer Data"), QStringLiteral("layers"),
-                             [&t] { t.SoilLayers().Show(); });
-  a.ButtonTzCurves = NewButton(this, QStringLiteral("Enter t-z curves"), QStringLiteral("tz"),
-                               [&t] { t.TzCurves().Show(); });
-  a.ButtonQwCurve = NewButton(this, QStringLiteral("Enter Q-w curves"), QStringLiteral("qw"),
-                              [&t] { t.QwCurve().Show(); });
-  a.ButtonTipMovements = NewButton(this, QStringLiteral("Enter Tip Movements"),
-                                   QStringLiteral("tipmove"), [&t] { t.TipMovements().Show(); });
-  a.ButtonHeadLoads = NewButton(this, QStringLiteral("Enter Loads at Pile Head"),
-                                QStringLiteral("headload"), [&t] { t.HeadLoads().Show(); });
-  a.ButtonSettlement = NewButton(this, QStringLiteral("Enter Soil-Settlement Data (Downdrag)"),
-                                 QStringLiteral("settlement"), [&t] { t.SoilSettlement().Show(); });
-  a.ButtonTzFactors = NewButton(this, QStringLiteral("Enter factors for t-z curves"),
-                                QStringLiteral("tzfactors"), [&t] { t.TzFactors().Show(); });
-  a.ButtonQwFactors = NewButton(this, QStringLiteral("Enter factors for Q-w curve"),
-                                QStringLiteral("qwfactors"), [] { TQwFactorForm::Open(); });
-  a.ButtonEditOutput = NewButton(this, QStringLiteral("Edit Output Text"), QStringLiteral("output"),
-                                 [this] { OpenResultFile(QStringLiteral(".kv4o")); });
-  a.ButtonSideView = NewButton(this, QStringLiteral("View Soil Profile"),
-                               QStringLiteral("sideview"), [this] { ShowSideView(); });
+  // What the toolbar shows of the commands it offers.
+  SetButton(a.FileNew, QStringLiteral("New File"), QStringLiteral("new"));
+  SetButton(a.FileOpen, QStringLiteral("Open File"), QStringLiteral("open"));
+  SetButton(a.FileSave, QStringLiteral("Save File"), QStringLiteral("save"));
+  SetButton(a.DataTitle, QStringLiteral("Title"), QStringLiteral("title"));
+  SetButton(a.DataPile, QStringLiteral("Pile Properties"), QStringLiteral("pile"));
+  SetButton(a.DataLayers, QStringLiteral("Soil-Layer Data"), QStringLiteral("layers"));
+  SetButton(a.DataTzCurves, QStringLiteral("Enter t-z curves"), QStringLiteral("tz"));
+  SetButton(a.DataQwCurve, QStringLiteral("Enter Q-w curves"), QStringLiteral("qw"));
+  SetButton(a.DataTipMovements, QStringLiteral("Enter Tip Movements"), QStringLiteral("tipmove"));
+  SetButton(a.DataHeadLoads, QStringLiteral("Enter Loads at Pile Head"),
+            QStringLiteral("headload"));
+  SetButton(a.DataSettlement, QStringLiteral("Enter Soil-Settlement Data (Downdrag)"),
+            QStringLiteral("settlement"));
+  SetButton(a.DataTzFactors, QStringLiteral("Enter factors for t-z curves"),
+            QStringLiteral("tzfactors"));
+  SetButton(a.DataQwFactors, QStringLiteral("Enter factors for Q-w curve"),
+            QStringLiteral("qwfactors"));
+  SetButton(a.CompRun, QStringLiteral("Run Analysis"), QStringLiteral("run"));
+  SetButton(a.EditOutput, QStringLiteral("Edit Output Text"), QStringLiteral("output"));
+  SetButton(a.ViewLayers, QStringLiteral("View Soil Profile"), QStringLiteral("sideview"));
 }
 
 void TMainForm::CreateMenus() {
   TMainActions& a = fActions;
   QMenuBar* bar = menuBar();
-  auto addMenu = [this, bar](const QString& title, void (TMainForm::*update)()) {
+  // Opening a menu first stores the active window's fields, then shows every
+  // action as the project now stands.
+  auto addMenu = [this, bar](const QString& title, void (TMainForm::*build)() = nullptr) {
     QMenu* menu = bar->addMenu(title);
-    connect(menu, &QMenu::aboutToShow, this, [this, update] {
+    connect(menu, &QMenu::aboutToShow, this, [this, build] {
       CommitActiveChild();
-      if (update != nullptr) (this->*update)();
+      CheckSpeedButtons();
+      if (build != nullptr) (this->*build)();
     });
     return menu;
   };
@@ -262,7 +241,7 @@ void TMainForm::CreateMenus() {
   a.RecentSeparator->setVisible(false);
   fFileMenu->addAction(a.FileExit);
 
-  QMenu* data = addMenu(QStringLiteral("Da&ta"), &TMainForm::UpdateDataMenu);
+  QMenu* data = addMenu(QStringLiteral("Da&ta"));
   data->addAction(a.DataTitle);
   data->addSeparator();
   data->addActions({a.DataPile, a.DataLayers});
@@ -275,7 +254,7 @@ void TMainForm::CreateMenus() {
   data->addSeparator();
   data->addActions({a.DataTzFactors, a.DataQwFactors});
 
-  QMenu* options = addMenu(QStringLiteral("&Options"), &TMainForm::UpdateOptionsMenu);
+  QMenu* options = addMenu(QStringLiteral("&Options"));
   options->addMenu(QStringLiteral("&Units"))->addActions({a.UnitsEnglish, a.UnitsSI});
   options->addMenu(QStringLiteral("t-z &Curves"))->addActions({a.TzGenerated, a.TzEntered});
   options->addMenu(QStringLiteral("&Q-w Curve"))->addActions({a.QwGenerated, a.QwEntered});
@@ -289,14 +268,14 @@ void TMainForm::CreateMenus() {
   options->addAction(a.TextEditorOption);
   options->addAction(a.ReportHeading);
 
-  QMenu* computation = addMenu(QStringLiteral("&Computation"), &TMainForm::UpdateComputationMenu);
+  QMenu* computation = addMenu(QStringLiteral("&Computation"));
   computation->addAction(a.CompRun);
   computation->addSeparator();
   computation->addActions({a.EditInput, a.EditRunNotes, a.EditOutput});
   computation->addSeparator();
   computation->addAction(a.ViewLayers);
 
-  QMenu* graphics = addMenu(QStringLiteral("&Graphics"), &TMainForm::UpdateGraphicsMenu);
+  QMenu* graphics = addMenu(QStringLiteral("&Graphics"));
   for (size_t i = 0; i < a.Graphs.size(); ++i) {
     if (i == 6) graphics->addSeparator();
     graphics->addAction(a.Graphs[i]);
@@ -304,12 +283,10 @@ void TMainForm::CreateMenus() {
   graphics->addSeparator();
   graphics->addAction(a.ExportPlots);
 
-  fWindowMenu = addMenu(QStringLiteral("&Window"), &TMainForm::UpdateWindowMenu);
-  fWindowMenu->addActions({a.WindowCascade, a.WindowArrange});
-  a.WindowSeparator = fWindowMenu->addSeparator();
-  for (QAction* item : a.WindowItems) fWindowMenu->addAction(item);
+  fWindowMenu = addMenu(QStringLiteral("&Window"), &TMainForm::BuildWindowMenu);
+  BuildWindowMenu();
 
-  QMenu* help = addMenu(QStringLiteral("&Help"), nullptr);
+  QMenu* help = addMenu(QStringLiteral("&Help"));
   help->addActions({a.HelpUsersManual, a.HelpTechnicalManual});
 }
 
@@ -320,48 +297,33 @@ void TMainForm::CreateToolBar() {
   fToolBar->setIconSize(QSize(24, 24));
   fToolBar->addActions({a.FileNew, a.FileOpen, a.FileSave});
   fToolBar->addSeparator();
-  fToolBar->addActions({a.DataTitle, a.DataPile, a.ButtonLayers, a.ButtonTzCurves, a.ButtonQwCurve,
-                        a.ButtonTipMovements, a.ButtonHeadLoads, a.ButtonSettlement,
-                        a.ButtonTzFactors, a.ButtonQwFactors});
+  fToolBar->addActions({a.DataTitle, a.DataPile, a.DataLayers, a.DataTzCurves, a.DataQwCurve,
+                        a.DataTipMovements, a.DataHeadLoads, a.DataSettlement, a.DataTzFactors,
+                        a.DataQwFactors});
   fToolBar->addSeparator();
-  fToolBar->addActions({a.CompRun, a.ButtonEditOutput, a.ButtonSideView});
+  fToolBar->addActions({a.CompRun, a.EditOutput, a.ViewLayers});
   fToolBar->addSeparator();
-  for (size_t i = 0; i < 6; ++i) fToolBar->addAction(a.ButtonGraphs[i]);
+  for (size_t i = 0; i < 6; ++i) fToolBar->addAction(a.Graphs[i]);
   fToolBar->addSeparator();
-  for (size_t i = 6; i < 9; ++i) fToolBar->addAction(a.ButtonGraphs[i]);
+  for (size_t i = 6; i < 9; ++i) fToolBar->addAction(a.Graphs[i]);
 }
 
-void TMainForm::UpdateDataMenu() {
-  const TProgramData& p = *ProgramData;
-  TMainActions& a = fActions;
-  a.DataQwCurve->setEnabled(p.UserQw);
-  a.DataTzCurves->setEnabled(p.UserTz);
-  a.DataLayers->setEnabled(!(p.UserTz && p.UserQw));
-  a.DataSettlement->setEnabled(p.downdrag != 0);
-  a.DataTipMovements->setEnabled(p.Nloadmethod == 1);
-  a.DataHeadLoads->setEnabled(p.Nloadmethod == 2);
-  a.DataTzFactors->setEnabled(p.ModTZ != 0);
-  a.DataQwFactors->setEnabled(p.ModQw != 0);
-}
-
-void TMainForm::UpdateOptionsMenu() {
-  const TProgramData& p = *ProgramData;
-  TMainActions& a = fActions;
-  a.DownDrag->setChecked(p.downdrag == 1);
-  for (size_t m = 0; m < a.LoadMethod.size(); ++m) {
-    a.LoadMethod[m]->setChecked(p.Nloadmethod == static_cast<int>(m));
+void TMainForm::BuildWindowMenu() {
+  // The items of the child windows belong to the menu, which frees them
+  // when it is built again.
+  fWindowMenu->clear();
+  fWindowMenu->addActions({fActions.WindowCascade, fActions.WindowArrange});
+  const QList<QMdiSubWindow*> windows = fMdiArea->subWindowList();
+  if (windows.isEmpty()) return;
+  fWindowMenu->addSeparator();
+  for (QMdiSubWindow* window : windows.mid(0, kWindowItemCount)) {
+    QAction* item = fWindowMenu->addAction(window->windowTitle());
+    connect(item, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(window)] {
+      if (!window) return;
+      if (window->isMinimized()) window->showNormal();
+      fMdiArea->setActiveSubWindow(window);
+    });
   }
-  a.ApplyTzFactors->setChecked(p.ModTZ == 1);
-  a.ApplyQwFactors->setChecked(p.ModQw == 1);
-  (p.UserTz ? a.TzEntered : a.TzGenerated)->setChecked(true);
-  (p.UserQw ? a.QwEntered : a.QwGenerated)->setChecked(true);
-  (p.fUnits == 1 ? a.UnitsEnglish : a.UnitsSI)->setChecked(true);
-}
-
-void TMainForm::UpdateComputationMenu() {
-  fActions.EditInput->setEnabled(QFileInfo::exists(ProgramData->FileName));
-  fActions.EditRunNotes->setEnabled(QFileInfo::exists(ProjectFile(QStringLiteral(".kv4r"))));
-  fActions.EditOutput->setEnabled(QFileInfo::exists(ProjectFile(QStringLiteral(".kv4o"))));
 }
 
 std::array<bool, 9> TMainForm::GraphEnabled() const {
@@ -375,21 +337,6 @@ std::array<bool, 9> TMainForm::GraphEnabled() const {
 
 bool TMainForm::ResultsAvailable() const {
   return fShowOutput && QFileInfo::exists(ProjectFile(QStringLiteral(".kv4p")));
-}
-
-void TMainForm::UpdateGraphicsMenu() {
-  const std::array<bool, 9> enabled = GraphEnabled();
-  for (size_t i = 0; i < enabled.size(); ++i) fActions.Graphs[i]->setEnabled(enabled[i]);
-}
-
-void TMainForm::UpdateWindowMenu() {
-  const QList<QMdiSubWindow*> windows = fMdiArea->subWindowList();
-  for (int i = 0; i < kWindowItemCount; ++i) {
-    QAction* item = fActions.WindowItems[static_cast<size_t>(i)];
-    item->setVisible(i < windows.size());
-    if (i < windows.size()) item->setText(windows.at(i)->windowTitle());
-  }
-  fActions.WindowSeparator->setVisible(!windows.isEmpty());
 }
 
 void TMainForm::Cascade() {
@@ -427,17 +374,32 @@ void TMainForm::ArrangeIcons() {
 void TMainForm::CheckSpeedButtons() {
   const TProgramData& p = *ProgramData;
   TMainActions& a = fActions;
-  a.ButtonLayers->setEnabled(!(p.UserTz && p.UserQw));
-  a.ButtonTzCurves->setEnabled(p.UserTz);
-  a.ButtonQwCurve->setEnabled(p.UserQw);
-  a.ButtonTipMovements->setEnabled(p.Nloadmethod == 1);
-  a.ButtonHeadLoads->setEnabled(p.Nloadmethod == 2);
-  a.ButtonSettlement->setEnabled(p.downdrag != 0);
-  // The factor buttons follow the same switches as the Data menu's items.
-  a.ButtonTzFactors->setEnabled(p.ModTZ != 0);
-  a.ButtonQwFactors->setEnabled(p.ModQw != 0);
+
+  a.DataLayers->setEnabled(!(p.UserTz && p.UserQw));
+  a.DataTzCurves->setEnabled(p.UserTz);
+  a.DataQwCurve->setEnabled(p.UserQw);
+  a.DataTipMovements->setEnabled(p.Nloadmethod == 1);
+  a.DataHeadLoads->setEnabled(p.Nloadmethod == 2);
+  a.DataSettlement->setEnabled(p.downdrag != 0);
+  a.DataTzFactors->setEnabled(p.ModTZ != 0);
+  a.DataQwFactors->setEnabled(p.ModQw != 0);
+
+  (p.fUnits == 1 ? a.UnitsEnglish : a.UnitsSI)->setChecked(true);
+  (p.UserTz ? a.TzEntered : a.TzGenerated)->setChecked(true);
+  (p.UserQw ? a.QwEntered : a.QwGenerated)->setChecked(true);
+  for (size_t m = 0; m < a.LoadMethod.size(); ++m) {
+    a.LoadMethod[m]->setChecked(p.Nloadmethod == static_cast<int>(m));
+  }
+  a.DownDrag->setChecked(p.downdrag == 1);
+  a.ApplyTzFactors->setChecked(p.ModTZ == 1);
+  a.ApplyQwFactors->setChecked(p.ModQw == 1);
+
+  a.EditInput->setEnabled(QFileInfo::exists(p.FileName));
+  a.EditRunNotes->setEnabled(QFileInfo::exists(ProjectFile(QStringLiteral(".kv4r"))));
+  a.EditOutput->setEnabled(QFileInfo::exists(ProjectFile(QStringLiteral(".kv4o"))));
+
   const std::array<bool, 9> enabled = GraphEnabled();
-  for (size_t i = 0; i < enabled.size(); ++i) a.ButtonGraphs[i]->setEnabled(enabled[i]);
+  for (size_t i = 0; i < enabled.size(); ++i) a.Graphs[i]->setEnabled(enabled[i]);
 }
 
 void TMainForm::SwitchChanged() {

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QToolBar>
 
 #include "app/MainForm.h"
 #include "mainwin_support.h"
@@ -44,9 +45,15 @@ class MainWindowTest : public ::testing::Test {
   }
   // Runs what opening `menu` runs.
   static void Open(QMenu* menu) { emit menu->aboutToShow(); }
+  // Whether the toolbar's button of `action` can be pressed.
+  bool ButtonEnabled(QAction* action) const {
+    QWidget* button = fWindow->ToolBar()->widgetForAction(action);
+    EXPECT_NE(button, nullptr) << action->text().toStdString();
+    return button != nullptr && button->isEnabled();
+  }
   std::vector<bool> GraphButtons() const {
     std::vector<bool> enabled;
-    for (QAction* button : fWindow->Actions().ButtonGraphs) enabled.push_back(button->isEnabled());
+    for (QAction* graph : fWindow->Actions().Graphs) enabled.push_back(ButtonEnabled(graph));
     return enabled;
   }
 

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -210,9 +212,9 @@ TEST_F(MainWindowTest, SwitchesEnableTheirCommands) {
   a.LoadMethod[2]->trigger();
   Open(data);
   EXPECT_TRUE(a.DataHeadLoads->isEnabled());
-  EXPECT_TRUE(a.ButtonHeadLoads->isEnabled());
+  EXPECT_TRUE(ButtonEnabled(a.DataHeadLoads));
   EXPECT_FALSE(a.DataTipMovements->isEnabled());
-  EXPECT_FALSE(a.ButtonTipMovements->isEnabled());
+  EXPECT_FALSE(ButtonEnabled(a.DataTipMovements));
   EXPECT_TRUE(Window().GetDataChanged());
 
   a.TzEntered->trigger();
@@ -220,11 +222,11 @@ TEST_F(MainWindowTest, SwitchesEnableTheirCommands) {
   a.ApplyQwFactors->trigger();
   Open(data);
   EXPECT_FALSE(a.DataLayers->isEnabled());
-  EXPECT_FALSE(a.ButtonLayers->isEnabled());
-  EXPECT_TRUE(a.ButtonTzCurves->isEnabled());
+  EXPECT_FALSE(ButtonEnabled(a.DataLayers));
+  EXPECT_TRUE(ButtonEnabled(a.DataTzCurves));
   EXPECT_TRUE(a.DataQwFactors->isEnabled());
-  EXPECT_TRUE(a.ButtonQwFactors->isEnabled()) << "follows the same switch as the menu item";
-  EXPECT_FALSE(a.ButtonTzFactors->isEnabled());
+  EXPECT_TRUE(ButtonEnabled(a.DataQwFactors)) << "follows the same switch as the menu item";
+  EXPECT_FALSE(ButtonEnabled(a.DataTzFactors));
   a.ApplyQwFactors->trigger();
   EXPECT_EQ(ProgramData->ModQw, 0);
 
@@ -281,6 +283,61 @@ TEST_F(MainWindowTest, ToolbarHasItsButtonsInOrderWithHintsAndIcons) {
                                            "Edit Output Text", "View Soil Profile"}));
   EXPECT_EQ(hints.last(), "View Load vs Settlement (Applied Loads)");
   EXPECT_EQ(GraphButtons(), std::vector<bool>(9, false)) << "graph buttons start disabled";
+}
+
+// Every button is its menu item's own action: one command, one enabling.
+TEST_F(MainWindowTest, EveryToolbarButtonIsAMenuCommand) {
+  std::function<int(const QMenu*, const QAction*)> occurrences = [&](const QMenu* menu,
+                                                                     const QAction* action) {
+    int found = 0;
+    for (QAction* item : menu->actions()) {
+      if (item == action) ++found;
+      if (item->menu() != nullptr) found += occurrences(item->menu(), action);
+    }
+    return found;
+  };
+  for (QAction* button : Window().ToolBar()->actions()) {
+    if (button->isSeparator()) continue;
+    int found = 0;
+    for (QAction* top : Window().menuBar()->actions()) found += occurrences(top->menu(), button);
+    EXPECT_EQ(found, 1) << button->toolTip().toStdString();
+    EXPECT_NE(button->text(), button->toolTip()) << "the menu item and the button say their own";
+  }
+  // A button follows its command's rule, also where the command has no
+  // enabling of its own elsewhere: the report exists only after a run.
+  const TMainActions& a = Window().Actions();
+  const QString path = CopyExample("driven-pile-clay-sand.kv4d", QStringLiteral("pile.kv4d"));
+  Window().OpenFileName(path, dfKorvan2021);
+  EXPECT_FALSE(ButtonEnabled(a.EditOutput)) << "no report yet";
+  WriteText(PathOf(QStringLiteral("pile.kv4o")), QStringLiteral("report\n"));
+  Open(Window().menuBar()->actions().at(3)->menu());
+  EXPECT_TRUE(ButtonEnabled(a.EditOutput));
+  EXPECT_TRUE(a.EditOutput->isEnabled());
+}
+
+// The Window menu is built as it opens: its two commands, then one item per
+// child window, which brings that window forward.
+TEST_F(MainWindowTest, TheWindowMenuListsTheChildWindowsWhenItOpens) {
+  QMenu* menu = Window().WindowMenu();
+  Open(menu);
+  EXPECT_EQ(menu->actions().size(), 2) << "no hidden items, no separator without windows";
+  Window().Actions().DataTitle->trigger();
+  Window().Actions().DataPile->trigger();
+  Open(menu);
+  QStringList texts;
+  for (QAction* item : menu->actions()) texts << (item->isSeparator() ? "-" : item->text());
+  EXPECT_EQ(texts,
+            QStringList({"&Cascade", "&Arrange Icons", "-", "Project Title", "Pile Properties"}));
+  for (QAction* item : menu->actions())
+    EXPECT_TRUE(item->isVisible()) << item->text().toStdString();
+  menu->actions().at(3)->trigger();
+  ASSERT_NE(Window().MdiArea()->activeSubWindow(), nullptr);
+  EXPECT_EQ(Window().MdiArea()->activeSubWindow()->windowTitle(), "Project Title");
+  Window().MdiArea()->activeSubWindow()->close();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  Open(menu);
+  EXPECT_EQ(menu->actions().size(), 4);
+  EXPECT_EQ(menu->actions().last()->text(), "Pile Properties");
 }
 
 }  // namespace
