@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "benchmark_projects.h"
+#include "bench/benchmark_projects.h"
 #include "engine/curves.h"
 #include "engine/file_access.h"
 #include "engine/head_load_solution.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "benchmark_projects.h"
+#include "bench/benchmark_projects.h"
 #include "engine/run.h"
 
 int main(int argc, char** argv) {

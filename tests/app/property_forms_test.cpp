@@ -17,9 +17,9 @@
 #include "app/QwFactorForm.h"
 #include "app/TitleForm.h"
 #include "components/DataEdit.h"
-#include "grid_table_support.h"
-#include "message_capture.h"
-#include "project_support.h"
+#include "support/grid_table_support.h"
+#include "support/message_capture.h"
+#include "support/project_fixtures.h"
 
 namespace korvan::testing {
 namespace {

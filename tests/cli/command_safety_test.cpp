@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "platform/safe_output.h"
-#include "run_scene.h"
 #include "runner/run_preparation.h"
+#include "support/run_scene.h"
 
 namespace korvan {
 namespace {

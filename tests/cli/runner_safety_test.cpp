@@ -8,8 +8,8 @@
 #include <chrono>
 
 #include "korvan_version.h"
-#include "run_scene.h"
 #include "runner/run_preparation.h"
+#include "support/run_scene.h"
 
 namespace korvan {
 namespace {

@@ -28,7 +28,7 @@
 #include <string>
 #include <vector>
 
-#include "benchmark_projects.h"
+#include "bench/benchmark_projects.h"
 #include "engine/run.h"
 #include "test_support.h"
 

@@ -2,7 +2,7 @@
 // break, and counts of 2^31 - 1 each end the reading with a message naming
 // the record, within seconds and without taking memory beyond a few times
 // the file limit.
-#include "resource_limits.h"
+#include "support/resource_limits.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

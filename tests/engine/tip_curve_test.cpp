@@ -9,6 +9,7 @@
 #include "engine/record_reader.h"
 #include "engine/tip_shapes.h"
 #include "soil_profile_builder.h"
+#include "support/curve_compare.h"
 #include "test_support.h"
 
 namespace korvan {
@@ -21,12 +22,14 @@ using Points = std::array<Real, kGeneratedCurvePoints>;
 
 void ExpectTipCurve(const InputData& in, const Points& w, const Points& q, Real tolerance) {
   ASSERT_EQ(in.NQW, kGeneratedCurvePoints);
-  for (Int j = 1; j <= kGeneratedCurvePoints; ++j) {
-    EXPECT_NEAR(in.WTIP[j], w[j - 1], tolerance * std::max(Real{1}, std::fabs(w[j - 1])))
-        << "point " << j;
-    EXPECT_NEAR(in.QTIP[j], q[j - 1], tolerance * std::max(Real{1}, std::fabs(q[j - 1])))
-        << "point " << j;
-  }
+  // Relative to values above 1, absolute below.
+  const testing::TTolerance within{.absolute = tolerance, .relative = tolerance};
+  testing::ExpectCurveNear(
+      "w", kGeneratedCurvePoints, [&](int j) { return in.WTIP[j + 1]; },
+      [&](int j) { return w[j]; }, within);
+  testing::ExpectCurveNear(
+      "Q", kGeneratedCurvePoints, [&](int j) { return in.QTIP[j + 1]; },
+      [&](int j) { return q[j]; }, within);
 }
 
 // A pile of 12 in diameter and tip area 100 with its tip at 600 in, in a

@@ -9,6 +9,7 @@
 #include "engine/record_reader.h"
 #include "engine/tz_shapes.h"
 #include "soil_profile_builder.h"
+#include "support/curve_compare.h"
 #include "test_support.h"
 
 namespace korvan {
@@ -20,20 +21,27 @@ using testing::SoilRow;
 using Points = std::array<Real, kGeneratedCurvePoints>;
 
 void ExpectPoints(const CurvePoints& got, const Points& z, const Points& t, Real tolerance) {
-  for (Int j = 0; j < kGeneratedCurvePoints; ++j) {
-    EXPECT_NEAR(got.z[j], z[j], tolerance) << "z of point " << j + 1;
-    EXPECT_NEAR(got.t[j], t[j], tolerance) << "t of point " << j + 1;
-  }
+  const testing::TTolerance within{.absolute = tolerance};
+  testing::ExpectCurveNear(
+      "z", kGeneratedCurvePoints, [&](int j) { return got.z[j]; }, [&](int j) { return z[j]; },
+      within);
+  testing::ExpectCurveNear(
+      "t", kGeneratedCurvePoints, [&](int j) { return got.t[j]; }, [&](int j) { return t[j]; },
+      within);
 }
 
 void ExpectStoredCurve(const TzCurveStore& tz, Int k, const Points& z, const Points& t,
                        Real tolerance) {
   ASSERT_EQ(tz.NPTZ[k], kGeneratedCurvePoints);
   EXPECT_EQ(tz.CRVNO[k], k);
-  for (Int j = 1; j <= kGeneratedCurvePoints; ++j) {
-    EXPECT_NEAR(tz.Z[k][j], z[j - 1], tolerance) << "curve " << k << " point " << j;
-    EXPECT_NEAR(tz.T[k][j], t[j - 1], tolerance) << "curve " << k << " point " << j;
-  }
+  const testing::TTolerance within{.absolute = tolerance};
+  const std::string curve = "curve " + std::to_string(k);
+  testing::ExpectCurveNear(
+      "z of " + curve, kGeneratedCurvePoints, [&](int j) { return tz.Z[k][j + 1]; },
+      [&](int j) { return z[j]; }, within);
+  testing::ExpectCurveNear(
+      "t of " + curve, kGeneratedCurvePoints, [&](int j) { return tz.T[k][j + 1]; },
+      [&](int j) { return t[j]; }, within);
 }
 
 constexpr Points kDrivenMovementsInches = {0,     0.01f, 0.02f, 0.04f, 0.06f,

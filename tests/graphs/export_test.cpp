@@ -19,7 +19,7 @@
 #include "graphs/XlsxChartPages.h"
 #include "graphs/ZipPackage.h"
 #include "graphs/windows/ExportDialog.h"
-#include "message_capture.h"
+#include "support/message_capture.h"
 
 namespace korvan {
 namespace {

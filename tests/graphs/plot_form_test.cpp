@@ -22,8 +22,8 @@
 #include "graphs/windows/LegendList.h"
 #include "graphs/windows/LineNamesDialog.h"
 #include "graphs/windows/PlotForm.h"
-#include "message_capture.h"
-#include "qstring_printer.h"
+#include "support/message_capture.h"
+#include "support/qstring_printer.h"
 
 namespace korvan {
 namespace {

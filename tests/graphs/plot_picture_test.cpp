@@ -19,9 +19,9 @@
 #include "graphs/PlotPicture.h"
 #include "graphs/windows/PlotForm.h"
 #include "graphs/windows/SaveAttributesDialog.h"
-#include "message_capture.h"
 #include "model/Exceptions.h"
-#include "qstring_printer.h"
+#include "support/message_capture.h"
+#include "support/qstring_printer.h"
 
 namespace korvan {
 namespace {
