@@ -6,6 +6,12 @@ namespace korvan {
 
 namespace {
 
+// Every word the summary passes over must be a number too: a file with
+// anything else in it holds no complete results.
+void SkipNumbers(TPlotFileReader& words, long long count) {
+  for (long long i = 0; i < count; ++i) words.Double();
+}
+
 SummaryRow ReadRow(TPlotFileReader& words) {
   SummaryRow row;
   row.headLoad = words.Double();
@@ -26,15 +32,15 @@ std::optional<PlotSummary> ReadPlotSummary(const std::filesystem::path& plotFile
     for (int k = 0; k < curves; ++k) {
       words.Integer();  // the curve's number
       const int points = words.Count(2);
-      words.Skip(1 + 2 * points);
+      SkipNumbers(words, 1 + 2LL * points);
     }
-    words.Skip(2 * words.Count(2));  // the tip curve
+    SkipNumbers(words, 2LL * words.Count(2));  // the tip curve
     const int movements = words.Count(0);
     summary.increments = words.Count(0);
     summary.unitSystem = words.Integer();
     // Three words a point, then four summary words a line.
     words.Require(movements, 3LL * summary.increments + 4);
-    words.Skip(3 * movements * summary.increments);
+    SkipNumbers(words, 3LL * movements * summary.increments);
     for (int n = 0; n < movements; ++n) summary.tipMovementRows.push_back(ReadRow(words));
     if (!words.AtEnd()) {
       const int loads = words.Count(5);
@@ -46,7 +52,7 @@ std::optional<PlotSummary> ReadPlotSummary(const std::filesystem::path& plotFile
         row.values = ReadRow(words);
         if (row.converged) {
           words.Require(increments, 3);
-          words.Skip(3 * increments);
+          SkipNumbers(words, 3LL * increments);
         }
         summary.appliedLoadRows.push_back(row);
       }

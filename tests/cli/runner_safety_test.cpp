@@ -8,6 +8,7 @@
 #include <chrono>
 
 #include "korvan_version.h"
+#include "runner/result_meanings.h"
 #include "runner/run_preparation.h"
 #include "support/run_scene.h"
 
@@ -118,6 +119,33 @@ TEST(RunnerSafety, EveryFailureIsAMessageAndAnExitStatus) {
     }
     EXPECT_EQ(scene.EntriesStartingWith(".korvan."), std::vector<std::string>());
   }
+}
+
+// The help lists every status a stopped run exits with by what the engine's
+// result code means, worded as the desktop program's message words it.
+TEST(RunnerSafety, TheHelpNamesEveryResultCodeAsTheProgramDoes) {
+  const testing::ChildOutcome help = RunInChild([] { return testing::ExecKorvan({"--help"}); }, {});
+  ASSERT_EQ(help.status, 0) << help.output;
+  // The help's lines are wrapped: compare with single blanks.
+  std::string text;
+  for (const std::string& word : testing::Split(help.output, ' ')) {
+    for (const std::string& piece : testing::Split(word, '\n')) {
+      if (!piece.empty()) text += piece + " ";
+    }
+  }
+  int listed = 0;
+  for (const ResultCodeRange& range : StoppedRunCodes()) {
+    std::string codes = std::to_string(range.first);
+    if (range.last != range.first) codes += "-" + std::to_string(range.last);
+    const std::string meaning = range.meaning.substr(0, range.meaning.size() - 1);
+    EXPECT_NE(text.find(" " + codes + " " + meaning + " "), std::string::npos) << codes;
+    for (std::int32_t code = range.first; code <= range.last; ++code) {
+      EXPECT_EQ(EngineResultMeaning(code), range.meaning) << code;
+      ++listed;
+    }
+  }
+  EXPECT_EQ(listed, 9) << "codes 1 to 9";
+  EXPECT_EQ(EngineResultMeaning(10), "the engine returned an unknown result code.");
 }
 
 // Starts `korvan run data` with its output going to `output`.

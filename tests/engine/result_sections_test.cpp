@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/result_codes.h"
+#include "engine/run.h"
 #include "test_support.h"
 
 namespace korvan {
@@ -397,6 +399,42 @@ TEST(ResultSections, AppliedLoadSectionLineByLine) {
             "      -5.0000E+01      0.0000E+00      0.0000E+00      0.0000E+00", "    1",
             "       2.0000E+02      2.0500E-01      2.0000E-01      2.0000E+02",
             "    0.750E+02    0.200E+03    0.201E+00", "    0.250E+02    0.200E+03    0.204E+00"}));
+  }
+}
+
+// The run driver caps the sizes a data file asks for right after it reads
+// them: a capped run writes the plot file of the project that asks for the
+// capped sizes, and differs from the run without caps.
+TEST(RunLimits, ACappedRunSolvesTheProjectThatAsksForTheCaps) {
+  const struct {
+    const char* what;
+    RunLimits limits;
+    ProjectOptions asked;
+    ProjectOptions capped;
+  } cases[] = {
+      {"increments", {.maxIncrements = 4}, {.ninc = 10}, {.ninc = 4}},
+      {"tip movements",
+       {.maxTipMovements = 2},
+       {.tipMovements = "4\n0.05 0.1 0.2 0.4"},
+       {.tipMovements = "2\n0.05 0.1"}},
+      {"head loads", {.maxHeadLoads = 1}, {.loads = "3\n1000\n2000\n3000"}, {.loads = "1\n1000"}},
+      {"sizes within the caps",
+       {.maxIncrements = 10, .maxHeadLoads = 3},
+       {.loads = "2\n1000\n2000"},
+       {.loads = "2\n1000\n2000"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const ProjectOutputs capped =
+        RunProjectInMemory(Project(c.asked), RunScope::Complete, c.limits);
+    const ProjectOutputs expected = RunProjectInMemory(Project(c.capped));
+    const ProjectOutputs whole = RunProjectInMemory(Project(c.asked));
+    EXPECT_EQ(capped.result, kRunCompleted);
+    ASSERT_FALSE(capped.plot.empty());
+    EXPECT_EQ(capped.plot, expected.plot);
+    EXPECT_EQ(capped.plot == whole.plot, c.asked.ninc == c.capped.ninc &&
+                                             c.asked.tipMovements == c.capped.tipMovements &&
+                                             c.asked.loads == c.capped.loads);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "korvan_version.h"
 #include "platform/dynlib.h"
 #include "platform/messages.h"
+#include "runner/engine_library.h"
 #include "runner/engine_runner.h"
 #include "runner/plot_summary.h"
 #include "support/run_scene.h"
@@ -37,6 +38,8 @@ TEST(PlotSummary, ExponentFormsOfWideNumbersReadAsTheirValues) {
       {"99999", "-1.000E+05", -100000.0},
       {"2.147E+09", "2E+04", 20000.0},
       {"7", "0.1000E+07", 1000000.0},
+      // Read as the program's graphs read it: a sign of its own.
+      {"+8", "+2.5E+04", 25000.0},
   };
   const fs::path plot =
       fs::temp_directory_path() / ("korvan_plot_summary_" + std::to_string(::getpid()) + ".kv4p");
@@ -119,6 +122,50 @@ TEST(DynamicLibrary, TheRunnerSaysWhichLibraryIsMissing) {
   fs::remove_all(folder);
 }
 
+// The one loader of the engine: it loads and calls the library, or says why
+// not in the loader's words.
+TEST(EngineLibrary, CallsTheEngineOnceOrSaysWhyNot) {
+  const fs::path folder =
+      fs::temp_directory_path() / ("korvan_engine_library_" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  const fs::path notALibrary = folder / "not_a_library.so";
+  std::ofstream(notALibrary) << "not an ELF file";
+  const struct {
+    const char* what;
+    fs::path file;
+    TEngineLibrary::TFailure failure;
+    std::string error;        // the loader's exception
+    std::string reasonStart;  // how the loader's reason begins
+  } cases[] = {
+      {"the engine", fs::path(KORVAN_BIN_DIR) / kEngineFileName, TEngineLibrary::TFailure::kNone,
+       "", ""},
+      {"no file", folder / "missing.so", TEngineLibrary::TFailure::kNotLoaded,
+       "Library is not open", (folder / "missing.so").string() + ": No such file or directory"},
+      {"no library", notALibrary, TEngineLibrary::TFailure::kNotLoaded,
+       "Library failed to properly initialize", notALibrary.string() + ": "},
+  };
+  const fs::path saved = fs::current_path();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> messages;
+    auto previous =
+        platform::SetMessageHandler([&](const std::string& text) { messages.push_back(text); });
+    TEngineLibrary engine(c.file);
+    const bool loaded = engine.Load();
+    platform::SetMessageHandler(previous);
+    EXPECT_EQ(loaded, c.failure == TEngineLibrary::TFailure::kNone);
+    EXPECT_EQ(engine.Failure(), c.failure);
+    EXPECT_EQ(engine.Error(), c.error);
+    EXPECT_EQ(engine.Reason().rfind(c.reasonStart, 0), 0u) << engine.Reason();
+    if (!loaded) continue;
+    // Called where no run was prepared: the engine finds no names.dat.
+    fs::current_path(folder);
+    EXPECT_EQ(engine.Call(), 2);
+    fs::current_path(saved);
+  }
+  fs::remove_all(folder);
+}
+
 TEST(DynamicLibrary, FileThatIsNoLibraryRaisesInitError) {
   const fs::path fake = fs::temp_directory_path() / "korvan_not_a_library.so";
   std::ofstream(fake) << "not an ELF file";
@@ -149,6 +196,12 @@ TEST(PlotSummary, FilesCutShortOrNotRegularAreNoResults) {
       {"a FIFO", "fifo pile.kv4p", ""},
       {"a folder", "folder pile.kv4p", ""},
       {"blank, as a stopped run leaves it", "text pile.kv4p", "\n"},
+      {"a curve count the file cannot hold", "text pile.kv4p",
+       "2147483647" + whole.substr(whole.find('\n'))},
+      {"a word that is no number in its last line", "text pile.kv4p",
+       whole.substr(0, whole.find_last_not_of(" \n") - 2) + " x\n"},
+      {"a number beyond the reals in its last line", "text pile.kv4p",
+       whole.substr(0, whole.find_last_not_of(" \n") - 2) + " 1E+999\n"},
   };
   for (const auto& row : damaged) {
     SCOPED_TRACE(row.what);
