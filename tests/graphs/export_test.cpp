@@ -540,10 +540,10 @@ TEST_F(ExportDialog, WithoutResultsEveryEntryIsDisabledAndGenerateToo) {
   auto dialog = Open();
   EXPECT_EQ(EnabledAndChecked(*dialog), (std::vector<std::pair<bool, bool>>(6, {false, false})));
   EXPECT_EQ(dialog->CheckListBoxPlots->item(2)->text(), "Displacement/Soil Settlement");
-  EXPECT_FALSE(dialog->Button3->isEnabled());
-  dialog->Button1->click();
+  EXPECT_FALSE(dialog->GenerateButton->isEnabled());
+  dialog->SelectAllButton->click();
   EXPECT_EQ(dialog->GetNPlots(), 0);
-  EXPECT_FALSE(dialog->Button3->isEnabled());
+  EXPECT_FALSE(dialog->GenerateButton->isEnabled());
 }
 
 TEST_F(ExportDialog, SelectionFollowsTheMenusAndGenerateWritesAndOpensTheWorkbook) {
@@ -553,12 +553,12 @@ TEST_F(ExportDialog, SelectionFollowsTheMenusAndGenerateWritesAndOpensTheWorkboo
   const std::pair<bool, bool> on{true, true}, off{false, false};
   EXPECT_EQ(EnabledAndChecked(*dialog),
             (std::vector<std::pair<bool, bool>>{on, off, off, off, off, on}));
-  EXPECT_TRUE(dialog->Button3->isEnabled());
-  dialog->Button2->click();
-  EXPECT_FALSE(dialog->Button3->isEnabled());
+  EXPECT_TRUE(dialog->GenerateButton->isEnabled());
+  dialog->UnselectAllButton->click();
+  EXPECT_FALSE(dialog->GenerateButton->isEnabled());
   dialog->CheckListBoxPlots->item(5)->setCheckState(Qt::Checked);  // a click in the list
-  EXPECT_TRUE(dialog->Button3->isEnabled());
-  dialog->Button1->click();
+  EXPECT_TRUE(dialog->GenerateButton->isEnabled());
+  dialog->SelectAllButton->click();
   EXPECT_EQ(dialog->GetNPlots(), 2);
 
   QTemporaryDir dir;
@@ -568,7 +568,7 @@ TEST_F(ExportDialog, SelectionFollowsTheMenusAndGenerateWritesAndOpensTheWorkboo
   dialog->AskFileName = [&](const QString& name) { return offered = name, file; };
   dialog->OpenWorkbook = [&](const QString& name) { opened << name; };
   testing::TMessageCapture messages;
-  dialog->Button3->click();
+  dialog->GenerateButton->click();
   EXPECT_EQ(offered, "/data/pile.xlsx");
   EXPECT_EQ(opened, QStringList{file});
   EXPECT_EQ(messages.Messages(),
@@ -581,7 +581,7 @@ TEST_F(ExportDialog, SelectionFollowsTheMenusAndGenerateWritesAndOpensTheWorkboo
   // A cancelled file question writes nothing and says nothing.
   messages.Clear();
   dialog->AskFileName = [](const QString&) { return QString(); };
-  dialog->Button3->click();
+  dialog->GenerateButton->click();
   EXPECT_TRUE(messages.Messages().empty());
   EXPECT_EQ(opened.size(), 1);
 }
@@ -603,7 +603,7 @@ TEST_F(ExportDialog, AWorkbookNeverReplacesTheProjectsOwnFiles) {
   QStringList opened;
   dialog->OpenWorkbook = [&](const QString& name) { opened << name; };
   testing::TMessageCapture messages;
-  dialog->Button3->click();
+  dialog->GenerateButton->click();
   EXPECT_EQ(messages.Messages(),
             std::vector<std::string>{("The workbook could not be written to " + book +
                                       ": it is the project data file \"" + project + "\"")

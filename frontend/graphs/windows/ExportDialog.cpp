@@ -45,11 +45,11 @@ QString DefaultWorkbookName(const QString& projectFileName) {
 TExportDialog::TExportDialog(TEntrySource entries, TFileNameSource projectFileName, QWidget* parent)
     : QDialog(parent),
       CheckListBoxPlots(new QListWidget),
-      Button1(new QPushButton(QStringLiteral("Select All"))),
-      Button2(new QPushButton(QStringLiteral("Unselect All"))),
-      Button3(new QPushButton(QStringLiteral("Generate Excel File"))),
-      Button4(new QPushButton(QStringLiteral("Close Window"))),
-      CheckBox1(new QCheckBox(QStringLiteral("Add markers in plots"))),
+      SelectAllButton(new QPushButton(QStringLiteral("Select All"))),
+      UnselectAllButton(new QPushButton(QStringLiteral("Unselect All"))),
+      GenerateButton(new QPushButton(QStringLiteral("Generate Excel File"))),
+      CloseButton(new QPushButton(QStringLiteral("Close Window"))),
+      MarkersCheckBox(new QCheckBox(QStringLiteral("Add markers in plots"))),
       fEntries(std::move(entries)),
       fProjectFileName(std::move(projectFileName)) {
   setWindowTitle(QStringLiteral("Export to Excel"));
@@ -62,8 +62,8 @@ TExportDialog::TExportDialog(TEntrySource entries, TFileNameSource projectFileNa
   auto* groupLayout = new QHBoxLayout(group);
   groupLayout->addWidget(CheckListBoxPlots);
   auto* selectButtons = new QVBoxLayout;
-  selectButtons->addWidget(Button1);
-  selectButtons->addWidget(Button2);
+  selectButtons->addWidget(SelectAllButton);
+  selectButtons->addWidget(UnselectAllButton);
   selectButtons->addStretch();
   groupLayout->addLayout(selectButtons);
 
@@ -76,22 +76,22 @@ TExportDialog::TExportDialog(TEntrySource entries, TFileNameSource projectFileNa
     notes->addWidget(new QLabel(note));
 
   auto* commands = new QHBoxLayout;
-  commands->addWidget(Button3);
+  commands->addWidget(GenerateButton);
   commands->addStretch();
-  commands->addWidget(Button4);
+  commands->addWidget(CloseButton);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);
-  layout->addWidget(CheckBox1);
+  layout->addWidget(MarkersCheckBox);
   layout->addLayout(notes);
   layout->addLayout(commands);
 
-  CheckBox1->setChecked(true);
-  Button3->setDefault(true);
-  connect(Button1, &QPushButton::clicked, this, [this] { CheckAll(true); });
-  connect(Button2, &QPushButton::clicked, this, [this] { CheckAll(false); });
-  connect(Button3, &QPushButton::clicked, this, &TExportDialog::Button3Click);
-  connect(Button4, &QPushButton::clicked, this, &QDialog::reject);
+  MarkersCheckBox->setChecked(true);
+  GenerateButton->setDefault(true);
+  connect(SelectAllButton, &QPushButton::clicked, this, [this] { CheckAll(true); });
+  connect(UnselectAllButton, &QPushButton::clicked, this, [this] { CheckAll(false); });
+  connect(GenerateButton, &QPushButton::clicked, this, &TExportDialog::GenerateButtonClick);
+  connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
   connect(CheckListBoxPlots, &QListWidget::itemChanged, this, &TExportDialog::CheckGenerateBtn);
 }
 
@@ -115,7 +115,7 @@ int TExportDialog::GetNPlots() const {
 }
 
 void TExportDialog::CheckGenerateBtn() {
-  Button3->setEnabled(GetNPlots() > 0);
+  GenerateButton->setEnabled(GetNPlots() > 0);
 }
 
 void TExportDialog::showEvent(QShowEvent* event) {
@@ -165,7 +165,7 @@ QString TExportDialog::AskFileNameInDialog(const QString& defaultName) {
   return dialog.selectedFiles().front();
 }
 
-void TExportDialog::Button3Click() {
+void TExportDialog::GenerateButtonClick() {
   std::vector<const TGraphPlot*> graphs;
   for (int i = 1; i <= CheckListBoxPlots->count(); ++i)
     if (CheckListBoxPlots->item(i - 1)->checkState() == Qt::Checked && GetPlotPt(i) != nullptr)
@@ -179,7 +179,7 @@ void TExportDialog::Button3Click() {
   // The workbook may never replace one of the project's own files.
   const QString project = fProjectFileName ? fProjectFileName() : QString();
   const std::optional<QString> failure = ExportGraphsToWorkbook(
-      graphs, CheckBox1->isChecked(), QFile::encodeName(fileName).toStdString(),
+      graphs, MarkersCheckBox->isChecked(), QFile::encodeName(fileName).toStdString(),
       project.isEmpty() ? std::vector<platform::TKeptFile>()
                         : platform::ProjectFiles(QFile::encodeName(project).toStdString()));
   QApplication::restoreOverrideCursor();

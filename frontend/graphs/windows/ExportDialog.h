@@ -57,11 +57,11 @@ class TExportDialog : public QDialog {
   std::function<void(const QString& fileName)> OpenWorkbook;
 
   QListWidget* CheckListBoxPlots;
-  QPushButton* Button1;  // "Select All"
-  QPushButton* Button2;  // "Unselect All"
-  QPushButton* Button3;  // "Generate Excel File"
-  QPushButton* Button4;  // "Close Window"
-  QCheckBox* CheckBox1;  // "Add markers in plots"
+  QPushButton* SelectAllButton;    // "Select All"
+  QPushButton* UnselectAllButton;  // "Unselect All"
+  QPushButton* GenerateButton;     // "Generate Excel File"
+  QPushButton* CloseButton;        // "Close Window"
+  QCheckBox* MarkersCheckBox;      // "Add markers in plots"
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -69,7 +69,7 @@ class TExportDialog : public QDialog {
  private:
   void FormActivate();
   void CheckAll(bool checked);
-  void Button3Click();
+  void GenerateButtonClick();
   QString AskFileNameInDialog(const QString& defaultName);
 
   TEntrySource fEntries;

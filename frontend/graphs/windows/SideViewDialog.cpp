@@ -42,10 +42,10 @@ TSideViewColors WindowColors(const QWidget& window) {
 
 TSideViewDialog::TSideViewDialog(TProfileSource source, QWidget* parent)
     : platform::TChildWindow(parent),
-      Button1(new QPushButton(QStringLiteral("Print"), this)),
-      Label1(new QLabel(QStringLiteral("Pile Geometry"), this)),
+      PrintButton(new QPushButton(QStringLiteral("Print"), this)),
+      GeometryLabel(new QLabel(QStringLiteral("Pile Geometry"), this)),
       OmitHatchCheckBox(new QCheckBox(QStringLiteral("Omit Hatches"), this)),
-      OK_Button(new QPushButton(QStringLiteral("Close"), this)),
+      CloseButton(new QPushButton(QStringLiteral("Close"), this)),
       fSource(std::move(source)) {
   setWindowTitle(QStringLiteral("Elevation View"));
   setFont(WindowFont());
@@ -53,12 +53,12 @@ TSideViewDialog::TSideViewDialog(TProfileSource source, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
   OmitHatchCheckBox->setToolTip(QStringLiteral("Click to omit hatches from printing"));
   OmitHatchCheckBox->setAutoFillBackground(true);
-  OK_Button->setToolTip(QStringLiteral("Press to Close"));
-  Label1->setAutoFillBackground(true);
-  Label1->adjustSize();
+  CloseButton->setToolTip(QStringLiteral("Press to Close"));
+  GeometryLabel->setAutoFillBackground(true);
+  GeometryLabel->adjustSize();
   OmitHatchCheckBox->adjustSize();
-  connect(Button1, &QPushButton::clicked, this, &TSideViewDialog::Button1Click);
-  connect(OK_Button, &QPushButton::clicked, this, [this] { Frame()->close(); });
+  connect(PrintButton, &QPushButton::clicked, this, &TSideViewDialog::PrintButtonClick);
+  connect(CloseButton, &QPushButton::clicked, this, [this] { Frame()->close(); });
   connect(OmitHatchCheckBox, &QCheckBox::toggled, this, [this] { update(); });
   resize(632, 422);
 }
@@ -89,11 +89,11 @@ void TSideViewDialog::resizeEvent(QResizeEvent* event) {
 }
 
 void TSideViewDialog::PlaceControls() {
-  const int left = width() - 2 * Button1->width();
+  const int left = width() - 2 * PrintButton->width();
   int top = kControlTop;
   for (QWidget* control :
-       {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Button1),
-        static_cast<QWidget*>(OmitHatchCheckBox), static_cast<QWidget*>(OK_Button)}) {
+       {static_cast<QWidget*>(GeometryLabel), static_cast<QWidget*>(PrintButton),
+        static_cast<QWidget*>(OmitHatchCheckBox), static_cast<QWidget*>(CloseButton)}) {
     control->move(left, top);
     top += control->height() + kControlGap;
   }
@@ -116,12 +116,12 @@ void TSideViewDialog::PrintTo(QPrinter& printer) {
   QPainter painter;
   if (!painter.begin(&printer))
     throw EKorvanError(QStringLiteral("The printer could not be started."));
-  DrawSideViewPage(painter, QSize(printer.width(), printer.height()), fProfile, Label1->font(),
-                   WindowColors(*this));
+  DrawSideViewPage(painter, QSize(printer.width(), printer.height()), fProfile,
+                   GeometryLabel->font(), WindowColors(*this));
   painter.end();
 }
 
-void TSideViewDialog::Button1Click() {
+void TSideViewDialog::PrintButtonClick() {
   if (!fPrinter) fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
   QPrintDialog dialog(fPrinter.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;

@@ -36,10 +36,10 @@ class TSideViewDialog : public platform::TChildWindow {
   const TSideViewGeometry& Geometry() const { return fGeometry; }
   const TPileProfile& Profile() const { return fProfile; }
 
-  QPushButton* Button1;  // "Print"
-  QLabel* Label1;        // "Pile Geometry"; its font prints the labels
+  QPushButton* PrintButton;  // "Print"
+  QLabel* GeometryLabel;     // "Pile Geometry"; its font prints the labels
   QCheckBox* OmitHatchCheckBox;
-  QPushButton* OK_Button;  // "Close"
+  QPushButton* CloseButton;  // "Close"
 
  protected:
   void FormActivate() override;
@@ -49,7 +49,7 @@ class TSideViewDialog : public platform::TChildWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void Button1Click();
+  void PrintButtonClick();
   void PlaceControls();
 
   TProfileSource fSource;
