@@ -82,10 +82,8 @@ void BM_Report(benchmark::State& state, const std::string& data) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication application(argc, argv);
-  const std::string sample =
-      MakeRun("sample", ExampleText("driven-pile-clay-sand.kv4d"));
-  const std::string capacity =
-      MakeRun("capacity", korvan::benchmark_projects::CapacityProject());
+  const std::string sample = MakeRun("sample", ExampleText("driven-pile-clay-sand.kv4d"));
+  const std::string capacity = MakeRun("capacity", korvan::benchmark_projects::CapacityProject());
   benchmark::RegisterBenchmark("Report/Sample", BM_Report, sample)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("Report/Capacity", BM_Report, capacity)
       ->Unit(benchmark::kMillisecond);
