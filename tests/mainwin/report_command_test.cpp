@@ -236,5 +236,38 @@ TEST_F(ReportCommandTest, ProjectsNeverAnalysedOrChangedSince) {
       66);
 }
 
+// The graphs are drawn with the settings the program saved beside the
+// project: its title, line names and active lines.
+TEST_F(ReportCommandTest, GraphsKeepTheSettingsSavedBesideTheProject) {
+  const QProcessEnvironment environment = Environment("");
+  const QString data = Sample(kSampleCases[3]);
+  ASSERT_EQ(Korvan({QStringLiteral("run"), data}, environment).status, 0);
+  // The load distribution's block: nine tip movements of 60 increments;
+  // line 2 inactive.
+  QString settings = QStringLiteral(
+      ":Plot Caption\nLoad Distribution\n9 60   :LineCount, Count\n1 : Show Legend\n"
+      "0 : Do not Show Soil Layers\n0 : Do not Show Wall Geometry\n1   :Markers Index\n"
+      "10   :FontSize Index\n1   :LineWidth Index\n:Graph Title\nPier 7 for the design file\n"
+      "1 : User Caption on Top\n");
+  for (int k = 1; k <= 9; ++k)
+    settings += QStringLiteral(":Legend, Line %1\nMovement %2\n").arg(k).arg(QChar('A' + k - 1));
+  for (int k = 1; k <= 9; ++k)
+    settings += QStringLiteral("%1 1 : Active, Visible, Line %2\n").arg(k == 2 ? 0 : 1).arg(k);
+  WriteText(data.chopped(5) + QStringLiteral(".kv4g"), settings);
+
+  const TCommand report = Korvan({QStringLiteral("report"), data}, environment);
+  ASSERT_EQ(report.status, 0) << report.errors.toStdString();
+  const QString graphs = Tool(QStringLiteral("pdftotext"),
+                              {data.chopped(5) + QStringLiteral(".pdf"), QStringLiteral("-")})
+                             .section(QStringLiteral("4 Graphs"), 1)
+                             .section(QStringLiteral("Displacement Distribution"), 0, 0);
+  EXPECT_TRUE(graphs.contains(QStringLiteral("Pier 7 for the design file")))
+      << graphs.toStdString();
+  EXPECT_TRUE(graphs.contains(QStringLiteral("Movement A")));
+  EXPECT_TRUE(graphs.contains(QStringLiteral("Movement I")));
+  EXPECT_FALSE(graphs.contains(QStringLiteral("Movement B"))) << "an inactive line is not listed";
+  EXPECT_FALSE(graphs.contains(QStringLiteral("Tip movement"))) << "the names saved replace these";
+}
+
 }  // namespace
 }  // namespace korvan::testing
