@@ -92,7 +92,7 @@ void TMainForm::ExportReportClick() {
     return;
   }
   ShowReportPreview(document, printer, this,
-                    QStringLiteral("Report %1").arg(QFileInfo(target).fileName()));
+                    QStringLiteral("Calculation Report - %1").arg(QFileInfo(target).fileName()));
 }
 
 }  // namespace korvan
