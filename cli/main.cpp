@@ -17,6 +17,9 @@
 #ifdef KORVAN_EXPORT
 #include "export_command.h"
 #endif
+#ifdef KORVAN_REPORT
+#include "report_command.h"
+#endif
 #include "interrupt_cleanup.h"
 #include "run_command.h"
 
@@ -28,6 +31,7 @@ constexpr const char* kUsage =
     "       korvan plot FILE.kv4d [--format png|svg|pdf] [--out DIR]\n"
     "                   [--width IN --height IN --dpi N]\n"
     "       korvan export FILE.kv4d [--out BOOK.xlsx] [--no-markers] [--plots 1,2,...]\n"
+    "       korvan report FILE.kv4d [--out FILE.pdf] [--paper a4|letter]\n"
     "\n"
     "run: analyses the pile described by the project data file FILE.kv4d with the\n"
     "KORVAN2021_DLL.so engine that lies beside this program, exactly as the\n"
@@ -90,21 +94,31 @@ constexpr const char* kUsage =
     "settlement (down-drag projects), 4 axial load vs settlement, 5 t-z curves,\n"
     "6 tip resistance curve; --no-markers draws the lines without markers.\n"
     "\n"
-    "File names are taken as the bytes given. Every file convert, plot and export\n"
-    "write goes first to a temporary file .korvan.PID.TAG.part beside it, which\n"
-    "replaces the file only when complete; SIGINT or SIGTERM removes it, and one\n"
-    "left by a killed command is removed by the next command that writes into\n"
+    "report: writes the calculation report of an analysed project as one PDF file\n"
+    "(default FILE.pdf beside the project), as the desktop program's Export Report\n"
+    "does: the inputs, the pile and soil side view, the results with the run's\n"
+    "warnings and every graph with its saved settings, on numbered pages headed\n"
+    "with the organisation of the program's settings (Options, Report Heading) and\n"
+    "the date of the analysis (as the engine wrote it into FILE.kv4o, else the time\n"
+    "of FILE.kv4p). --paper chooses A4 or Letter (default: Letter where the locale\n"
+    "measures in US units, else A4). When the data file is newer than its results,\n"
+    "the first page says so.\n"
+    "\n"
+    "File names are taken as the bytes given. Every file convert, plot, export and\n"
+    "report write goes first to a temporary file .korvan.PID.TAG.part beside it,\n"
+    "which replaces the file only when complete; SIGINT or SIGTERM removes it, and\n"
+    "one left by a killed command is removed by the next command that writes into\n"
     "that folder. No output replaces the project's own files (data, report, plot\n"
     "data, run notes, graph settings, names.dat), a file that is not a regular\n"
-    "file, or one you may not write; pictures and workbooks never take the\n"
-    "extension of a project's files. Inputs are read only when they are regular\n"
-    "files.\n"
+    "file, or one you may not write; pictures, workbooks and PDF reports never take\n"
+    "the extension of a project's files. Inputs are read only when they are\n"
+    "regular files.\n"
     "\n"
-    "Exit status of convert, plot and export:\n"
+    "Exit status of convert, plot, export and report:\n"
     "   0      every file was written\n"
     "  64      wrong arguments, or a picture size out of range (plot)\n"
     "  65      the input cannot be read whole, or the project has no complete\n"
-    "          results (plot, export)\n"
+    "          results (plot, export, report: the project was never analysed)\n"
     "  66      no project data file: missing or not a regular file\n"
     "  73      an output could not be written or was refused; the file it would\n"
     "          have replaced is as it was\n"
@@ -151,6 +165,14 @@ int Command(int argc, char** argv) {
     return korvan::ExportCommand(argc - 2, argv + 2);
 #else
     std::cerr << "korvan: this build has no front end, so it cannot export graphs\n";
+    return 69;
+#endif
+  }
+  if (command == "report" && argc >= 3) {
+#ifdef KORVAN_REPORT
+    return korvan::ReportCommand(argc - 2, argv + 2);
+#else
+    std::cerr << "korvan: this build has no front end, so it cannot write reports\n";
     return 69;
 #endif
   }

@@ -22,6 +22,7 @@
 #include "PileSide.h"
 #include "ProgramSettings.h"
 #include "Recovery.h"
+#include "ReportDialogs.h"
 #include "TableEditors.h"
 #include "child_window.h"
 #include "dynlib.h"
@@ -64,6 +65,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     return SaveFileDialog(this, title, preset);
   };
   ChooseOpenFile = [this] { return OpenFileDialog(this); };
+  ChooseReportFile = [this](const QString& preset) { return ReportFileDialog(this, preset); };
   fRecovery = std::make_unique<TRecoveryStore>();
   fRecoveryTimer = new QTimer(this);
   connect(fRecoveryTimer, &QTimer::timeout, this, &TMainForm::WriteRecoveryCopy);

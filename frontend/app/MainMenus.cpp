@@ -68,6 +68,8 @@ void TMainForm::CreateActions() {
   a.FileSave = NewAction(this, QStringLiteral("&Save"), [this] { FileSaveClick(); });
   a.FileSave->setShortcut(Qt::CTRL | Qt::Key_S);
   a.FileSaveAs = NewAction(this, QStringLiteral("Save &As..."), [this] { FileSaveAsClick(); });
+  a.FileExportReport =
+      NewAction(this, QStringLiteral("Export &Report (PDF)..."), [this] { ExportReportClick(); });
   for (int i = 0; i < kRecentFileCount; ++i) {
     a.RecentFiles[static_cast<size_t>(i)] =
         NewAction(this, QString(), [this, i] { MyFilePopupHandler(i); });
@@ -256,6 +258,8 @@ void TMainForm::CreateMenus() {
 
   fFileMenu = addMenu(QStringLiteral("&File"), &TMainForm::UpdateFileMenu);
   fFileMenu->addActions({a.FileNew, a.FileOpen, a.FileSave, a.FileSaveAs});
+  fFileMenu->addSeparator();
+  fFileMenu->addAction(a.FileExportReport);
   fFileMenu->addSeparator();
   for (QAction* item : a.RecentFiles) fFileMenu->addAction(item);
   a.RecentSeparator = fFileMenu->addSeparator();

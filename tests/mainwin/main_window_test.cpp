@@ -18,6 +18,7 @@
 #include "ReportHeading.h"
 #include "Title.h"
 #include "main_window_support.h"
+#include "report/ReportUserSettings.h"
 
 namespace korvan::testing {
 namespace {
@@ -106,6 +107,11 @@ TEST_F(MainWindowTest, TheReportHeadingIsEditedAndStoredInTheSettings) {
     EXPECT_EQ(settings.value(QStringLiteral("Organisation")).toString(), c.storedOrganisation);
     EXPECT_EQ(settings.value(QStringLiteral("Id Number")).toLongLong(), c.storedId);
     EXPECT_EQ(settings.value(QStringLiteral("City")).toString(), "Leeds");
+    // korvan report reads who the heading names from the same settings.
+    const UserIdentification reported = ReadReportUser();
+    EXPECT_EQ(reported.organisation, c.storedOrganisation.toStdString());
+    EXPECT_EQ(reported.region, "West Yorkshire");
+    EXPECT_EQ(reported.idNumber, c.storedId);
   }
 }
 
