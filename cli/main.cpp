@@ -17,6 +17,9 @@
 #ifdef KORVAN_EXPORT
 #include "export_command.h"
 #endif
+#ifdef KORVAN_STUDY
+#include "study_command.h"
+#endif
 #include "interrupt_cleanup.h"
 #include "run_command.h"
 
@@ -28,6 +31,9 @@ constexpr const char* kUsage =
     "       korvan plot FILE.kv4d [--format png|svg|pdf] [--out DIR]\n"
     "                   [--width IN --height IN --dpi N]\n"
     "       korvan export FILE.kv4d [--out BOOK.xlsx] [--no-markers] [--plots 1,2,...]\n"
+    "       korvan study FILE.kv4d --vary length=FROM:TO:STEP|diameter=FROM:TO:STEP\n"
+    "                   [--design-load Q] [--settlement-limit S] [--out DIR] [-j JOBS]\n"
+    "                   [--scale-ae] [--format png|svg|pdf]\n"
     "\n"
     "run: analyses the pile described by the project data file FILE.kv4d with the\n"
     "KORVAN2021_DLL.so engine that lies beside this program, exactly as the\n"
@@ -90,8 +96,8 @@ constexpr const char* kUsage =
     "settlement (down-drag projects), 4 axial load vs settlement, 5 t-z curves,\n"
     "6 tip resistance curve; --no-markers draws the lines without markers.\n"
     "\n"
-    "File names are taken as the bytes given. Every file convert, plot and export\n"
-    "write goes first to a temporary file .korvan.PID.TAG.part beside it, which\n"
+    "File names are taken as the bytes given. Every file convert, plot, export and\n"
+    "study write goes first to a temporary file .korvan.PID.TAG.part beside it, which\n"
     "replaces the file only when complete; SIGINT or SIGTERM removes it, and one\n"
     "left by a killed command is removed by the next command that writes into\n"
     "that folder. No output replaces the project's own files (data, report, plot\n"
@@ -109,7 +115,56 @@ constexpr const char* kUsage =
     "  73      an output could not be written or was refused; the file it would\n"
     "          have replaced is as it was\n"
     "  74      standard output could not be written\n"
-    "  130     SIGINT, 143 SIGTERM: the temporary file was removed\n";
+    "  130     SIGINT, 143 SIGTERM: the temporary file was removed\n"
+    "\n"
+    "study: a design study. Each value FROM, FROM+STEP, ... up to TO of the total\n"
+    "pile length or of the outer diameter makes a variant of the project. Values\n"
+    "are in the project's units: inches (English) or metres (SI), each above 0\n"
+    "and at most 1000000, rounded to the 8 significant digits of a data file;\n"
+    "at most 200 variants. A variant is the project with that value and\n"
+    "  length    the pile head where it is and the tip moved; stiffness (AE) rows\n"
+    "            below the new tip dropped, and a row at the new tip with the AE\n"
+    "            the engine reads there (below the table: its last row's);\n"
+    "  diameter  the tip area scaled with the square of the diameters' ratio; the\n"
+    "            AE rows as they are, or with --scale-ae scaled by that square\n"
+    "            too (a solid section);\n"
+    "and everything else as it is: layers, curves (your own Q-w curve gives the\n"
+    "tip load itself), increments, tip movements, settlement, factors.\n"
+    "--design-load Q (pounds or kilonewtons, above 0) joins each variant's head\n"
+    "loads after the project's own; a project without head loads takes the load\n"
+    "method \"head loads\", and its own tip movements stay beside Q in the file.\n"
+    "The engine's head-load search gives the head settlement under Q.\n"
+    "--settlement-limit S (inches or metres, above 0) gives the head load where\n"
+    "the load-settlement curve reaches S, linear between its points.\n"
+    "Each variant's data file FILE-length-VALUE.kv4d (or -diameter-) is written\n"
+    "into DIR (default FILE-length-study or FILE-diameter-study beside the\n"
+    "project) and analysed by korvan run in a temporary folder of its own, JOBS\n"
+    "runs at a time (default: the number of cores); run a variant file yourself\n"
+    "for its report. DIR/study.csv holds a row per variant: the value, the result\n"
+    "code, the largest head load of the tip-movement curve, the settlement under\n"
+    "Q, the load at S, and a note saying why a value is empty (for a stopped run,\n"
+    "the engine's reason). Then the pictures FILE-length-curves.png (a\n"
+    "load-settlement curve per completed variant) and, for Q and S, the design\n"
+    "chart FILE-length-design-settlement.png and FILE-length-design-load.png\n"
+    "(--format as for plot). Files of those names are replaced, through a\n"
+    "temporary file like every output; the project's own files never.\n"
+    "\n"
+    "Exit status of study:\n"
+    "   0      every variant completed\n"
+    "   1      one or more variants stopped (engine code 2-9, or a status of\n"
+    "          korvan run): their rows keep the code and the reason\n"
+    "  64      wrong arguments: a range that is empty, not three numbers, not\n"
+    "          above 0, reversed, with a step of 0 or finer than a data file\n"
+    "          holds, or of more than 200 variants; Q, S or JOBS out of range\n"
+    "  65      the project cannot be read whole, or its variants cannot be made\n"
+    "          (outer diameter 0, already 50 head loads, a full stiffness table)\n"
+    "  66      no project data file: missing or not a regular file\n"
+    "  70      korvan could not be started for the runs\n"
+    "  73      DIR or an output could not be made or was refused; files already\n"
+    "          written stay\n"
+    "  74      standard output could not be written\n"
+    "  130     SIGINT, 143 SIGTERM: the runs under way are ended, the temporary\n"
+    "          folder and the file under way removed; files already written stay\n";
 
 // A command succeeds only when standard output took every line: results
 // lost on a full disk or a closed pipe are a failure. An earlier failure's
@@ -151,6 +206,14 @@ int Command(int argc, char** argv) {
     return korvan::ExportCommand(argc - 2, argv + 2);
 #else
     std::cerr << "korvan: this build has no front end, so it cannot export graphs\n";
+    return 69;
+#endif
+  }
+  if (command == "study" && argc >= 3) {
+#ifdef KORVAN_STUDY
+    return korvan::StudyCommand(argc - 2, argv + 2);
+#else
+    std::cerr << "korvan: this build has no front end, so it cannot make design studies\n";
     return 69;
 #endif
   }
