@@ -305,6 +305,17 @@ int TStudy::WriteResults() {
   attributes.PixelsPerInch = 150;
   attributes.Colors = TPictureColors::TrueColor;
   const TStudyGraphs graphs(fOutcomes, fSettings);
+  const std::pair<bool, const char*> missing[] = {
+      {graphs.Curves().LineCount() == 0,
+       "no variant completed: the load-settlement curves are not drawn"},
+      {fSettings.designLoad && !graphs.SettlementChart(),
+       "no variant has a settlement under the design load: its design chart is not drawn"},
+      {fSettings.settlementLimit && !graphs.LoadChart(),
+       "no variant reaches the settlement limit: its design chart is not drawn"},
+  };
+  for (const auto& [absent, message] : missing) {
+    if (absent) std::cerr << kPrefix << message << "\n";
+  }
   int status = 0;
   for (const TStudyGraph& graph : graphs.All()) {
     if (Interrupted()) return 0;

@@ -103,8 +103,14 @@ double DataFileValue(double value) {
 }
 
 std::string ValueText(double value) {
-  char buffer[64];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+  char buffer[400];
+  // Whole numbers stay whole (1000000, not 1e+06); only the very small and
+  // the very large take an exponent.
+  const double magnitude = std::fabs(value);
+  const bool plain = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e15);
+  const auto written =
+      plain ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
+            : std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, written.ptr);
 }
 

@@ -44,8 +44,8 @@ std::optional<double> ParsePositiveNumber(const std::string& text);
 // `value` to 8 significant digits, as the project data file holds it.
 double DataFileValue(double value);
 
-// The shortest text of a value ("32.5", "0.45", "1e-06"): how variant names
-// and study.csv show the values.
+// The shortest text of a value ("32.5", "0.45", "1000000", "1e-06"): how
+// variant names and study.csv show the values.
 std::string ValueText(double value);
 
 }  // namespace korvan

@@ -1,7 +1,6 @@
 #include "study_table.h"
 
 #include <charconv>
-#include <cmath>
 #include <optional>
 
 namespace korvan {
@@ -36,13 +35,8 @@ std::string ResultText(double value) {
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 5);
   double rounded = value;
   std::from_chars(buffer, written.ptr, rounded);
-  // Loads read as whole numbers (500050, not 5.0005e+05); only the very
-  // small and the very large take an exponent.
-  const double magnitude = std::fabs(rounded);
-  const bool plain = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e15);
-  written = std::to_chars(buffer, buffer + sizeof buffer, rounded,
-                          plain ? std::chars_format::fixed : std::chars_format::general);
-  return std::string(buffer, written.ptr);
+  // Loads read as whole numbers (500050, not 5.0005e+05).
+  return ValueText(rounded);
 }
 
 std::vector<std::string> StudyTableHeadings(const TStudySettings& settings) {

@@ -135,7 +135,8 @@ TStudyGraphs::TStudyGraphs(const std::vector<TVariantOutcome>& outcomes,
 TStudyGraphs::~TStudyGraphs() = default;
 
 std::vector<TStudyGraph> TStudyGraphs::All() const {
-  std::vector<TStudyGraph> graphs = {{fCurves.get(), QStringLiteral("curves")}};
+  std::vector<TStudyGraph> graphs;
+  if (fCurves->LineCount() > 0) graphs.push_back({fCurves.get(), QStringLiteral("curves")});
   if (fSettlementChart)
     graphs.push_back({fSettlementChart.get(), QStringLiteral("design-settlement")});
   if (fLoadChart) graphs.push_back({fLoadChart.get(), QStringLiteral("design-load")});

@@ -37,7 +37,8 @@ class TStudyGraphs {
   TGraphPlot* SettlementChart() const { return fSettlementChart.get(); }
   TGraphPlot* LoadChart() const { return fLoadChart.get(); }
 
-  // Every graph there is, in the order above, with the stem of its picture.
+  // Every graph with something to draw (the curves when a variant
+  // completed), in the order above, with the stem of its picture.
   std::vector<TStudyGraph> All() const;
 
  private:
