@@ -1,5 +1,6 @@
-// Every variant is made with the desktop program's project model before any
-// file is written, so a project that cannot give them all writes nothing;
+// The project is read as the desktop program opens it, and every variant is
+// made before any file is written, so a project that cannot give them all
+// writes nothing;
 // the runs go through `korvan run` beside this program; the pictures are
 // drawn by the graph windows' own drawing routine.
 #include "study_command.h"
@@ -17,7 +18,7 @@
 #include "Exceptions.h"
 #include "PlotPicture.h"
 #include "StudyGraphs.h"
-#include "StudyVariant.h"
+#include "StudyProject.h"
 #include "input_file.h"
 #include "messages.h"
 #include "run_command.h"
@@ -25,6 +26,7 @@
 #include "study_range.h"
 #include "study_signals.h"
 #include "study_table.h"
+#include "study_variant.h"
 #include "study_work.h"
 
 namespace korvan {
@@ -164,7 +166,7 @@ class TStudy {
   fs::path fData;
   std::string fStem;
   std::vector<platform::TKeptFile> fKept;
-  std::unique_ptr<TStudyVariantMaker> fMaker;
+  std::unique_ptr<TVariantMaker> fMaker;
   TStudySettings fSettings;
   std::vector<TStudyVariantFile> fVariants;
   fs::path fFolder;
@@ -206,13 +208,14 @@ int TStudy::OpenProject() {
   fKept = platform::ProjectFiles(fData);
   const TVariantRules rules{fOptions.range->parameter, fOptions.designLoad, fOptions.scaleAE};
   QString message;
-  fMaker = TStudyVariantMaker::Open(fData, rules, message);
-  if (!fMaker) {
+  const std::optional<QByteArray> text = ProjectTextAsSaved(fData, message);
+  if (!text) {
     std::cerr << kPrefix << message.toStdString() << "\n";
     return kDataError;
   }
-  if (const QString problem = fMaker->Problem(); !problem.isEmpty()) {
-    std::cerr << kPrefix << problem.toStdString() << "\n";
+  fMaker = std::make_unique<TVariantMaker>(text->toStdString(), rules);
+  if (!fMaker->Problem().empty()) {
+    std::cerr << kPrefix << fMaker->Problem() << "\n";
     return kDataError;
   }
   fSettings.parameter = rules.parameter;
@@ -226,17 +229,16 @@ int TStudy::OpenProject() {
 
 int TStudy::MakeVariants() {
   for (const double value : fValues) {
-    try {
-      const QByteArray bytes = fMaker->VariantBytes(value);
-      fVariants.push_back(
-          {value,
-           fStem + "-" + ParameterWord(fSettings.parameter) + "-" + ValueText(value) + ".kv4d",
-           bytes.toStdString()});
-    } catch (const EKorvanError& error) {
+    std::string error;
+    std::optional<std::string> text = fMaker->VariantText(value, error);
+    if (!text) {
       std::cerr << kPrefix << "the variant of " << Described(fSettings, value)
-                << " cannot be made: " << error.Message().toStdString() << "\n";
+                << " cannot be made: " << error << "\n";
       return kDataError;
     }
+    fVariants.push_back(
+        {value, fStem + "-" + ParameterWord(fSettings.parameter) + "-" + ValueText(value) + ".kv4d",
+         std::move(*text)});
   }
   return 0;
 }

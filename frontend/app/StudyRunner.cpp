@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "Exceptions.h"
-#include "StudyVariant.h"
+#include "study_variant.h"
 #include "study_work.h"
 
 namespace korvan {
@@ -47,30 +46,30 @@ bool TStudyRunner::Start(const TStudyRequest& request, QString& message) {
     return false;
   }
   const TVariantRules rules{request.range.parameter, request.designLoad, request.scaleAE};
-  std::vector<TStudyVariantFile> variants;
-  try {
-    const TStudyVariantMaker maker(request.project, rules);
-    if (const QString problem = maker.Problem(); !problem.isEmpty()) {
-      message = problem;
-      return false;
-    }
-    for (const double value : *values) {
-      variants.push_back({value,
-                          std::string("variant-") + ParameterWord(rules.parameter) + "-" +
-                              ValueText(value) + ".kv4d",
-                          maker.VariantBytes(value).toStdString()});
-    }
-    fSettings = TStudySettings{};
-    fSettings.parameter = rules.parameter;
-    fSettings.unitSystem = maker.Units();
-    if (request.designLoad) fSettings.designLoad = DataFileValue(*request.designLoad);
-    fSettings.settlementLimit = request.settlementLimit;
-    fSettings.designLoadIndex = maker.DesignLoadIndex();
-    fSettings.curvesStartAtOrigin = !maker.DownDrag();
-  } catch (const EKorvanError& failure) {
-    message = failure.Message();
+  const TVariantMaker maker(request.project.toStdString(), rules);
+  if (!maker.Problem().empty()) {
+    message = QString::fromStdString(maker.Problem());
     return false;
   }
+  std::vector<TStudyVariantFile> variants;
+  for (const double value : *values) {
+    std::optional<std::string> text = maker.VariantText(value, error);
+    if (!text) {
+      message = QString::fromStdString(error);
+      return false;
+    }
+    variants.push_back({value,
+                        std::string("variant-") + ParameterWord(rules.parameter) + "-" +
+                            ValueText(value) + ".kv4d",
+                        std::move(*text)});
+  }
+  fSettings = TStudySettings{};
+  fSettings.parameter = rules.parameter;
+  fSettings.unitSystem = maker.Units();
+  if (request.designLoad) fSettings.designLoad = DataFileValue(*request.designLoad);
+  fSettings.settlementLimit = request.settlementLimit;
+  fSettings.designLoadIndex = maker.DesignLoadIndex();
+  fSettings.curvesStartAtOrigin = !maker.DownDrag();
   auto work = std::make_unique<TStudyWork>(std::move(variants));
   if (!work->Ready()) {
     message = QStringLiteral("The variants cannot be prepared for their runs: %1")

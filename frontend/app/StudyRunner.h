@@ -1,5 +1,5 @@
 // A design study for the desktop program: the variants are made on the
-// calling thread with the project model, then run by `korvan` beside the
+// calling thread from the project's text, then run by `korvan` beside the
 // program on a thread of their own, so that the window never waits for
 // them; progress and the end come back as signals on the calling thread.
 // Cancel ends the runs under way at once. The study works on a copy of the
