@@ -601,14 +601,15 @@ TEST(Study, SignalsEndTheRunsAndRemoveTheTemporaryFolder) {
     ASSERT_EQ(started, 2u);
     std::vector<pid_t> children;
     for (const auto& entry : fs::directory_iterator("/proc")) {
+      const std::string name = entry.path().filename().string();
+      if (name.find_first_not_of("0123456789") != std::string::npos) continue;
       const std::string stat = ReadText(entry.path() / "stat");
       const auto close = stat.rfind(')');
       if (close == std::string::npos) continue;
       std::istringstream rest(stat.substr(close + 2));
       char state = 0;
       pid_t parent = 0;
-      if (rest >> state >> parent && parent == child.pid)
-        children.push_back(std::stoi(entry.path().filename()));
+      if (rest >> state >> parent && parent == child.pid) children.push_back(std::stoi(name));
     }
     EXPECT_EQ(children.size(), 2u);
     ASSERT_EQ(::kill(child.pid, signal), 0);
