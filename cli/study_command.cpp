@@ -1,8 +1,7 @@
 // The project is read as the desktop program opens it, and every variant is
 // made before any file is written, so a project that cannot give them all
-// writes nothing;
-// the runs go through `korvan run` beside this program; the pictures are
-// drawn by the graph windows' own drawing routine.
+// writes nothing. Each run is `korvan run`'s own code in a copy of this
+// process; the pictures are drawn by the graph windows' own drawing routine.
 #include "study_command.h"
 
 #include <QApplication>
@@ -106,7 +105,7 @@ std::optional<TStudyOptions> ParseOptions(int argc, char** argv, std::string& er
     } else if (option == "--out") {
       if (value.empty()) return fail("--out needs a folder");
       options.folder = value;
-    } else if (option == "-j" || option == "--jobs") {
+    } else if (option == "-j") {
       const auto jobs = Jobs(value);
       if (!jobs) return fail(option + " must be a whole number from 1 to 64");
       options.jobs = *jobs;
