@@ -198,12 +198,17 @@ void TDesignStudyDialog::ParameterChanged() {
   SetDefaults();
 }
 
+void TDesignStudyDialog::Refresh() {
+  if (fRunner->Running()) return;
+  const std::optional<TStudyProject> project = fProject ? fProject(false) : std::nullopt;
+  if (project && (project->units != fUnits || project->fileName != fProjectFile)) SetDefaults();
+}
+
 void TDesignStudyDialog::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
-  // The project's units may have changed while the dialog was in the back.
-  if (event->type() != QEvent::ActivationChange || !isActiveWindow() || fRunner->Running()) return;
-  const std::optional<TStudyProject> project = fProject ? fProject(false) : std::nullopt;
-  if (project && project->units != fUnits) SetDefaults();
+  // Another project may be open, or its units changed, while the window was
+  // in the back.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) Refresh();
 }
 
 void TDesignStudyDialog::closeEvent(QCloseEvent* event) {

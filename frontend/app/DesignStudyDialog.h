@@ -62,6 +62,9 @@ class TDesignStudyDialog : public QDialog {
   std::function<QString(const QString& defaultName)> AskFileName;
   std::function<void(const QString& fileName)> OpenWorkbook;
 
+  // Takes the project's units and sizes again when another project is open
+  // or its units changed since (on showing and activating the window).
+  void Refresh();
   void RunClick();
   void CancelClick();
   void ExportClick();

@@ -53,6 +53,7 @@ void TMainForm::DesignStudyClick() {
         this);
     fDesignStudy->setAttribute(Qt::WA_DeleteOnClose);
   }
+  fDesignStudy->Refresh();
   fDesignStudy->show();
   fDesignStudy->raise();
   fDesignStudy->activateWindow();

@@ -160,6 +160,72 @@ TEST_F(DesignStudyTest, TheStudyOfTheProjectOnScreenIsKorvanStudysAndChangesNoth
   EXPECT_EQ(fMessages.Messages()[0].rfind("Export to Excel Completed", 0), 0u);
 }
 
+// Every sample, both ways: the window's rows are korvan study's.
+TEST_F(DesignStudyTest, EverySampleStudiedOnScreenGivesTheRowsOfKorvanStudy) {
+  struct Case {
+    const char* example;
+    int parameter;
+    const char* from;
+    const char* to;
+    const char* step;
+    const char* designLoad;
+    const char* limit;
+    bool scaleAE;
+  };
+  const Case cases[] = {
+      {"api-clay-sand.kv4d", 0, "900", "1100", "100", "400000", "0.1", false},
+      {"downdrag-modified-si.kv4d", 1, "0.3", "0.5", "0.1", "800", "0.02", true},
+      {"drilled-shaft-si.kv4d", 0, "12", "18", "3", "3000", "0.025", false},
+      {"driven-pile-clay-sand.kv4d", 0, "800", "1000", "100", "300000", "0.5", false},
+      {"user-curves.kv4d", 1, "14", "20", "3", "200000", "0.5", false},
+  };
+  for (const Case& row : cases) {
+    SCOPED_TRACE(row.example);
+    TDesignStudyDialog& dialog = OpenStudy(row.example);
+    dialog.Parameter->setCurrentIndex(row.parameter);
+    SetRange(dialog, row.from, row.to, row.step);
+    dialog.UseDesignLoad->setChecked(true);
+    dialog.DesignLoad->setText(QLatin1String(row.designLoad));
+    dialog.UseSettlementLimit->setChecked(true);
+    dialog.SettlementLimit->setText(QLatin1String(row.limit));
+    dialog.ScaleAE->setChecked(row.scaleAE);
+    ASSERT_EQ(RunAndWait(dialog).size(), 2);
+
+    QStringList arguments{
+        QStringLiteral("study"),
+        PathOf(QStringLiteral("pile.kv4d")),
+        QStringLiteral("--vary"),
+        QStringLiteral("%1=%2:%3:%4")
+            .arg(row.parameter == 0 ? QStringLiteral("length") : QStringLiteral("diameter"))
+            .arg(QLatin1String(row.from), QLatin1String(row.to), QLatin1String(row.step)),
+        QStringLiteral("--design-load"),
+        QLatin1String(row.designLoad),
+        QStringLiteral("--settlement-limit"),
+        QLatin1String(row.limit),
+        QStringLiteral("--out"),
+        PathOf(QStringLiteral("cli"))};
+    if (row.scaleAE) arguments << QStringLiteral("--scale-ae");
+    QProcess korvan;
+    korvan.start(QStringLiteral(KORVAN_BIN_DIR "/korvan"), arguments);
+    ASSERT_TRUE(korvan.waitForFinished(60000));
+    const QStringList lines = QString::fromUtf8(FileBytes(PathOf(QStringLiteral("cli/study.csv"))))
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), dialog.Table->rowCount() + 1);
+    for (int row = 0; row < dialog.Table->rowCount(); ++row) {
+      QStringList cells;
+      for (int column = 0; column < dialog.Table->columnCount(); ++column)
+        cells << dialog.Table->item(row, column)->text();
+      // A note with a comma is quoted in the file.
+      const QString note = cells.takeLast();
+      EXPECT_EQ(
+          cells.join(QLatin1Char(',')) + QLatin1Char(',') +
+              (note.contains(QLatin1Char(',')) ? QLatin1Char('"') + note + QLatin1Char('"') : note),
+          lines[row + 1]);
+    }
+    QDir(PathOf(QStringLiteral("cli"))).removeRecursively();
+  }
+}
+
 // The runs of the pausing engine wait until they are ended: Cancel ends
 // them while the window goes on taking events.
 TEST_F(DesignStudyTest, CancelEndsTheRunsAtOnceAndKeepsTheRowsDone) {
@@ -248,6 +314,19 @@ TEST_F(DesignStudyTest, AStudyThatCannotRunSaysWhyAndRunsNothing) {
     EXPECT_EQ(dialog.Table->rowCount(), 0);
     EXPECT_TRUE(Children().empty());
   }
+  // Values typed in inches are not taken for metres: the units switched
+  // while the window showed them.
+  TDesignStudyDialog& dialog = OpenStudy("driven-pile-clay-sand.kv4d");
+  SetRange(dialog, "600", "800", "100");
+  dialog.UseDesignLoad->setChecked(false);
+  Window().Actions().UnitsSI->trigger();
+  fMessages.Clear();
+  dialog.RunClick();
+  EXPECT_FALSE(dialog.Runner().Running());
+  EXPECT_EQ(fMessages.Messages(), std::vector<std::string>{"The project's units have changed: "
+                                                           "check the values of the study."});
+  EXPECT_EQ(dialog.From->EditLabel()->text(), QStringLiteral("From (m)"));
+  EXPECT_NEAR(static_cast<double>(dialog.From->Number()), 720 * 0.0254 * 0.8, 1e-6);
 }
 
 }  // namespace
