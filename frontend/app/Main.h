@@ -32,6 +32,7 @@ class TDynamicLibrary;
 enum class TAnswer;
 }  // namespace platform
 
+class TDesignStudyDialog;
 class TDlgSideView;
 class TRecoveryStore;
 struct TRecoveryCopy;
@@ -78,6 +79,7 @@ struct TMainActions {
   QAction* ReportHeading = nullptr;
 
   QAction* CompRun = nullptr;
+  QAction* CompStudy = nullptr;
   QAction* EditInput = nullptr;
   QAction* EditRunNotes = nullptr;
   QAction* EditOutput = nullptr;
@@ -159,6 +161,9 @@ class TMainForm : public QMainWindow {
   void HideAll();
   bool CheckData();
   void CompRunClick();
+  // Computation "Design Study...": opens the study's dialog (MainStudy.cpp).
+  void DesignStudyClick();
+  TDesignStudyDialog* DesignStudy() const;
   bool ReadPlotData(const QString& plotFile, bool ReportErrors);
   void SaveGraphParams();
   void ReadGraphParams();
@@ -251,6 +256,7 @@ class TMainForm : public QMainWindow {
   QMenu* fFileMenu = nullptr;
   QMenu* fWindowMenu = nullptr;
   QPointer<TDlgSideView> fSideView;
+  QPointer<TDesignStudyDialog> fDesignStudy;
   QStringList fPrevFile;
   QString fProgramFolder;
   UserIdentification fUser;

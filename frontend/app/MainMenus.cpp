@@ -151,6 +151,7 @@ void TMainForm::CreateActions() {
       NewAction(this, QStringLiteral("Report &Heading..."), [this] { ReportHeadingClick(); });
 
   a.CompRun = NewAction(this, QStringLiteral("&Run Analysis"), [this] { CompRunClick(); });
+  a.CompStudy = NewAction(this, QStringLiteral("Design &Study..."), [this] { DesignStudyClick(); });
   a.EditInput =
       NewAction(this, QStringLiteral("Edit &Input Text"), [this] { OpenResultFile(QString()); });
   a.EditRunNotes = NewAction(this, QStringLiteral("Edit &Processor-Run Notes"),
@@ -295,6 +296,7 @@ void TMainForm::CreateMenus() {
 
   QMenu* computation = addMenu(QStringLiteral("&Computation"), &TMainForm::UpdateComputationMenu);
   computation->addAction(a.CompRun);
+  computation->addAction(a.CompStudy);
   computation->addSeparator();
   computation->addActions({a.EditInput, a.EditRunNotes, a.EditOutput});
   computation->addSeparator();

@@ -162,6 +162,23 @@ const CommandCase kCommandCases[] = {
      "is used for Load Distribution only; the settings of the other graphs are not used"},
     {"user t-z curve numbered 100000", "usercurve pile.kv4d", "run @/pile.kv4d", 0, "", "",
      "names.dat", "", "holds no complete results"},
+    // Design studies.
+    {"study's folder over a file", "text out",
+     "study @/pile.kv4d --vary length=600:700:100 --out @/out", 73, "out", "", "",
+     "Not a directory"},
+    {"study of a project that is a FIFO", "fifo q.kv4d", "study @/q.kv4d --vary length=600:700:100",
+     66, "", "", "q-length-study", "it is not a regular file"},
+    {"study's variant through a link to the project", "link pile-length-600.kv4d",
+     "study @/pile.kv4d --vary length=600:700:100 --out @", 73, "pile-length-600.kv4d", "",
+     "study.csv pile-length-700.kv4d", "it is the project data file"},
+    {"study beside another project of a variant's name", "copy pile-length-600.kv4o",
+     "study @/pile.kv4d --vary length=600:700:100 --out @", 0, "pile-length-600.kv4o",
+     "pile-length-600.kv4d study.csv pile-length-curves.png", "pile-length-600.kv4p"},
+    {"study printing to a full device", "", "study @/pile.kv4d --vary length=600:700:100", 74, "",
+     "pile-length-study/study.csv pile-length-study/pile-length-700.kv4d", "",
+     "standard output could not be written", "", Child::kFullOutput},
+    {"study with more variants than a study takes", "", "study @/pile.kv4d --vary length=1:300:1",
+     64, "", "", "pile-length-study", "more than 200 variants"},
     // Temporary files of a command killed outright.
     {"temporary files of a process that ended and of one that lives",
      "text .korvan.{dead}.abc.part; text .korvan.1.abc.part", "export @/pile.kv4d", 0,
@@ -326,6 +343,8 @@ const SignalCase kSignalCases[] = {
      true},
     {"SIGTERM while a PDF report is written", "", "report @/pile.kv4d --out @/r.pdf", false,
      ".korvan.", SIGTERM, "", true},
+    {"SIGTERM while a study writes its variants", "",
+     "study @/pile.kv4d --vary length=600:800:10 --out @", false, ".korvan.", SIGTERM, "", true},
 };
 
 TEST(CommandSafety, SignalsEndACommandCleanly) {

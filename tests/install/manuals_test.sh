@@ -23,7 +23,8 @@ check KORVAN2021UsersManual.pdf "KORVAN 2021 User's Manual" \
   "1. Getting started with the example" "2. The main window and its commands" \
   "4. The data-entry tables" "7. The calculation report (PDF)" "8. The files of a project" \
   "9. Units" "10. The headless runner korvan" "12. Troubleshooting: result codes and messages" \
-  "Export Plots to Excel" "Export Report (PDF)..."
+  "Export Plots to Excel" "Export Report (PDF)..." "Design Study..." \
+  "Design Chart: Load at Settlement Limit"
 # The picture of a report's first page, drawn into the users' manual.
 pdfimages -list "$bin/KORVAN2021UsersManual.pdf" | grep -q " image " ||
   fail "KORVAN2021UsersManual.pdf holds no picture of a report's first page"
