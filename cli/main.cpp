@@ -18,6 +18,12 @@
 #ifdef KORVAN_EXPORT
 #include "cli/export_command.h"
 #endif
+#ifdef KORVAN_REPORT
+#include "cli/report_command.h"
+#endif
+#ifdef KORVAN_STUDY
+#include "cli/study_command.h"
+#endif
 #include "cli/run_command.h"
 #include "platform/interrupt_cleanup.h"
 #include "runner/result_meanings.h"
@@ -31,6 +37,10 @@ constexpr const char* kUsageHead =
     "       korvan plot FILE.kv4d [--format png|svg|pdf] [--out DIR]\n"
     "                   [--width IN --height IN --dpi N]\n"
     "       korvan export FILE.kv4d [--out BOOK.xlsx] [--no-markers] [--plots 1,2,...]\n"
+    "       korvan report FILE.kv4d [--out FILE.pdf] [--paper a4|letter]\n"
+    "       korvan study FILE.kv4d --vary length=FROM:TO:STEP|diameter=FROM:TO:STEP\n"
+    "                   [--design-load Q] [--settlement-limit S] [--out DIR]\n"
+    "                   [-j JOBS] [--scale-ae] [--format png|svg|pdf]\n"
     "\n"
     "run: analyses the pile described by the project data file FILE.kv4d with the\n"
     "KORVAN2021_DLL.so engine that lies beside this program, exactly as the\n"
@@ -92,26 +102,89 @@ constexpr const char* kUsageTail =
     "settlement (down-drag projects), 4 axial load vs settlement, 5 t-z curves,\n"
     "6 tip resistance curve; --no-markers draws the lines without markers.\n"
     "\n"
-    "File names are taken as the bytes given. Every file convert, plot and export\n"
-    "write goes first to a temporary file .korvan.PID.TAG.part beside it, which\n"
-    "replaces the file only when complete; SIGINT or SIGTERM removes it, and one\n"
-    "left by a killed command is removed by the next command that writes into\n"
-    "that folder. No output replaces the project's own files (data, report, plot\n"
-    "data, run notes, graph settings, names.dat), a file that is not a regular\n"
-    "file, or one you may not write; pictures and workbooks never take the\n"
-    "extension of a project's files. Inputs are read only when they are regular\n"
-    "files.\n"
+    "report: writes the calculation report of an analysed project as one PDF file\n"
+    "(default FILE.pdf beside the project), as the desktop program's Export Report\n"
+    "does: the inputs, the pile and soil side view, the results with the run's\n"
+    "warnings and every graph with its saved settings, on numbered pages headed\n"
+    "with the organisation of the program's settings (Options, Report Heading) and\n"
+    "the date of the analysis (as the engine wrote it into FILE.kv4o, else the time\n"
+    "of FILE.kv4p). --paper chooses A4 or Letter (default: Letter where the locale\n"
+    "measures in US units, else A4). When the data file is newer than its results,\n"
+    "the first page says so.\n"
     "\n"
-    "Exit status of convert, plot and export:\n"
+    "File names are taken as the bytes given. Every file convert, plot, export,\n"
+    "report and study write goes first to a temporary file .korvan.PID.TAG.part\n"
+    "beside it, which replaces the file only when complete; SIGINT or SIGTERM\n"
+    "removes it, and one left by a killed command is removed by the next command\n"
+    "that writes into that folder. No output replaces the project's own files\n"
+    "(data, report, plot data, run notes, graph settings, names.dat), a file that\n"
+    "is not a regular file, or one you may not write; pictures, workbooks and PDF\n"
+    "reports never take the extension of a project's files. Inputs are read only\n"
+    "when they are regular files.\n"
+    "\n"
+    "Exit status of convert, plot, export and report:\n"
     "   0      every file was written\n"
     "  64      wrong arguments, or a picture size out of range (plot)\n"
     "  65      the input cannot be read whole, or the project has no complete\n"
-    "          results (plot, export)\n"
+    "          results (plot, export, report: the project was never analysed)\n"
     "  66      no project data file: missing or not a regular file\n"
     "  73      an output could not be written or was refused; the file it would\n"
     "          have replaced is as it was\n"
     "  74      standard output could not be written\n"
-    "  130     SIGINT, 143 SIGTERM: the temporary file was removed\n";
+    "  130     SIGINT, 143 SIGTERM: the temporary file was removed\n"
+    "\n"
+    "study: a design study. Each value FROM, FROM+STEP, ... up to TO of the total\n"
+    "pile length or of the outer diameter makes a variant of the project. Values\n"
+    "are in the project's units: inches (English) or metres (SI), each above 0\n"
+    "and at most 1000000, rounded to the 8 significant digits of a data file;\n"
+    "at most 200 variants. The project is read as the desktop program opens it\n"
+    "(also .kv3d and .kvd; a file with both tip movements and head loads is a\n"
+    "project of head loads). A variant is the project with that value and\n"
+    "  length    the pile head where it is and the tip moved; stiffness (AE) rows\n"
+    "            below the new tip dropped, and a row at the new tip with the AE\n"
+    "            the engine reads there (below the table: its last row's);\n"
+    "  diameter  the tip area scaled with the square of the diameters' ratio; the\n"
+    "            AE rows as they are, or with --scale-ae scaled by that square\n"
+    "            too (a solid section);\n"
+    "and everything else as it is: layers, curves (your own Q-w curve gives the\n"
+    "tip load itself), increments, tip movements, settlement, factors.\n"
+    "--design-load Q (pounds or kilonewtons, above 0) joins each variant's head\n"
+    "loads after the project's own; without head loads of its own the variant\n"
+    "has Q alone, and tip movements of its own stay beside it in the file. The\n"
+    "engine's head-load search gives the head settlement under Q.\n"
+    "--settlement-limit S (inches or metres, above 0) gives the head load where\n"
+    "the load-settlement curve reaches S, linear between its points.\n"
+    "Each variant's data file FILE-length-VALUE.kv4d (or -diameter-) is written\n"
+    "into DIR (default FILE-length-study or FILE-diameter-study beside the\n"
+    "project) and analysed as korvan run does, in a temporary folder of its own,\n"
+    "JOBS (1 to 64) runs at a time, by default one per core; run a variant file\n"
+    "yourself for its report. DIR/study.csv holds a row per variant: the value,\n"
+    "the result code, the largest head load of the tip-movement curve, the\n"
+    "settlement under Q, the load at S, and a note saying why a value is empty\n"
+    "(for a stopped run, the engine's reason). Then the pictures\n"
+    "FILE-length-curves.png (a load-settlement curve per completed variant) and,\n"
+    "for Q and S, the design chart FILE-length-design-settlement.png and\n"
+    "FILE-length-design-load.png (--format as for plot). Prints the paths of\n"
+    "study.csv and the pictures; names each stopped variant, and a picture with\n"
+    "nothing to draw, on standard error. Files of those names are replaced,\n"
+    "through a temporary file like every output; the project's own files never.\n"
+    "\n"
+    "Exit status of study:\n"
+    "   0      every variant completed\n"
+    "   1      one or more variants stopped (engine code 2-9, or a status of\n"
+    "          korvan run): their rows keep the code and the reason\n"
+    "  64      wrong arguments: a range that is empty, not three numbers, not\n"
+    "          above 0, reversed, with a step of 0 or finer than a data file\n"
+    "          holds, or of more than 200 variants; Q, S or JOBS out of range\n"
+    "  65      the project cannot be read whole, or its variants cannot be made\n"
+    "          (outer diameter 0, already 50 head loads, a full stiffness table)\n"
+    "  66      no project data file: missing or not a regular file\n"
+    "  71      a run could not be started, or another system error\n"
+    "  73      DIR or an output could not be made or was refused; files already\n"
+    "          written stay\n"
+    "  74      standard output could not be written\n"
+    "  130     SIGINT, 143 SIGTERM: the runs under way are ended, the temporary\n"
+    "          folder and the file under way removed; files already written stay\n";
 
 // The run's statuses 1 to 9, each with what it means: the engine's result
 // codes, as the desktop program names them too.
@@ -185,6 +258,22 @@ int Command(int argc, char** argv) {
     return korvan::ExportCommand(argc - 2, argv + 2);
 #else
     std::cerr << "korvan: this build has no front end, so it cannot export graphs\n";
+    return 69;
+#endif
+  }
+  if (command == "report" && argc >= 3) {
+#ifdef KORVAN_REPORT
+    return korvan::ReportCommand(argc - 2, argv + 2);
+#else
+    std::cerr << "korvan: this build has no front end, so it cannot write reports\n";
+    return 69;
+#endif
+  }
+  if (command == "study" && argc >= 3) {
+#ifdef KORVAN_STUDY
+    return korvan::StudyCommand(argc - 2, argv + 2);
+#else
+    std::cerr << "korvan: this build has no front end, so it cannot make design studies\n";
     return 69;
 #endif
   }

@@ -1,13 +1,18 @@
 // manual_pdf: turns a manual written in Markdown into a PDF file, so that the
 // manuals are built with the program itself and need no tools of their own.
 //
-//   manual_pdf TITLE SOURCE.md OUTPUT.pdf
+//   manual_pdf TITLE SOURCE.md OUTPUT.pdf [PICTURES]
+//
+// Pictures named in the manual are looked for in the folder PICTURES; each
+// shows at the size its resolution gives it, within the text's width.
 //
 // The output is written to a new file beside OUTPUT and renamed into place
 // only when it is complete.
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -17,6 +22,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <QUrl>
 #include <cstdio>
 
 namespace {
@@ -73,13 +79,44 @@ void StyleHeadings(QTextDocument& document) {
   }
 }
 
+// A picture's width and height in the document's units (a 96th of an
+// inch), from its resolution, scaled down to `widest` inches.
+void SizePictures(QTextDocument& document, const QDir& pictures, double widest) {
+  constexpr double kUnitsPerInch = 96;
+  constexpr double kMetresPerInch = 0.0254;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (!fragment.charFormat().isImageFormat()) continue;
+      QTextImageFormat format = fragment.charFormat().toImageFormat();
+      const QImage image(pictures.filePath(format.name()));
+      if (image.isNull() || image.dotsPerMeterX() <= 0 || image.dotsPerMeterY() <= 0) continue;
+      double width = image.width() / (image.dotsPerMeterX() * kMetresPerInch);
+      double height = image.height() / (image.dotsPerMeterY() * kMetresPerInch);
+      if (width > widest) {
+        height *= widest / width;
+        width = widest;
+      }
+      // Handed to the document itself: printing lays out a copy of it,
+      // which resolves no file names.
+      document.addResource(QTextDocument::ImageResource, QUrl(format.name()), image);
+      format.setWidth(width * kUnitsPerInch);
+      format.setHeight(height * kUnitsPerInch);
+      QTextCursor cursor(&document);
+      cursor.setPosition(fragment.position());
+      cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+      cursor.setCharFormat(format);
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication application(argc, argv);
   const QStringList arguments = QGuiApplication::arguments();
-  if (arguments.size() != 4) {
-    std::fprintf(stderr, "Usage: manual_pdf TITLE SOURCE.md OUTPUT.pdf\n");
+  if (arguments.size() != 4 && arguments.size() != 5) {
+    std::fprintf(stderr, "Usage: manual_pdf TITLE SOURCE.md OUTPUT.pdf [PICTURES]\n");
     return 64;
   }
   const QString& title = arguments[1];
@@ -93,9 +130,12 @@ int main(int argc, char** argv) {
   QFont body(QStringLiteral("Liberation Serif"), 10);
   document.setDefaultFont(body);
   document.setDefaultStyleSheet(QStringLiteral("code { font-family: 'Liberation Mono'; }"));
+  const QDir pictures(arguments.size() == 5 ? arguments[4] : QFileInfo(arguments[2]).path());
   document.setMarkdown(QString::fromUtf8(source.readAll()), QTextDocument::MarkdownDialectGitHub);
   StyleTables(document.rootFrame());
   StyleHeadings(document);
+  // The text's width on the page below.
+  SizePictures(document, pictures, (210.0 - 2 * 18) / 25.4);
   document.setMetaInformation(QTextDocument::DocumentTitle, title);
 
   QSaveFile output(arguments[3]);

@@ -18,6 +18,7 @@
 
 #include "app/FileDialogs.h"
 #include "app/ProgramSettings.h"
+#include "app/ReportDialogs.h"
 #include "components/TableEditors.h"
 #include "graphs/windows/ExportDialog.h"
 #include "graphs/windows/SideViewDialog.h"
@@ -62,6 +63,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     return SaveFileDialog(this, title, preset);
   };
   ChooseOpenFile = [this] { return OpenFileDialog(this); };
+  ChooseReportFile = [this](const QString& preset) { return ReportFileDialog(this, preset); };
   fRecovery = std::make_unique<TRecoveryStore>();
   fRecoveryTimer = new QTimer(this);
   connect(fRecoveryTimer, &QTimer::timeout, this, &TMainForm::WriteRecoveryCopy);

@@ -31,6 +31,7 @@ namespace platform {
 enum class TAnswer;
 }  // namespace platform
 
+class TDesignStudyDialog;
 class TEngineLibrary;
 class TSideViewDialog;
 class TRecoveryStore;
@@ -51,6 +52,7 @@ struct TMainActions {
   QAction* FileOpen = nullptr;
   QAction* FileSave = nullptr;
   QAction* FileSaveAs = nullptr;
+  QAction* FileExportReport = nullptr;
   std::array<QAction*, kRecentFileCount> RecentFiles{};
   QAction* RecentSeparator = nullptr;
   QAction* FileExit = nullptr;
@@ -80,6 +82,7 @@ struct TMainActions {
   QAction* ReportHeading = nullptr;
 
   QAction* CompRun = nullptr;
+  QAction* CompStudy = nullptr;
   QAction* EditInput = nullptr;
   QAction* EditRunNotes = nullptr;
   QAction* EditOutput = nullptr;
@@ -152,6 +155,9 @@ class TMainForm : public QMainWindow {
   void HideAll();
   bool CheckData();
   void CompRunClick();
+  // Computation "Design Study...": opens the study's dialog (MainFormStudy.cpp).
+  void DesignStudyClick();
+  TDesignStudyDialog* DesignStudy() const;
   bool ReadPlotData(const QString& plotFile, bool ReportErrors);
   void SaveGraphParams();
   void ReadGraphParams();
@@ -164,6 +170,10 @@ class TMainForm : public QMainWindow {
   bool FileSaveAsClick();
   // Options "Report Heading...": who the report heading of a run names.
   void ReportHeadingClick();
+  // File "Export Report (PDF)...": the calculation report written as a PDF
+  // file and shown in a print preview, from which it prints. Offers to run
+  // the analysis first when the results do not belong to the project.
+  void ExportReportClick();
   // Opens a data file by its extension (".kv4d", ".kv3d", ".kvd"); false
   // for any other extension.
   bool OpenByExtension(const QString& name);
@@ -172,6 +182,8 @@ class TMainForm : public QMainWindow {
   // cancelled) and, when opening, the chosen filter's index from 1.
   std::function<QString(const QString& title, const QString& preset)> ChooseSaveFile;
   std::function<std::pair<QString, int>()> ChooseOpenFile;
+  // The PDF file of Export Report, preset to `preset`; empty when cancelled.
+  std::function<QString(const QString& preset)> ChooseReportFile;
 
   // Recovery copies of the unsaved project (MainRecovery.cpp): written every
   // RecoveryInterval() seconds (0: never) while the project has unsaved
@@ -241,6 +253,7 @@ class TMainForm : public QMainWindow {
   QMenu* fFileMenu = nullptr;
   QMenu* fWindowMenu = nullptr;
   QPointer<TSideViewDialog> fSideView;
+  QPointer<TDesignStudyDialog> fDesignStudy;
   QStringList fPrevFile;
   QString fProgramFolder;
   UserIdentification fUser;

@@ -64,6 +64,8 @@ void TMainForm::CreateActions() {
   a.FileSave = NewAction(this, QStringLiteral("&Save"), [this] { FileSaveClick(); });
   a.FileSave->setShortcut(Qt::CTRL | Qt::Key_S);
   a.FileSaveAs = NewAction(this, QStringLiteral("Save &As..."), [this] { FileSaveAsClick(); });
+  a.FileExportReport =
+      NewAction(this, QStringLiteral("Export &Report (PDF)..."), [this] { ExportReportClick(); });
   for (int i = 0; i < kRecentFileCount; ++i) {
     a.RecentFiles[static_cast<size_t>(i)] =
         NewAction(this, QString(), [this, i] { MyFilePopupHandler(i); });
@@ -144,6 +146,7 @@ void TMainForm::CreateActions() {
       NewAction(this, QStringLiteral("Report &Heading..."), [this] { ReportHeadingClick(); });
 
   a.CompRun = NewAction(this, QStringLiteral("&Run Analysis"), [this] { CompRunClick(); });
+  a.CompStudy = NewAction(this, QStringLiteral("Design &Study..."), [this] { DesignStudyClick(); });
   a.EditInput =
       NewAction(this, QStringLiteral("Edit &Input Text"), [this] { OpenResultFile(QString()); });
   a.EditRunNotes = NewAction(this, QStringLiteral("Edit &Processor-Run Notes"),
@@ -236,6 +239,8 @@ void TMainForm::CreateMenus() {
   fFileMenu = addMenu(QStringLiteral("&File"), &TMainForm::UpdateFileMenu);
   fFileMenu->addActions({a.FileNew, a.FileOpen, a.FileSave, a.FileSaveAs});
   fFileMenu->addSeparator();
+  fFileMenu->addAction(a.FileExportReport);
+  fFileMenu->addSeparator();
   for (QAction* item : a.RecentFiles) fFileMenu->addAction(item);
   a.RecentSeparator = fFileMenu->addSeparator();
   a.RecentSeparator->setVisible(false);
@@ -270,6 +275,7 @@ void TMainForm::CreateMenus() {
 
   QMenu* computation = addMenu(QStringLiteral("&Computation"));
   computation->addAction(a.CompRun);
+  computation->addAction(a.CompStudy);
   computation->addSeparator();
   computation->addActions({a.EditInput, a.EditRunNotes, a.EditOutput});
   computation->addSeparator();

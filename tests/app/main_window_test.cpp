@@ -20,6 +20,7 @@
 #include "app/ReportHeadingDialog.h"
 #include "app/TitleForm.h"
 #include "main_window_support.h"
+#include "report/ReportUserSettings.h"
 
 namespace korvan::testing {
 namespace {
@@ -108,6 +109,11 @@ TEST_F(MainWindowTest, TheReportHeadingIsEditedAndStoredInTheSettings) {
     EXPECT_EQ(settings.value(QStringLiteral("Organisation")).toString(), c.storedOrganisation);
     EXPECT_EQ(settings.value(QStringLiteral("Id Number")).toLongLong(), c.storedId);
     EXPECT_EQ(settings.value(QStringLiteral("City")).toString(), "Leeds");
+    // korvan report reads who the heading names from the same settings.
+    const UserIdentification reported = ReadReportUser();
+    EXPECT_EQ(reported.organisation, c.storedOrganisation.toStdString());
+    EXPECT_EQ(reported.region, "West Yorkshire");
+    EXPECT_EQ(reported.idNumber, c.storedId);
   }
 }
 

@@ -21,6 +21,8 @@
 #include <QMenuBar>
 #include <QPdfDocument>
 #include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -323,6 +325,33 @@ TEST_F(NewUserTest, FromANewProjectToResultsAndBack) {
   ASSERT_NE(side, nullptr);
   ASSERT_NE(dynamic_cast<TSideViewDialog*>(side->widget()), nullptr);
   Screenshot(side, QStringLiteral("21-side-view"));
+
+  // The calculation report: its file named in the dialog, then shown in the
+  // print preview; the pages of the file kept as pictures.
+  const QString pdf = PathOf(QStringLiteral("pier7 report.pdf"));
+  int previewPages = -1;
+  WhenModal("QPrintPreviewDialog", [&previewPages](QWidget* dialog) {
+    auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+    previewPages = preview != nullptr ? preview->pageCount() : -1;
+    dialog->resize(900, 1000);
+    Screenshot(dialog, QStringLiteral("21b-report-preview"));
+    static_cast<QDialog*>(dialog)->reject();
+  });
+  AnswerFileDialog(pdf);
+  fMessages.Clear();
+  Choose({QStringLiteral("&File"), QStringLiteral("Export &Report (PDF)...")});
+  EXPECT_TRUE(fMessages.Messages().empty()) << "the results belong to the project";
+  ASSERT_TRUE(QFileInfo::exists(pdf));
+  const QString pagePrefix = QStringLiteral(KORVAN_SCREENSHOT_DIR "/21c-report-page");
+  QProcess pictures;
+  pictures.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
+                                              QStringLiteral("60"), pdf, pagePrefix});
+  ASSERT_TRUE(pictures.waitForFinished(60000));
+  EXPECT_EQ(pictures.exitCode(), 0);
+  const QStringList pages = QDir(QStringLiteral(KORVAN_SCREENSHOT_DIR))
+                                .entryList({QStringLiteral("21c-report-page-*.png")});
+  EXPECT_GT(pages.size(), 8) << "inputs, side view, results and eight graphs";
+  EXPECT_EQ(previewPages, pages.size()) << "the preview shows the pages of the file";
 
   // A new project, then the saved one opened again through the Open dialog:
   // everything as entered.

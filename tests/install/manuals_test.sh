@@ -21,9 +21,13 @@ check() {
 
 check KORVAN2021UsersManual.pdf "KORVAN 2021 User's Manual" \
   "1. Getting started with the example" "2. The main window and its commands" \
-  "4. The data-entry tables" "7. The files of a project" "8. Units" \
-  "9. The headless runner korvan" "11. Troubleshooting: result codes and messages" \
-  "Export Plots to Excel"
+  "4. The data-entry tables" "7. The calculation report (PDF)" "8. The files of a project" \
+  "9. Units" "10. The headless runner korvan" "12. Troubleshooting: result codes and messages" \
+  "Export Plots to Excel" "Export Report (PDF)..." "Design Study..." \
+  "Design Chart: Load at Settlement Limit"
+# The picture of a report's first page, drawn into the users' manual.
+pdfimages -list "$bin/KORVAN2021UsersManual.pdf" | grep -q " image " ||
+  fail "KORVAN2021UsersManual.pdf holds no picture of a report's first page"
 check KORVAN2021TechnicalManual.pdf "KORVAN 2021 Technical Manual" \
   "1. The load-transfer method" "3. t-z curves" "4. Q-w tip curves" \
   "5. The solution for tip movements" "6. The solution for head loads" \
