@@ -12,7 +12,7 @@
 #include <cmath>
 
 #include "korvan_version.h"
-#include "main_window_support.h"
+#include "support/project_fixtures.h"
 
 namespace korvan::testing {
 namespace {
