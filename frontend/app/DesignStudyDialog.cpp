@@ -22,13 +22,12 @@
 #include <tuple>
 
 #include "components/DataEdit.h"
-#include "graphs/ExportPlots.h"
 #include "graphs/StudyGraphs.h"
+#include "graphs/windows/ExportDialog.h"
 #include "graphs/windows/PlotForm.h"
 #include "model/Exceptions.h"
 #include "model/StudyRunner.h"
 #include "platform/qt/message_box.h"
-#include "platform/safe_output.h"
 #include "runner/study_table.h"
 
 namespace korvan {
@@ -384,22 +383,7 @@ void TDesignStudyDialog::ExportClick() {
       QLatin1String(ParameterWord(fRunner->Settings().parameter)) + QStringLiteral("-study.xlsx");
   const QString fileName = AskFileName ? AskFileName(defaultName) : QString();
   if (fileName.isEmpty()) return;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  // The workbook may never replace one of the project's own files.
-  const std::optional<QString> failure = ExportGraphsToWorkbook(
-      graphs, true, QFile::encodeName(fileName).toStdString(),
-      fProjectFile.isEmpty()
-          ? std::vector<platform::TKeptFile>()
-          : platform::ProjectFiles(QFile::encodeName(fProjectFile).toStdString()));
-  QApplication::restoreOverrideCursor();
-  if (failure) {
-    platform::ShowInformation(*failure);
-    return;
-  }
-  if (OpenWorkbook) OpenWorkbook(fileName);
-  platform::ShowInformation(
-      QStringLiteral("Export to Excel Completed\nThe workbook was saved as\n") +
-      QDir::toNativeSeparators(fileName) + QStringLiteral("\n"));
+  ExportGraphsAndTell(graphs, true, fileName, fProjectFile, OpenWorkbook);
 }
 
 }  // namespace korvan

@@ -175,19 +175,26 @@ void TExportDialog::GenerateButtonClick() {
       AskFileName(DefaultWorkbookName(fProjectFileName ? fProjectFileName() : QString()));
   if (fileName.isEmpty()) return;
 
+  ExportGraphsAndTell(graphs, MarkersCheckBox->isChecked(), fileName,
+                      fProjectFileName ? fProjectFileName() : QString(), OpenWorkbook);
+}
+
+void ExportGraphsAndTell(const std::vector<const TGraphPlot*>& graphs, bool markers,
+                         const QString& fileName, const QString& projectFileName,
+                         const std::function<void(const QString& fileName)>& openWorkbook) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // The workbook may never replace one of the project's own files.
-  const QString project = fProjectFileName ? fProjectFileName() : QString();
   const std::optional<QString> failure = ExportGraphsToWorkbook(
-      graphs, MarkersCheckBox->isChecked(), QFile::encodeName(fileName).toStdString(),
-      project.isEmpty() ? std::vector<platform::TKeptFile>()
-                        : platform::ProjectFiles(QFile::encodeName(project).toStdString()));
+      graphs, markers, QFile::encodeName(fileName).toStdString(),
+      projectFileName.isEmpty()
+          ? std::vector<platform::TKeptFile>()
+          : platform::ProjectFiles(QFile::encodeName(projectFileName).toStdString()));
   QApplication::restoreOverrideCursor();
   if (failure) {
     platform::ShowInformation(*failure);
     return;
   }
-  if (OpenWorkbook) OpenWorkbook(fileName);
+  if (openWorkbook) openWorkbook(fileName);
   platform::ShowInformation(
       QStringLiteral("Export to Excel Completed\nThe workbook was saved as\n") +
       QDir::toNativeSeparators(fileName) + QStringLiteral("\n"));

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <vector>
 
 class QCheckBox;
 class QListWidget;
@@ -27,6 +28,14 @@ using TExportEntries = std::array<TExportEntry, 6>;
 
 // The workbook's default path: the data file's with the extension ".xlsx".
 QString DefaultWorkbookName(const QString& projectFileName);
+
+// Writes the graphs into the workbook `fileName` (never over one of the
+// files of `projectFileName`, which may be empty) under the wait cursor,
+// then opens it with `openWorkbook` (when set) and says where it went; a
+// failure is shown instead.
+void ExportGraphsAndTell(const std::vector<const TGraphPlot*>& graphs, bool markers,
+                         const QString& fileName, const QString& projectFileName,
+                         const std::function<void(const QString& fileName)>& openWorkbook);
 
 // The export dialog, formerly TDlgExport.
 class TExportDialog : public QDialog {
