@@ -2,7 +2,7 @@
 // soil layers, the user's t-z and Q-w curves, the pile stiffness, the tip
 // movements, the head loads, the soil settlement and the t-z modification
 // factors live here, together with the templates of the per-row sub-tables
-// and the project-wide data-changed flag. The project model (DataUnit) and
+// and the project-wide data-changed flag. The project data (ProgramData) and
 // the headless runner use the whole set without any window.
 //
 // The templates are found by identifier in their family's registry, the
