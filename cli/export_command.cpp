@@ -2,7 +2,6 @@
 // program's, and the workbook is written by the export dialog's own code.
 #include "cli/export_command.h"
 
-#include <QCoreApplication>
 #include <QStringList>
 #include <filesystem>
 #include <iostream>
@@ -10,6 +9,8 @@
 #include <set>
 
 #include "cli/analysed_project.h"
+#include "cli/command_application.h"
+#include "cli/command_arguments.h"
 #include "graphs/ExportPlots.h"
 
 namespace korvan {
@@ -42,40 +43,23 @@ std::optional<std::set<int>> Positions(const QString& list) {
 
 std::optional<TExportOptions> ParseOptions(int argc, char** argv, std::string& error) {
   TExportOptions options;
-  for (int i = 0; i < argc; ++i) {
-    const std::string option = argv[i];
+  auto take = [&options](const std::string& option,
+                         const std::string& value) -> std::optional<std::string> {
     if (option == "--no-markers") {
       options.markers = false;
-    } else if (option == "--out" || option == "--plots") {
-      if (i + 1 >= argc) {
-        error = option + " needs a value";
-        return std::nullopt;
-      }
-      const char* value = argv[++i];
-      if (option == "--out") {
-        if (*value == '\0') {
-          error = "--out needs a file name";
-          return std::nullopt;
-        }
-        options.workbook = value;
-      } else if (auto positions = Positions(QString::fromLocal8Bit(value))) {
-        options.positions = *positions;
-      } else {
-        error = "--plots takes positions from 1 to 6 separated by commas";
-        return std::nullopt;
-      }
-    } else if (option.rfind("--", 0) == 0) {
-      error = "unknown option " + option;
-      return std::nullopt;
-    } else if (!options.project.empty()) {
-      error = "more than one project given";
-      return std::nullopt;
+    } else if (option == "--out") {
+      if (value.empty()) return "--out needs a file name";
+      options.workbook = value;
+    } else if (auto positions = Positions(QString::fromLocal8Bit(value.c_str()))) {
+      options.positions = *positions;
     } else {
-      options.project = argv[i];
+      return "--plots takes positions from 1 to 6 separated by commas";
     }
-  }
-  if (options.project.empty()) {
-    error = "no project given";
+    return std::nullopt;
+  };
+  const TCommandOptions known{{"--no-markers"}, {"--out", "--plots"}};
+  if (auto failure = ScanCommandArguments(argc, argv, known, options.project, take)) {
+    error = *failure;
     return std::nullopt;
   }
   return options;
@@ -111,10 +95,7 @@ int ExportCommand(int argc, char** argv) {
     std::cerr << "korvan export: " << error << "\n";
     return kUsageError;
   }
-  int qtArgc = 1;
-  char name[] = "korvan";
-  char* qtArgv[] = {name, nullptr};
-  QCoreApplication application(qtArgc, qtArgv);
+  const TCommandApplication application(TCommandApplication::TKind::kCore);
 
   int status = 0;
   const auto analysed = TAnalysedProject::Open(options->project, "export", status);

@@ -4,7 +4,6 @@
 #include "cli/plot_command.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QRegularExpression>
 #include <cmath>
 #include <filesystem>
@@ -13,9 +12,10 @@
 #include <sstream>
 
 #include "cli/analysed_project.h"
+#include "cli/command_application.h"
+#include "cli/command_arguments.h"
 #include "graphs/PlotPicture.h"
 #include "model/Exceptions.h"
-#include "platform/messages.h"
 
 namespace korvan {
 
@@ -60,58 +60,36 @@ std::optional<TPlotOptions> ParseOptions(int argc, char** argv, std::string& err
   options.attributes.HeightInches = 4;
   options.attributes.PixelsPerInch = 150;
   options.attributes.Colors = TPictureColors::TrueColor;
-  for (int i = 0; i < argc; ++i) {
-    const std::string option = argv[i];
-    if (option.rfind("--", 0) != 0) {
-      if (!options.project.empty()) {
-        error = "more than one project given";
-        return std::nullopt;
-      }
-      options.project = argv[i];
-      continue;
-    }
-    if (i + 1 >= argc) {
-      error = option + " needs a value";
-      return std::nullopt;
-    }
-    const char* value = argv[++i];
+  auto take = [&options](const std::string& option,
+                         const std::string& value) -> std::optional<std::string> {
     if (option == "--format") {
-      const std::string format = value;
-      if (format == "png")
+      if (value == "png")
         options.format = TPictureFormat::Png;
-      else if (format == "svg")
+      else if (value == "svg")
         options.format = TPictureFormat::Svg;
-      else if (format == "pdf")
+      else if (value == "pdf")
         options.format = TPictureFormat::Pdf;
-      else {
-        error = "unknown format " + format + " (png, svg or pdf)";
-        return std::nullopt;
-      }
+      else
+        return "unknown format " + value + " (png, svg or pdf)";
     } else if (option == "--out") {
-      if (*value == '\0') {
-        error = "--out needs a folder";
-        return std::nullopt;
-      }
+      if (value.empty()) return "--out needs a folder";
       options.folder = value;
-    } else if (option == "--width" || option == "--height" || option == "--dpi") {
-      const auto number = Number(value);
+    } else {
+      const auto number = Number(value.c_str());
       const bool dpi = option == "--dpi";
       const long double least = dpi ? kMinPicturePixelsPerInch : kMinPictureInches;
       const long double most = dpi ? kMaxPixelsPerInch : kMaxPictureInches;
-      if (!number || *number < least || *number > most || (dpi && *number != std::trunc(*number))) {
-        error = RangeText(option, least, most);
-        return std::nullopt;
-      }
+      if (!number || *number < least || *number > most || (dpi && *number != std::trunc(*number)))
+        return RangeText(option, least, most);
       if (option == "--width") options.attributes.WidthInches = *number;
       if (option == "--height") options.attributes.HeightInches = *number;
-      if (option == "--dpi") options.attributes.PixelsPerInch = static_cast<int>(*number);
-    } else {
-      error = "unknown option " + option;
-      return std::nullopt;
+      if (dpi) options.attributes.PixelsPerInch = static_cast<int>(*number);
     }
-  }
-  if (options.project.empty()) {
-    error = "no project given";
+    return std::nullopt;
+  };
+  const TCommandOptions known{{}, {"--format", "--out", "--width", "--height", "--dpi"}};
+  if (auto failure = ScanCommandArguments(argc, argv, known, options.project, take)) {
+    error = *failure;
     return std::nullopt;
   }
   if (const auto problem = PictureAttributesProblem(options.attributes, options.format)) {
@@ -159,13 +137,7 @@ int PlotCommand(int argc, char** argv) {
     std::cerr << "korvan plot: " << error << "\n";
     return kUsageError;
   }
-  // Drawing needs fonts and a paint device, never a display.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  char name[] = "korvan";
-  char* qtArgv[] = {name, nullptr};
-  QGuiApplication application(qtArgc, qtArgv);
-  platform::SetMessageHandler([](const std::string& text) { std::cerr << text << "\n"; });
+  const TCommandApplication application(TCommandApplication::TKind::kGui);
 
   int openStatus = 0;
   const auto analysed = TAnalysedProject::Open(options->project, "plot", openStatus);

@@ -4,12 +4,13 @@
 // names who the program's settings name.
 #include "cli/report_command.h"
 
-#include <QGuiApplication>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 
 #include "cli/analysed_project.h"
+#include "cli/command_application.h"
+#include "cli/command_arguments.h"
 #include "cli/run_command.h"
 #include "model/Exceptions.h"
 #include "report/ReportBuilder.h"
@@ -31,38 +32,21 @@ struct TReportOptions {
 
 std::optional<TReportOptions> ParseOptions(int argc, char** argv, std::string& error) {
   TReportOptions options;
-  for (int i = 0; i < argc; ++i) {
-    const std::string option = argv[i];
-    if (option == "--out" || option == "--paper") {
-      if (i + 1 >= argc) {
-        error = option + " needs a value";
-        return std::nullopt;
-      }
-      const char* value = argv[++i];
-      if (option == "--out") {
-        if (*value == '\0') {
-          error = "--out needs a file name";
-          return std::nullopt;
-        }
-        options.pdf = value;
-      } else if (const auto paper = ReportPaperNamed(QString::fromLocal8Bit(value))) {
-        options.paper = paper;
-      } else {
-        error = "--paper takes a4 or letter";
-        return std::nullopt;
-      }
-    } else if (option.rfind("--", 0) == 0) {
-      error = "unknown option " + option;
-      return std::nullopt;
-    } else if (!options.project.empty()) {
-      error = "more than one project given";
-      return std::nullopt;
+  auto take = [&options](const std::string& option,
+                         const std::string& value) -> std::optional<std::string> {
+    if (option == "--out") {
+      if (value.empty()) return "--out needs a file name";
+      options.pdf = value;
+    } else if (const auto paper = ReportPaperNamed(QString::fromLocal8Bit(value.c_str()))) {
+      options.paper = paper;
     } else {
-      options.project = argv[i];
+      return "--paper takes a4 or letter";
     }
-  }
-  if (options.project.empty()) {
-    error = "no project given";
+    return std::nullopt;
+  };
+  const TCommandOptions known{{}, {"--out", "--paper"}};
+  if (auto failure = ScanCommandArguments(argc, argv, known, options.project, take)) {
+    error = *failure;
     return std::nullopt;
   }
   return options;
@@ -77,12 +61,7 @@ int ReportCommand(int argc, char** argv) {
     std::cerr << "korvan report: " << error << "\n";
     return kUsageError;
   }
-  // Painting needs fonts, never a display.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  char name[] = "korvan";
-  char* qtArgv[] = {name, nullptr};
-  QGuiApplication application(qtArgc, qtArgv);
+  const TCommandApplication application(TCommandApplication::TKind::kGui);
 
   int status = 0;
   const auto analysed = TAnalysedProject::Open(options->project, "report", status);

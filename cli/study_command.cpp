@@ -5,7 +5,6 @@
 #include "cli/study_command.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
@@ -14,13 +13,14 @@
 #include <thread>
 #include <vector>
 
+#include "cli/command_application.h"
+#include "cli/command_arguments.h"
 #include "cli/run_command.h"
 #include "graphs/PlotPicture.h"
 #include "graphs/StudyGraphs.h"
 #include "model/Exceptions.h"
 #include "model/StudyProject.h"
 #include "platform/input_file.h"
-#include "platform/messages.h"
 #include "platform/safe_output.h"
 #include "runner/study_range.h"
 #include "runner/study_signals.h"
@@ -74,52 +74,40 @@ std::optional<TStudyOptions> ParseOptions(int argc, char** argv, std::string& er
     error = message;
     return std::nullopt;
   };
-  for (int i = 0; i < argc; ++i) {
-    std::string option = argv[i];
+  auto take = [&options](const std::string& option,
+                         const std::string& value) -> std::optional<std::string> {
     if (option == "--scale-ae") {
       options.scaleAE = true;
-      continue;
-    }
-    if (!option.starts_with("-")) {
-      if (!options.project.empty()) return fail("more than one project given");
-      options.project = option;
-      continue;
-    }
-    std::string value;
-    if (option.starts_with("-j") && option.size() > 2) {
-      value = option.substr(2);
-      option = "-j";
-    } else if (i + 1 < argc) {
-      value = argv[++i];
-    } else {
-      return fail(option + " needs a value");
-    }
-    if (option == "--vary") {
-      if (options.range) return fail("--vary given twice: a study varies one parameter");
-      options.range = ParseStudyRange(value, error);
-      if (!options.range) return std::nullopt;
+    } else if (option == "--vary") {
+      if (options.range) return "--vary given twice: a study varies one parameter";
+      std::string rangeError;
+      options.range = ParseStudyRange(value, rangeError);
+      if (!options.range) return rangeError;
     } else if (option == "--design-load" || option == "--settlement-limit") {
       const auto number = ParsePositiveNumber(value);
-      if (!number) return fail(option + " must be a number above 0, not \"" + value + "\"");
+      if (!number) return option + " must be a number above 0, not \"" + value + "\"";
       (option == "--design-load" ? options.designLoad : options.settlementLimit) = number;
     } else if (option == "--out") {
-      if (value.empty()) return fail("--out needs a folder");
+      if (value.empty()) return "--out needs a folder";
       options.folder = value;
     } else if (option == "-j") {
       const auto jobs = Jobs(value);
-      if (!jobs) return fail(option + " must be a whole number from 1 to 64");
+      if (!jobs) return option + " must be a whole number from 1 to 64";
       options.jobs = *jobs;
-    } else if (option == "--format") {
+    } else {
       const auto format =
           PictureFormatOf(QStringLiteral("picture.") + QString::fromStdString(value));
       if (!format || *format == TPictureFormat::Bmp)
-        return fail("unknown format " + value + " (png, svg or pdf)");
+        return "unknown format " + value + " (png, svg or pdf)";
       options.format = *format;
-    } else {
-      return fail("unknown option " + option);
     }
+    return std::nullopt;
+  };
+  const TCommandOptions known{
+      {"--scale-ae"}, {"--vary", "--design-load", "--settlement-limit", "--out", "-j", "--format"}};
+  if (auto failure = ScanCommandArguments(argc, argv, known, options.project, take)) {
+    return fail(*failure);
   }
-  if (options.project.empty()) return fail("no project given");
   if (!options.range) return fail("--vary length=FROM:TO:STEP or diameter=FROM:TO:STEP is needed");
   if (options.scaleAE && options.range->parameter != TStudyParameter::kDiameter) {
     return fail("--scale-ae goes with --vary diameter only");
@@ -293,13 +281,7 @@ int TStudy::WriteResults() {
     return kCannotCreate;
   }
   std::cout << table.native() << "\n";
-  // Drawing needs fonts and a paint device, never a display.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  char name[] = "korvan";
-  char* qtArgv[] = {name, nullptr};
-  QGuiApplication application(qtArgc, qtArgv);
-  platform::SetMessageHandler([](const std::string& text) { std::cerr << text << "\n"; });
+  const TCommandApplication application(TCommandApplication::TKind::kGui);
   TPictureAttributes attributes;
   attributes.WidthInches = 6;
   attributes.HeightInches = 4;
