@@ -1,9 +1,9 @@
 #include "cli/convert_command.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <iostream>
 
+#include "cli/command_application.h"
 #include "model/Exceptions.h"
 #include "model/InputTables.h"
 #include "model/ProgramData.h"
@@ -24,10 +24,7 @@ constexpr int kCannotCreate = 73;
 
 int ConvertDataFile(const std::filesystem::path& input, const std::filesystem::path& output) {
   // The project model needs Qt's core services only, never a display.
-  int argc = 1;
-  char name[] = "korvan";
-  char* argv[] = {name, nullptr};
-  QCoreApplication application(argc, argv);
+  const TCommandApplication application(TCommandApplication::TKind::kCore);
 
   // Names are kept as the bytes given; Qt sees them only to tell the format
   // by the extension and to show them.
