@@ -143,28 +143,6 @@ std::optional<TLegendLayout> OverArea(const TPlotView& view, TLegendLayout layou
   return std::nullopt;
 }
 
-// Segment a-b meets the rectangle r (edges included).
-bool Meets(QPointF a, QPointF b, const QRectF& r) {
-  const QPointF d = b - a;
-  double t0 = 0;
-  double t1 = 1;
-  const double p[] = {-d.x(), d.x(), -d.y(), d.y()};
-  const double q[] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0)
-      t0 = std::max(t0, t);
-    else
-      t1 = std::min(t1, t);
-    if (t0 > t1) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 QPoint TLegendLayout::EntryTopLeft(int place, int gap) const {
@@ -191,7 +169,9 @@ int CoveredSegments(const TPlotView& view, const QRect& box) {
     if (line.Count() == 1 && grown.contains(previous)) ++covered;
     for (int j = 1; j < line.Count(); ++j) {
       const QPointF next = view.LogicToScreen(line.Point(j));
-      if (Meets(previous, next, grown)) ++covered;
+      QPointF a = previous;
+      QPointF b = next;
+      if (ClipSegment(a, b, grown)) ++covered;
       previous = next;
     }
   }

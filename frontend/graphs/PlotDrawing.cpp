@@ -59,31 +59,6 @@ int LabelStart(int centre, int extent, int low, int high) {
   return std::clamp(centre - extent / 2, low, std::max(low, high - extent));
 }
 
-// Cuts the segment a-b to the rectangle r (edges included); false when no
-// part of it lies inside.
-bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
-  const QPointF d = b - a;
-  double t0 = 0;
-  double t1 = 1;
-  const double p[] = {-d.x(), d.x(), -d.y(), d.y()};
-  const double q[] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0)
-      t0 = std::max(t0, t);
-    else
-      t1 = std::min(t1, t);
-    if (t0 > t1) return false;
-  }
-  b = a + t1 * d;
-  a = a + t0 * d;
-  return true;
-}
-
 // Draws a polyline cut to the plotting area by geometry as well as by the
 // clip, since some surfaces (SVG) ignore clipping.
 void DrawClippedPolyline(QPainter& canvas, const std::vector<QPoint>& points,
@@ -132,6 +107,29 @@ QImage MarkerStamp(const std::vector<QPoint>& outline, const QPen& pen) {
 }
 
 }  // namespace
+
+bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
+  const QPointF d = b - a;
+  double t0 = 0;
+  double t1 = 1;
+  const double p[] = {-d.x(), d.x(), -d.y(), d.y()};
+  const double q[] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  b = a + t1 * d;
+  a = a + t0 * d;
+  return true;
+}
 
 int TPlotView::DataPenWidth() const {
   return (static_cast<int>(std::lround(DrawWindow.PixelsPerInch.x() / 300.0)) + 1) *

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <optional>
@@ -136,6 +138,10 @@ QString NoScaleMessage();
 // Major tick spacing for a range of `range` divided into `n` parts: 1, 2, 5
 // or 10 times a power of ten.
 long double MajorTickSpacing(long double range, int n);
+
+// Cuts the segment a-b to the rectangle r (edges included); false when no
+// part of it lies inside.
+bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r);
 
 // Vertex offsets of marker shape (index mod 10) + 1 with radii rx, ry, in
 // drawing order; the outline returns to its first vertex.
