@@ -113,21 +113,6 @@ QString FileStem(const QString& caption) {
   return stem;
 }
 
-// The graphs the Graphics menu offers for the project.
-std::vector<TGraphPlot*> GraphsWithResults(const TResultGraphs& graphs,
-                                           const TProgramData& project) {
-  std::vector<TGraphPlot*> shown = {&graphs.pltLoad(), &graphs.pltDisp()};
-  if (project.downdrag == 1) shown.push_back(&graphs.pltDispDown());
-  shown.insert(shown.end(), {&graphs.pltAxial(), &graphs.pltTZcurves(), &graphs.PltQW()});
-  if (project.Nloadmethod == 2) {
-    shown.insert(shown.end(),
-                 {&graphs.pltLoadLoads(), &graphs.pltDispLoads(), &graphs.pltAxialLoads()});
-  }
-  std::erase_if(shown,
-                [](TGraphPlot* plot) { return plot->LineCount() == 0 || plot->Count() == 0; });
-  return shown;
-}
-
 }  // namespace
 
 int PlotCommand(int argc, char** argv) {

@@ -319,4 +319,18 @@ bool TResultGraphs::ReadPlotData(const QString& plotFile, const TProgramData& pr
   return true;
 }
 
+std::vector<TGraphPlot*> GraphsWithResults(const TResultGraphs& graphs,
+                                           const TProgramData& project) {
+  std::vector<TGraphPlot*> shown = {&graphs.pltLoad(), &graphs.pltDisp()};
+  if (project.downdrag == 1) shown.push_back(&graphs.pltDispDown());
+  shown.insert(shown.end(), {&graphs.pltAxial(), &graphs.pltTZcurves(), &graphs.PltQW()});
+  if (project.Nloadmethod == 2) {
+    shown.insert(shown.end(),
+                 {&graphs.pltLoadLoads(), &graphs.pltDispLoads(), &graphs.pltAxialLoads()});
+  }
+  std::erase_if(shown,
+                [](TGraphPlot* plot) { return plot->LineCount() == 0 || plot->Count() == 0; });
+  return shown;
+}
+
 }  // namespace korvan

@@ -71,4 +71,9 @@ class TResultGraphs {
   std::array<std::unique_ptr<TGraphPlot>, kGraphCount> fPlots;
 };
 
+// The graphs the Graphics menu offers for `project` that have points, in
+// the menu's order.
+std::vector<TGraphPlot*> GraphsWithResults(const TResultGraphs& graphs,
+                                           const TProgramData& project);
+
 }  // namespace korvan

@@ -42,10 +42,6 @@ void AddGraphs(TReportDocument& document, const TResultGraphs& graphs, const TPr
 // digits and a two-digit exponent ("-9.0000E+04"); zero without a sign.
 QString EngineNumber(double value);
 
-// The graphs the Graphics menu offers for the project that have points.
-std::vector<TGraphPlot*> GraphsWithResults(const TResultGraphs& graphs,
-                                           const TProgramData& project);
-
 // The notice of the first page when the results may not belong to the
 // project as it is; empty when they do.
 QString StaleResultsNotice(const TReportSources& sources);
