@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstring>
+#include <string_view>
 
 namespace korvan {
 
@@ -15,8 +18,38 @@ namespace {
 
 constexpr const char* kLogName = "run.log";
 
+constexpr std::string_view kFolderPrefix = "korvan-study-";
+
 std::string Reason(const std::string& what, int error) {
   return what + ": " + std::strerror(error);
+}
+
+// The process whose study folder `name` is ("korvan-study-<pid>-XXXXXX"),
+// or 0 for any other name.
+pid_t FolderOwner(std::string_view name) {
+  if (!name.starts_with(kFolderPrefix)) return 0;
+  name.remove_prefix(kFolderPrefix.size());
+  pid_t owner = 0;
+  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), owner);
+  if (error != std::errc() || end == name.data() || *end != '-') return 0;
+  return owner;
+}
+
+// Removes the study folders of this user's processes that no longer run.
+void RemoveStaleStudyFolders(const fs::path& temporary) {
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(temporary, error)) {
+    const pid_t owner = FolderOwner(entry.path().filename().native());
+    if (owner <= 0 || owner == ::getpid()) continue;
+    if (::kill(owner, 0) == 0 || errno != ESRCH) continue;  // alive, or not ours to know
+    struct stat info {};
+    if (::lstat(entry.path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        info.st_uid != ::getuid()) {
+      continue;
+    }
+    std::error_code ignored;
+    fs::remove_all(entry.path(), ignored);
+  }
 }
 
 }  // namespace
@@ -28,7 +61,9 @@ TStudyWork::TStudyWork(std::vector<TStudyVariantFile> variants) : fVariants(std:
     fFailure = "no temporary folder: " + error.message();
     return;
   }
-  std::string pattern = (temporary / "korvan-study-XXXXXX").string();
+  RemoveStaleStudyFolders(temporary);
+  std::string pattern =
+      (temporary / (std::string(kFolderPrefix) + std::to_string(::getpid()) + "-XXXXXX")).string();
   if (::mkdtemp(pattern.data()) == nullptr) {
     fFailure = Reason("cannot make a folder in " + temporary.string(), errno);
     return;

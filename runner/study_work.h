@@ -2,7 +2,10 @@
 // temporary folder ($TMPDIR, else /tmp) with one folder per variant holding
 // its data file, so that the runs never meet over names.dat or a folder
 // lock. The runs' reports and plot files are read back into outcomes, and
-// the whole folder goes with the object. No Qt.
+// the whole folder goes with the object. The folder's name carries the
+// process's id ("korvan-study-<pid>-XXXXXX"): a study that finds the
+// folder of a process of the same user that no longer runs (killed in mid
+// study) removes it. No Qt.
 #pragma once
 
 #include <cstddef>

@@ -19,6 +19,7 @@
 #include "runner/study_outcome.h"
 #include "runner/study_range.h"
 #include "runner/study_table.h"
+#include "runner/study_work.h"
 #include "runner/variant_runs.h"
 #include "support/run_scene.h"
 
@@ -356,6 +357,57 @@ TEST_F(VariantRunsTest, TheStartedRunnerTakesTheGivenUser) {
   EXPECT_NE(report.find("Study Foundations"), std::string::npos);
   EXPECT_NE(report.find("Identification Number         77"), std::string::npos);
   EXPECT_NE(ReadText(jobs[0].log).find("Results due to tip movements"), std::string::npos);
+}
+
+// The variants' folder carries the id of the process that runs the study;
+// a study removes the folders its user's ended studies left (a program
+// killed in mid study), never those of live processes, other names or
+// anything that is not a folder.
+TEST(StudyWork, RemovesOnlyTheFoldersOfStudiesThatNoLongerRun) {
+  const fs::path temporary =
+      fs::temp_directory_path() / ("korvan_study_work_" + std::to_string(::getpid()));
+  fs::create_directories(temporary);
+  const char* saved = std::getenv("TMPDIR");
+  const std::string savedValue = saved != nullptr ? saved : "";
+  ::setenv("TMPDIR", temporary.c_str(), 1);
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  ::waitpid(ended, nullptr, 0);
+  const std::string gone = "korvan-study-" + std::to_string(ended);
+  struct FolderCase {
+    std::string name;
+    bool folder;
+    bool stays;
+  };
+  const FolderCase cases[] = {
+      {gone + "-Ab12Cd", true, false},
+      {"korvan-study-" + std::to_string(::getppid()) + "-Ab12Cd", true, true},  // alive
+      {"korvan-study-Ab12Cd", true, true},  // a name without a process
+      {gone + "Ab12Cd", true, true},        // no separator after the id
+      {gone + "-file", false, true},        // not a folder
+  };
+  for (const FolderCase& c : cases) {
+    const fs::path path = temporary / c.name;
+    if (c.folder) fs::create_directories(path / "1");
+    WriteText(c.folder ? path / "1" / "pile.kv4d" : path, "data");
+  }
+  fs::path folder;
+  {
+    TStudyWork work({{600, "pile-length-600.kv4d", "data"}});
+    ASSERT_TRUE(work.Ready()) << work.Failure();
+    folder = work.Folder();
+    EXPECT_EQ(folder.parent_path(), temporary);
+    EXPECT_TRUE(
+        folder.filename().native().starts_with("korvan-study-" + std::to_string(::getpid()) + "-"));
+    EXPECT_EQ(ReadText(folder / "1" / "pile-length-600.kv4d"), "data");
+    for (const FolderCase& c : cases) EXPECT_EQ(fs::exists(temporary / c.name), c.stays) << c.name;
+  }
+  EXPECT_FALSE(fs::exists(folder));
+  if (saved != nullptr)
+    ::setenv("TMPDIR", savedValue.c_str(), 1);
+  else
+    ::unsetenv("TMPDIR");
+  fs::remove_all(temporary);
 }
 
 #ifdef KORVAN_HAS_COMMANDS
